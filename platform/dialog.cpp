@@ -1,0 +1,227 @@
+#include "platform/dialog.h"
+
+#include <cstring>
+#include <stdexcept>
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QDialog>
+#include <QFontMetrics>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QValidator>
+
+#include "platform/cp1252.h"
+#include "platform/modal.h"
+
+namespace platform {
+
+namespace {
+
+using resources::ControlKind;
+using resources::ControlTemplate;
+
+int SlotSize(const ControlTemplate& control) {
+  switch (control.kind) {
+    case ControlKind::Edit: return control.textLength;
+    case ControlKind::Radio:
+    case ControlKind::Check: return 4;
+    default: return 0;
+  }
+}
+
+// Dialog units scale with the dialog font: a horizontal unit is a quarter of the average
+// character width, a vertical unit an eighth of the character height.
+struct DialogUnits {
+  explicit DialogUnits(const QFont& font) {
+    QFontMetrics metrics(font);
+    const QString alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    baseX = (metrics.horizontalAdvance(alphabet) / 26 + 1) / 2;
+    baseY = metrics.height();
+  }
+  int X(int units) const { return units * baseX / 4; }
+  int Y(int units) const { return units * baseY / 8; }
+  int baseX, baseY;
+};
+
+// An edit that does not scroll takes no more text than fits in its box.
+class FitsInBox : public QValidator {
+ public:
+  explicit FitsInBox(QLineEdit* edit) : QValidator(edit), edit_(edit) {}
+  State validate(QString& input, int&) const override {
+    QFontMetrics metrics(edit_->font());
+    int room = edit_->width() - 8;
+    return metrics.horizontalAdvance(input) <= room ? Acceptable : Invalid;
+  }
+
+ private:
+  QLineEdit* edit_;
+};
+
+}  // namespace
+
+TDialog::TDialog(QWidget* parent, std::string_view templateName, void* record)
+    : parent_(parent),
+      templateName_(templateName),
+      template_(resources::FindDialog(templateName)),
+      record_(static_cast<unsigned char*>(record)) {
+  if (!template_) throw std::logic_error("unknown dialog template " + templateName_);
+  Build();
+}
+
+TDialog::~TDialog() = default;
+
+int TDialog::RecordSize(const resources::DialogTemplate& dialog) {
+  int size = 0;
+  for (const ControlTemplate& control : dialog.controls) size += SlotSize(control);
+  return size;
+}
+
+std::string TDialog::Title() const { return std::string(template_->title); }
+
+void TDialog::Build() {
+  Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+  if (template_->systemMenu) flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+  dialog_ = std::make_unique<QDialog>(parent_, flags);
+  dialog_->setWindowTitle(FromCp1252(template_->title));
+  dialog_->setModal(true);
+  DialogUnits units(dialog_->font());
+  dialog_->setFixedSize(units.X(template_->width), units.Y(template_->height));
+  if (parent_) {
+    QPoint origin = parent_->window()->geometry().topLeft();
+    dialog_->move(origin.x() + units.X(template_->x), origin.y() + units.Y(template_->y));
+  }
+
+  QButtonGroup* radios = nullptr;
+  QWidget* previous = nullptr;
+  for (const ControlTemplate& control : template_->controls) {
+    QWidget* widget = nullptr;
+    QString text = FromCp1252(control.text);
+    switch (control.kind) {
+      case ControlKind::Static: {
+        auto* label = new QLabel(text, dialog_.get());
+        label->setTextFormat(Qt::PlainText);
+        widget = label;
+        break;
+      }
+      case ControlKind::Edit: {
+        auto* edit = new QLineEdit(dialog_.get());
+        edit->setMaxLength(std::max(control.textLength - 1, 0));
+        if (!control.autoHScroll) edit->setValidator(new FitsInBox(edit));
+        widget = edit;
+        break;
+      }
+      case ControlKind::PushButton: {
+        QString caption = control.id == 1 ? "OK" : control.id == 2 ? "Cancel" : text;
+        auto* button = new QPushButton(caption, dialog_.get());
+        if (control.id == 1) {
+          button->setDefault(true);
+          QObject::connect(button, &QPushButton::clicked, dialog_.get(), &QDialog::accept);
+        } else if (control.id == 2) {
+          QObject::connect(button, &QPushButton::clicked, dialog_.get(), &QDialog::reject);
+        }
+        widget = button;
+        break;
+      }
+      case ControlKind::Radio: {
+        auto* radio = new QRadioButton(text, dialog_.get());
+        if (!radios) {
+          radios = new QButtonGroup(dialog_.get());
+          radios->setExclusive(true);
+        }
+        radios->addButton(radio);
+        widget = radio;
+        break;
+      }
+      case ControlKind::Check:
+        widget = new QCheckBox(text, dialog_.get());
+        break;
+      case ControlKind::Shade: {
+        auto* frame = new QFrame(dialog_.get());
+        frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
+        frame->lower();
+        widget = frame;
+        break;
+      }
+    }
+    widget->setGeometry(units.X(control.x), units.Y(control.y), units.X(control.width),
+                        units.Y(control.height));
+    if (control.kind != ControlKind::Static && control.kind != ControlKind::Shade) {
+      widget->setFocusPolicy(Qt::StrongFocus);
+      if (previous) QWidget::setTabOrder(previous, widget);
+      previous = widget;
+    }
+    controls_[control.id] = widget;
+  }
+  // Shades are frames behind the controls they group.
+  for (const ControlTemplate& control : template_->controls)
+    if (control.kind == ControlKind::Shade) controls_[control.id]->lower();
+}
+
+QWidget* TDialog::Control(int id) const {
+  auto found = controls_.find(id);
+  return found == controls_.end() ? nullptr : found->second;
+}
+
+void TDialog::SetControlText(int id, std::string_view text) {
+  if (auto* edit = qobject_cast<QLineEdit*>(Control(id))) edit->setText(FromCp1252(text));
+}
+
+std::string TDialog::ControlText(int id) const {
+  if (auto* edit = qobject_cast<QLineEdit*>(Control(id))) return ToCp1252(edit->text());
+  return {};
+}
+
+void TDialog::SetChecked(int id, bool checked) {
+  if (auto* button = qobject_cast<QAbstractButton*>(Control(id))) button->setChecked(checked);
+}
+
+bool TDialog::IsChecked(int id) const {
+  auto* button = qobject_cast<QAbstractButton*>(Control(id));
+  return button && button->isChecked();
+}
+
+void TDialog::TransferToControls() {
+  unsigned char* slot = record_;
+  for (const ControlTemplate& control : template_->controls) {
+    int size = SlotSize(control);
+    if (control.kind == ControlKind::Edit) {
+      std::size_t length = strnlen(reinterpret_cast<const char*>(slot), size);
+      SetControlText(control.id, std::string_view(reinterpret_cast<const char*>(slot), length));
+    } else if (size == 4) {
+      int32_t value;
+      std::memcpy(&value, slot, 4);
+      SetChecked(control.id, value == 1);
+    }
+    slot += size;
+  }
+}
+
+void TDialog::TransferFromControls() {
+  unsigned char* slot = record_;
+  for (const ControlTemplate& control : template_->controls) {
+    int size = SlotSize(control);
+    if (control.kind == ControlKind::Edit && size > 0) {
+      std::string text = ControlText(control.id);
+      if (static_cast<int>(text.size()) > size - 1) text.resize(size - 1);
+      std::memset(slot, 0, size);
+      std::memcpy(slot, text.data(), text.size());
+    } else if (size == 4) {
+      int32_t value = IsChecked(control.id) ? 1 : 0;
+      std::memcpy(slot, &value, 4);
+    }
+    slot += size;
+  }
+}
+
+int TDialog::Execute() {
+  TransferToControls();
+  int result = Modal().RunDialog(parent_, *this);
+  if (result == IDOK) TransferFromControls();
+  return result == IDOK ? IDOK : IDCANCEL;
+}
+
+}  // namespace platform

@@ -1,0 +1,60 @@
+#pragma once
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <QMainWindow>
+
+#include "platform/command_target.h"
+#include "resources/resource_types.h"
+
+class QStackedWidget;
+class QShortcut;
+
+namespace platform {
+
+class TApplication;
+class TWindow;
+
+// A main frame window with one client at a time. Its children live in the client area for
+// the frame's whole life; making one the client shows it, the others stay hidden and keep
+// their state. Commands are offered to the client, then the frame, then the application.
+class TFrameWindow : public QMainWindow, public TCommandTarget {
+ public:
+  explicit TFrameWindow(std::string caption);
+  ~TFrameWindow() override;
+
+  // The parent to construct child windows with.
+  QWidget* ClientArea() const;
+  void SetClient(TWindow* client);
+  TWindow* Client() const { return client_; }
+
+  void SetMenu(resources::ResId menu);
+  std::optional<resources::ResId> CurrentMenu() const { return menu_; }
+  void SetCaption(std::string caption);  // Windows-1252 bytes
+  const std::string& Caption() const { return caption_; }
+  void SetIconResource(const std::string& name);
+  void LoadAccelerators(std::string_view table);
+
+  // The routed command: client, then this window, then the application.
+  void Command(int id);
+  void SetApplication(TApplication* application) { application_ = application; }
+  // Asks CanClose of the frame (and the client); closes when it agrees. True if closed.
+  bool CloseWindow();
+
+  virtual bool CanClose() { return true; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  std::string caption_;
+  QStackedWidget* clientArea_;
+  TWindow* client_ = nullptr;
+  bool sizedToClient_ = false;
+  std::optional<resources::ResId> menu_;
+  std::vector<QShortcut*> accelerators_;
+  TApplication* application_ = nullptr;
+};
+
+}  // namespace platform

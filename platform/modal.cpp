@@ -1,0 +1,147 @@
+#include "platform/modal.h"
+
+#include <QDialog>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include "platform/cp1252.h"
+#include "platform/dialog.h"
+#include "platform/help_viewer.h"
+
+namespace platform {
+
+namespace {
+
+// "Test Files (*.tst)|*.tst|" -> "Test Files (*.tst)"; the old filter pairs a description
+// with its patterns, separated by bars.
+QString QtFilter(const std::string& filter) {
+  QStringList parts = FromCp1252(filter).split('|');
+  QStringList result;
+  for (int i = 0; i + 1 < parts.size(); i += 2) {
+    if (parts[i].isEmpty()) continue;
+    QString patterns = parts[i + 1];
+    patterns.replace(';', ' ');
+    result << (parts[i].contains('(') ? parts[i] : parts[i] + " (" + patterns + ")");
+  }
+  return result.join(";;");
+}
+
+class QtModalUser : public ModalUser {
+ public:
+  int MessageBox(QWidget* owner, const std::string& text, const std::string& caption,
+                 unsigned style) override {
+    QMessageBox box(owner);
+    box.setWindowTitle(FromCp1252(caption));
+    box.setText(FromCp1252(text));
+    box.setTextFormat(Qt::PlainText);
+    switch (style & 0xF0) {
+      case MB_ICONHAND: box.setIcon(QMessageBox::Critical); break;
+      case MB_ICONQUESTION: box.setIcon(QMessageBox::Question); break;
+      case MB_ICONEXCLAMATION: box.setIcon(QMessageBox::Warning); break;
+      case MB_ICONINFORMATION: box.setIcon(QMessageBox::Information); break;
+      default: break;
+    }
+    struct Choice { QMessageBox::StandardButton button; int result; };
+    std::vector<Choice> choices;
+    switch (style & 0x0F) {
+      case MB_OKCANCEL: choices = {{QMessageBox::Ok, IDOK}, {QMessageBox::Cancel, IDCANCEL}}; break;
+      case MB_YESNOCANCEL:
+        choices = {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}};
+        break;
+      case MB_YESNO: choices = {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}}; break;
+      default: choices = {{QMessageBox::Ok, IDOK}}; break;
+    }
+    for (const Choice& choice : choices) box.addButton(choice.button);
+    box.setDefaultButton(choices.front().button);
+    // Escape answers Cancel where there is one, OK on a box with OK only, nothing on Yes/No.
+    if ((style & 0x0F) == MB_OK) box.setEscapeButton(QMessageBox::Ok);
+    box.exec();
+    QAbstractButton* clicked = box.clickedButton();
+    for (const Choice& choice : choices)
+      if (clicked && box.standardButton(clicked) == choice.button) return choice.result;
+    return (style & 0x0F) == MB_OK ? IDOK : IDCANCEL;
+  }
+
+  int RunDialog(QWidget*, TDialog& dialog) override {
+    return dialog.Widget()->exec() == QDialog::Accepted ? IDOK : IDCANCEL;
+  }
+
+  std::optional<std::string> ChooseFile(QWidget* owner, const TOpenSaveDialogData& data,
+                                        FileDialogKind kind) override {
+    QFileDialog dialog(owner);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setNameFilter(QtFilter(data.filter));
+    dialog.setDefaultSuffix(FromCp1252(data.defaultExt));
+    QString proposed = PathToQt(data.fileName);
+    QString folder = data.initialDir.empty() ? QDir::currentPath() : PathToQt(data.initialDir);
+    if (!proposed.isEmpty()) {
+      QFileInfo info(proposed);
+      if (info.isAbsolute()) folder = info.absolutePath();
+      proposed = info.fileName();
+    }
+    dialog.setDirectory(folder);
+    if (!proposed.isEmpty()) dialog.selectFile(proposed);
+    if (kind == FileDialogKind::Open) {
+      dialog.setAcceptMode(QFileDialog::AcceptOpen);
+      dialog.setFileMode((data.flags & OFN_FILEMUSTEXIST) ? QFileDialog::ExistingFile
+                                                          : QFileDialog::AnyFile);
+      dialog.setWindowTitle("Open");
+    } else {
+      dialog.setAcceptMode(QFileDialog::AcceptSave);
+      dialog.setFileMode(QFileDialog::AnyFile);
+      dialog.setWindowTitle("Save As");
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return PathFromQt(QDir::cleanPath(QFileInfo(dialog.selectedFiles().front()).absoluteFilePath()));
+  }
+
+  void Help(QWidget* owner, const std::string& helpFile, int command) override {
+    ShowHelp(owner, helpFile, command);
+  }
+};
+
+ModalUser* g_replacement = nullptr;
+
+bool ChooseFile(QWidget* owner, TOpenSaveDialogData& data, FileDialogKind kind) {
+  std::optional<std::string> path = Modal().ChooseFile(owner, data, kind);
+  if (!path) return false;
+  QFileInfo info(PathToQt(*path));
+  // A name typed without extension gets the default one, unless it names an existing file.
+  if (info.suffix().isEmpty() && !data.defaultExt.empty() &&
+      !(kind == FileDialogKind::Open && info.exists()))
+    info = QFileInfo(info.filePath() + "." + FromCp1252(data.defaultExt));
+  QString absolute = QDir::cleanPath(info.absoluteFilePath());
+  data.fileName = PathFromQt(absolute);
+  QDir::setCurrent(QFileInfo(absolute).absolutePath());
+  return true;
+}
+
+}  // namespace
+
+ModalUser& Modal() {
+  static QtModalUser real;
+  return g_replacement ? *g_replacement : real;
+}
+
+void SetModalUser(ModalUser* user) { g_replacement = user; }
+
+int MessageBox(QWidget* owner, std::string_view text, std::string_view caption, unsigned style) {
+  return Modal().MessageBox(owner, std::string(text), std::string(caption), style);
+}
+
+bool GetOpenFileName(QWidget* owner, TOpenSaveDialogData& data) {
+  return ChooseFile(owner, data, FileDialogKind::Open);
+}
+
+bool GetSaveFileName(QWidget* owner, TOpenSaveDialogData& data) {
+  return ChooseFile(owner, data, FileDialogKind::Save);
+}
+
+void WinHelp(QWidget* owner, std::string_view helpFile, int command) {
+  Modal().Help(owner, std::string(helpFile), command);
+}
+
+}  // namespace platform

@@ -1,0 +1,72 @@
+#pragma once
+#include <optional>
+#include <string>
+#include <string_view>
+
+class QWidget;
+
+namespace platform {
+
+class TDialog;
+
+// Message-box styles and results, with the old numeric values.
+enum : unsigned {
+  MB_OK = 0x00,
+  MB_OKCANCEL = 0x01,
+  MB_YESNOCANCEL = 0x03,
+  MB_YESNO = 0x04,
+  MB_ICONHAND = 0x10,
+  MB_ICONQUESTION = 0x20,
+  MB_ICONEXCLAMATION = 0x30,
+  MB_ICONINFORMATION = 0x40,
+};
+enum : int { IDOK = 1, IDCANCEL = 2, IDYES = 6, IDNO = 7 };
+
+// Help viewer commands.
+enum : int { HELP_QUIT = 2, HELP_CONTENTS = 3 };
+
+// Open and save dialog flags.
+enum : unsigned { OFN_PATHMUSTEXIST = 0x0800, OFN_FILEMUSTEXIST = 0x1000 };
+
+// The data an open or save dialog is run with. fileName keeps the last chosen full path,
+// which the next dialog proposes again.
+struct TOpenSaveDialogData {
+  unsigned flags = 0;
+  std::string filter;      // "Test Files (*.tst)|*.tst|"
+  std::string defaultExt;  // "tst"
+  std::string initialDir;
+  std::string fileName;
+};
+
+enum class FileDialogKind { Open, Save };
+
+// Everything modal a command shows goes through this one interface: the programs use the
+// real Qt one, tests install a scripted user that answers from a queue.
+class ModalUser {
+ public:
+  virtual ~ModalUser() = default;
+  virtual int MessageBox(QWidget* owner, const std::string& text, const std::string& caption,
+                         unsigned style) = 0;
+  // Returns 1 (OK, the controls hold the values to transfer) or 2 (cancel).
+  virtual int RunDialog(QWidget* owner, TDialog& dialog) = 0;
+  // The chosen full path, or nothing when the user cancelled.
+  virtual std::optional<std::string> ChooseFile(QWidget* owner, const TOpenSaveDialogData& data,
+                                                FileDialogKind kind) = 0;
+  virtual void Help(QWidget* owner, const std::string& helpFile, int command) = 0;
+};
+
+ModalUser& Modal();
+// Installs a replacement (tests); nullptr brings back the real one.
+void SetModalUser(ModalUser* user);
+
+// Texts are Windows-1252 bytes, as everywhere in the programs.
+int MessageBox(QWidget* owner, std::string_view text, std::string_view caption, unsigned style);
+
+// Run the dialog; on success data.fileName holds the chosen path and the chosen file's
+// folder becomes the current directory (pictures and results are found through it).
+bool GetOpenFileName(QWidget* owner, TOpenSaveDialogData& data);
+bool GetSaveFileName(QWidget* owner, TOpenSaveDialogData& data);
+
+void WinHelp(QWidget* owner, std::string_view helpFile, int command);
+
+}  // namespace platform
