@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include <QList>
+
 namespace platform {
 
 namespace {

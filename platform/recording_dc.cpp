@@ -17,7 +17,7 @@ void TRecordingDC::SelectFont(const TFont& font) {
 
 void TRecordingDC::RestoreFont() {
   --selected_;
-  calls_.push_back({DrawCall::Kind::RestoreFont});
+  calls_.push_back({DrawCall::Kind::RestoreFont, 0, 0, 0, 0, {}});
 }
 
 void TRecordingDC::TextOut(int x, int y, std::string_view text) {
@@ -29,7 +29,7 @@ TSize TRecordingDC::GetTextExtent(std::string_view text) {
 }
 
 void TRecordingDC::InvertRect(const TRect& rect) {
-  calls_.push_back({DrawCall::Kind::Invert, rect.left, rect.top, rect.Width(), rect.Height()});
+  calls_.push_back({DrawCall::Kind::Invert, rect.left, rect.top, rect.Width(), rect.Height(), {}});
 }
 
 void TRecordingDC::BitBlt(int x, int y, int width, int height, const TBitmap& bitmap, int srcX,
@@ -38,7 +38,7 @@ void TRecordingDC::BitBlt(int x, int y, int width, int height, const TBitmap& bi
 }
 
 void TRecordingDC::StretchBlt(int x, int y, int width, int height, const TBitmap& bitmap) {
-  calls_.push_back({DrawCall::Kind::StretchBlt, x, y, width, height, SizeText(bitmap)});
+  calls_.push_back({DrawCall::Kind::StretchBlt, x, y, width, height, SizeText(bitmap), 0, 0});
 }
 
 int TRecordingDC::GetDeviceCaps(DeviceCap index) {

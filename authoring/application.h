@@ -1,0 +1,24 @@
+#pragma once
+#include <memory>
+
+#include "platform/application.h"
+
+namespace quizloom {
+
+class TTestWindow;
+
+// Quizloom's application object: the splash, the main window, and Exit.
+class TMyApp : public platform::TApplication {
+ public:
+  // showSplash is off in tests, which build the main window without waiting.
+  explicit TMyApp(bool showSplash = true);
+  ~TMyApp() override;
+
+  TTestWindow& Window() const { return *window_; }
+  void CmExit();
+
+ private:
+  std::unique_ptr<TTestWindow> window_;
+};
+
+}  // namespace quizloom

@@ -1,0 +1,18 @@
+#include "authoring/test_window.h"
+
+#include "platform/system.h"
+#include "platform/window.h"
+
+namespace quizloom {
+
+TTestWindow::TTestWindow() : TFrameWindow("Quizloom") {
+  SetMenu(9);
+  move(platform::ScreenWidth() / 10, platform::ScreenHeight() / 10);
+  listWindow_ = new platform::TWindow(ClientArea());
+  listWindow_->SetInitialSize(platform::ScreenWidth() * 5 / 6, platform::ScreenHeight() * 2 / 3);
+  SetClient(listWindow_);
+}
+
+TTestWindow::~TTestWindow() = default;
+
+}  // namespace quizloom

@@ -1,0 +1,184 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include <QApplication>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+
+#include "core/dialogs.h"
+#include "tests/support/scripted_user.h"
+
+namespace {
+
+using testing_support::ScriptedUser;
+
+// Types into a control of the dialog as a person would, key by key.
+void Type(platform::TDialog& dialog, int id, const QString& text) {
+  QWidget* edit = dialog.Control(id);
+  ASSERT_NE(qobject_cast<QLineEdit*>(edit), nullptr) << id;
+  QTest::keyClicks(edit, text);
+}
+
+TEST(DialogRecords, SizesFollowTheTemplates) {
+  const std::vector<std::pair<const char*, int>> sizes = {
+      {"INFODIALOG", 95}, {"DRIVEDLG", 12}, {"PRINTDLG", 20}, {"SDIALOG", 59},
+      {"DINTRO", 11}, {"CINTRO", 11}, {"INSERTDIALOG", 11}, {"ABOX", 51}};
+  for (auto [name, size] : sizes) {
+    const resources::DialogTemplate* t = resources::FindDialog(name);
+    ASSERT_NE(t, nullptr) << name;
+    EXPECT_EQ(platform::TDialog::RecordSize(*t), size) << name;
+  }
+}
+
+TEST(DialogRecords, TitlesAndTexts) {
+  const std::vector<std::pair<const char*, const char*>> titles = {
+      {"INFODIALOG", "Class information"}, {"DRIVEDLG", "Storage Drive"},
+      {"PRINTDLG", "Print Options"}, {"SDIALOG", "Search"}, {"DINTRO", "Delete Question"},
+      {"CINTRO", "Change Question"}, {"INSERTDIALOG", "Insert Question"}, {"ABOX", "Answer"}};
+  for (auto [name, title] : titles) EXPECT_EQ(resources::FindDialog(name)->title, title) << name;
+  core::TNumberRecord number{};
+  core::TInsertDialog insert(nullptr, &number);
+  EXPECT_EQ(qobject_cast<QLabel*>(insert.Control(102))->text(),
+            "After which question do you want to insert?");
+  EXPECT_EQ(insert.Widget()->windowTitle(), "Insert Question");
+}
+
+TEST(InfoDialog, FirstNameTakesTwentyCharacters) {
+  ScriptedUser user;
+  core::TInfoRecord record{};
+  core::TInfoDialog dialog(nullptr, &record);
+  user.AnswerDialog(1, [](platform::TDialog& d) {
+    Type(d, 101, "Maximiliana Augustina");  // 21 characters
+    Type(d, 102, "Okafor");
+    Type(d, 103, "Biology");
+    Type(d, 104, "3");
+    Type(d, 105, "Smith");
+  });
+  EXPECT_EQ(dialog.Execute(), 1);
+  EXPECT_STREQ(record.firstName, "Maximiliana Augustin");
+  EXPECT_EQ(std::strlen(record.firstName), 20u);
+  EXPECT_STREQ(record.lastName, "Okafor");
+  EXPECT_STREQ(record.course, "Biology");
+  EXPECT_STREQ(record.period, "3");
+  EXPECT_STREQ(record.instructor, "Smith");
+  EXPECT_EQ(user.prompts()[0].text, "INFODIALOG");
+  EXPECT_EQ(user.prompts()[0].caption, "Class information");
+}
+
+TEST(InfoDialog, CancelLeavesTheRecordAsFilled) {
+  ScriptedUser user;
+  core::TInfoRecord record{};
+  std::strcpy(record.firstName, "Ana");
+  core::TInfoRecord before = record;
+  core::TInfoDialog dialog(nullptr, &record);
+  user.AnswerDialog(2, [](platform::TDialog& d) {
+    EXPECT_EQ(d.ControlText(101), "Ana");  // the record is shown on opening
+    Type(d, 101, "bel");
+    Type(d, 102, "Lopez");
+  });
+  EXPECT_EQ(dialog.Execute(), 2);
+  EXPECT_EQ(std::memcmp(&record, &before, sizeof record), 0);
+}
+
+TEST(SearchDialog, CaseSensitiveRadioGivesZeroAndOne) {
+  ScriptedUser user;
+  core::TSearchRecord record{};
+  record.notCaseSensitive = 1;
+  core::TSearchDialog dialog(nullptr, &record);
+  user.AnswerDialog(1, [](platform::TDialog& d) {
+    EXPECT_TRUE(d.IsChecked(103));
+    Type(d, 101, "cell");
+    QTest::mouseClick(d.Control(104), Qt::LeftButton);
+  });
+  EXPECT_EQ(dialog.Execute(), 1);
+  EXPECT_STREQ(record.text, "cell");
+  EXPECT_EQ(record.notCaseSensitive, 0);
+  EXPECT_EQ(record.caseSensitive, 1);
+}
+
+TEST(NumberDialogs, TenDigitsFitAndAnEleventhCannotBeTyped) {
+  ScriptedUser user;
+  for (const char* name : {"DINTRO", "CINTRO", "INSERTDIALOG"}) {
+    core::TNumberRecord record{};
+    platform::TDialog dialog(nullptr, name, &record);
+    user.AnswerDialog(1, [](platform::TDialog& d) { Type(d, 101, "12345678901"); });
+    EXPECT_EQ(dialog.Execute(), 1);
+    EXPECT_STREQ(record.number, "1234567890") << name;
+  }
+}
+
+TEST(AnswerDialog, FiftyCharactersAreAccepted) {
+  ScriptedUser user;
+  core::TAnswerRecord record{};
+  core::TAnswerDialog dialog(nullptr, &record);
+  const QString fifty = QString("photosynthesis ").repeated(4).left(50);
+  user.AnswerDialog(1, [&](platform::TDialog& d) { Type(d, 101, fifty + "xyz"); });
+  EXPECT_EQ(dialog.Execute(), 1);
+  EXPECT_EQ(std::string(record.answer), fifty.toStdString());
+}
+
+TEST(DriveDialog, RecordInOrderAndNoCancelButton) {
+  ScriptedUser user;
+  core::TDriveRecord record{1, 0, 0};
+  core::TDriveDialog dialog(nullptr, &record);
+  EXPECT_EQ(dialog.Control(2), nullptr);
+  EXPECT_FALSE(dialog.Widget()->windowFlags() & Qt::WindowSystemMenuHint);
+  user.AnswerDialog(1, [](platform::TDialog& d) {
+    EXPECT_TRUE(d.IsChecked(102));
+    QTest::mouseClick(d.Control(104), Qt::LeftButton);
+  });
+  EXPECT_EQ(dialog.Execute(), 1);
+  EXPECT_EQ(record.driveC, 0);
+  EXPECT_EQ(record.driveA, 0);
+  EXPECT_EQ(record.driveB, 1);
+}
+
+TEST(DriveDialog, EscapeClosesItWithCancel) {
+  core::TDriveRecord record{1, 0, 0};
+  core::TDriveDialog dialog(nullptr, &record);
+  QTimer::singleShot(0, [&] {
+    QWidget* modal = QApplication::activeModalWidget();
+    ASSERT_EQ(modal, dialog.Widget());
+    QTest::mouseClick(dialog.Control(103), Qt::LeftButton);
+    QTest::keyClick(modal, Qt::Key_Escape);
+  });
+  EXPECT_EQ(dialog.Execute(), 2);
+  EXPECT_EQ(record.driveC, 1);
+  EXPECT_EQ(record.driveA, 0);
+}
+
+TEST(PrintDialog, FiveIndependentBoxes) {
+  ScriptedUser user;
+  core::TPrintOptionsRecord record{};
+  core::TPrintThisDialog dialog(nullptr, &record);
+  user.AnswerDialog(1, [](platform::TDialog& d) {
+    for (int id : {102, 104, 105, 106}) QTest::mouseClick(d.Control(id), Qt::LeftButton);
+  });
+  EXPECT_EQ(dialog.Execute(), 1);
+  EXPECT_EQ(record.course, 1);
+  EXPECT_EQ(record.period, 0);
+  EXPECT_EQ(record.instructor, 1);
+  EXPECT_EQ(record.questionAndAnswer, 1);
+  EXPECT_EQ(record.answerOnly, 1);
+}
+
+TEST(Dialogs, OkButtonIsTheDefaultAndReturnAcceptsTheRealDialog) {
+  core::TAnswerRecord record{};
+  core::TAnswerDialog dialog(nullptr, &record);
+  QTimer::singleShot(0, [&] {
+    QWidget* edit = dialog.Control(101);
+    edit->setFocus();
+    QTest::keyClicks(edit, "Paris");
+    QTest::keyClick(edit, Qt::Key_Return);
+  });
+  EXPECT_EQ(dialog.Execute(), 1);
+  EXPECT_STREQ(record.answer, "Paris");
+}
+
+}  // namespace
