@@ -182,3 +182,30 @@ TEST(Dialogs, OkButtonIsTheDefaultAndReturnAcceptsTheRealDialog) {
 }
 
 }  // namespace
+
+namespace {
+
+// Every control lies where its template puts it, inside the dialog; a picture of each dialog
+// is kept in the build tree to look at.
+TEST(DialogLook, ControlsWhereTheTemplatePutsThem) {
+  for (const char* name : {"INFODIALOG", "DRIVEDLG", "PRINTDLG", "SDIALOG", "DINTRO", "CINTRO",
+                           "INSERTDIALOG", "ABOX"}) {
+    std::vector<unsigned char> record(128, 0);
+    platform::TDialog dialog(nullptr, name, record.data());
+    QDialog* widget = dialog.Widget();
+    const QRect inside(QPoint(0, 0), widget->size());
+    const resources::DialogTemplate& t = dialog.Template();
+    const double unitX = double(widget->width()) / t.width;
+    const double unitY = double(widget->height()) / t.height;
+    for (const resources::ControlTemplate& c : t.controls) {
+      QWidget* control = dialog.Control(c.id);
+      ASSERT_NE(control, nullptr) << name << " " << c.id;
+      EXPECT_NEAR(control->x(), c.x * unitX, 2.0) << name << " " << c.id;
+      EXPECT_NEAR(control->y(), c.y * unitY, 2.0) << name << " " << c.id;
+      EXPECT_TRUE(inside.adjusted(-2, -2, 30, 2).contains(control->geometry())) << name << " " << c.id;
+    }
+    widget->grab().save(QString("dialog-%1.png").arg(name));
+  }
+}
+
+}  // namespace

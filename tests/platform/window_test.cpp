@@ -256,6 +256,7 @@ TEST(Caret, HideAndShowAreCounted) {
 TEST(Scroller, PositionsStayInRangeAndPageFollowsTheUnit) {
   LoggingWindow w;
   w.resize(300, 161);
+  w.show();  // a hidden window gets its size events when it is shown
   auto scroller = std::make_unique<platform::TScroller>(w, 8, 15, 80, 200);
   platform::TScroller& s = *scroller;
   w.SetScroller(std::move(scroller));
