@@ -1,0 +1,31 @@
+#include "editor/letter_drawing.h"
+
+namespace editor {
+
+bool MarkedY(int32_t mark, int y, int& markedY) {
+  switch (mark) {
+    case 0: markedY = y; return true;
+    case 1: markedY = y - 2; return true;
+    case 2: markedY = y + 2; return true;
+    default: return false;
+  }
+}
+
+void DrawLetter(platform::TDC& dc, int x, int y, char letter, int32_t mark) {
+  int markedY = y;
+  if (MarkedY(mark, y, markedY)) dc.TextOut(x, markedY, std::string_view(&letter, 1));
+}
+
+std::string MissingPictureText(const char* pictureName) {
+  return std::string("Bitmap file") + pictureName + " is not on the same directory as quizloom.";
+}
+
+platform::TBitmap LoadPicture(const char* pictureName) {
+  return platform::TBitmap::FromFile(pictureName);
+}
+
+void DrawPicture(platform::TDC& dc, const platform::TBitmap& picture, int left, int y, int width) {
+  dc.BitBlt(left, y, width, kPictureCopyHeight, picture, 0, 0);
+}
+
+}  // namespace editor
