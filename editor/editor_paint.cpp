@@ -1,4 +1,6 @@
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <string>
 
 #include "editor/input_dialog.h"
@@ -32,6 +34,15 @@ void TInputDialog::PaintEditor(platform::TDC& dc) {
   dc.TextOut(7, 5, std::string_view(headerText, strnlen(headerText, sizeof headerText - 1)));
 
   const int rowHeight = dc.GetTextExtent("X").cy + 3;
+  // Each character's measured width, asked of the device once per paint: the font does not
+  // change while painting, and measuring is the costly part of drawing a letter.
+  int widths[256];
+  std::fill(std::begin(widths), std::end(widths), -1);
+  auto widthOf = [&](char c) {
+    int& width = widths[static_cast<unsigned char>(c)];
+    if (width < 0) width = dc.GetTextExtent(std::string_view(&c, 1)).cx;
+    return width;
+  };
   int x = 4;
   int y = 20;
   int linesDrawn = 1;
@@ -39,7 +50,7 @@ void TInputDialog::PaintEditor(platform::TDC& dc) {
   while (true) {
     for (; i < kQuestionSize - 1 && questionText[i] != '\0' && questionText[i] != '\r'; ++i) {
       DrawLetter(dc, x, y, questionText[i], questionMarks[i]);
-      x += dc.GetTextExtent(std::string_view(&questionText[i], 1)).cx;
+      x += widthOf(questionText[i]);
     }
     dc.TextOut(x, y, kBlankLine);
     ++linesDrawn;
@@ -70,7 +81,7 @@ void TInputDialog::PaintEditor(platform::TDC& dc) {
   x = 4;
   for (int a = 0; a < kAnswerSize - 1 && answerText[a] != '\0'; ++a) {
     DrawLetter(dc, x, 370, answerText[a], answerMarks[a]);
-    x += dc.GetTextExtent(std::string_view(&answerText[a], 1)).cx;
+    x += widthOf(answerText[a]);
   }
   dc.TextOut(x, 370, kBlankLine);
 
