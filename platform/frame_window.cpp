@@ -40,7 +40,11 @@ void TFrameWindow::SetMenu(resources::ResId id) {
   const resources::MenuResource* resource = resources::FindMenu(id);
   if (!resource) return;
   menu_ = resource->id;
-  auto* bar = new QMenuBar;
+  // The bar is refilled, not replaced: a new bar makes the frame lay out its client again,
+  // which resizes and repaints it, and a repaint would take away the editor's selection.
+  QMenuBar* bar = menuBar();
+  for (QMenu* popup : bar->findChildren<QMenu*>(Qt::FindDirectChildrenOnly)) popup->deleteLater();
+  bar->clear();
   std::vector<QMenu*> popups;
   for (const resources::MenuEntry& entry : resource->entries) {
     QString text = FromCp1252(entry.text);
@@ -68,7 +72,6 @@ void TFrameWindow::SetMenu(resources::ResId id) {
       }
     }
   }
-  setMenuBar(bar);
 }
 
 void TFrameWindow::SetCaption(std::string caption) {
