@@ -244,6 +244,55 @@ TEST_F(Commands, ClearDeletesTheSelectionOrTheCharacterAtTheCaret) {
   EXPECT_EQ(editor->answerCaret, 1);
 }
 
+TEST_F(Commands, CutInTheAnswerEndingOnABreakStopsBeforeItsLineFeed) {
+  Open(EditorProgram::Quizloom, "", "ab\r\ncd");
+  Press(VK_NEXT);
+  editor->selStart = 1;
+  editor->selEnd = 2;
+  std::strcpy(editor->selectionText, "b\r");
+  editor->ProcessCommand(601);
+  EXPECT_EQ(Answer(), "a\ncd");
+  EXPECT_EQ(State(), "q0 a0 (4,370) sel 600..-1 \"\"");
+}
+
+TEST_F(Commands, WhichRepaintsEraseTheBackground) {
+  struct Case {
+    const char* name;
+    EditorProgram program;
+    bool select;
+    int command;  // 0: Backspace in the answer
+    bool erases;
+  };
+  const Case cases[] = {
+      {"Subscript", EditorProgram::Quizloom, false, 607, true},
+      {"Superscript over a selection", EditorProgram::Quizloom, true, 608, true},
+      {"Normal at the caret", EditorProgram::Quizloom, false, 609, true},
+      {"Normal over a selection", EditorProgram::Quizloom, true, 609, false},
+      {"Graphic Delete", EditorProgram::Quizloom, false, 703, true},
+      {"Clear", EditorProgram::Quizloom, false, 604, false},
+      {"Cut", EditorProgram::Quizloom, true, 601, false},
+      {"Backspace in the answer, Quizloom", EditorProgram::Quizloom, false, 0, false},
+      {"Backspace in the answer, Quizdesk", EditorProgram::Quizdesk, false, 0, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Open(c.program, "abc", "xyz");
+    if (c.command == 0) {
+      if (c.program == EditorProgram::Quizloom) Press(VK_NEXT);
+      Press(VK_END);
+      editor->UpdateWindow();
+      Type("\b");
+      EXPECT_EQ(Answer(), "xy");
+    } else {
+      if (c.select) ShiftPress({VK_RIGHT});
+      editor->UpdateWindow();
+      editor->ProcessCommand(c.command);
+    }
+    EXPECT_TRUE(editor->NeedsPaint());
+    EXPECT_EQ(PaintErases(), c.erases);
+  }
+}
+
 TEST_F(Commands, UndoOnlyInTheQuestion) {
   Open(EditorProgram::Quizloom, "q", "a");
   Type("x");

@@ -28,6 +28,19 @@ class RecordingHost : public editor::TEditorHost {
   int cancels = 0;
 };
 
+// The editor, telling whether its last paint had the background erased first.
+class ProbeEditor : public editor::TInputDialog {
+ public:
+  using TInputDialog::TInputDialog;
+  bool lastErase = false;
+
+ protected:
+  void Paint(platform::TDC& dc, bool erase) override {
+    lastErase = erase;
+    TInputDialog::Paint(dc, erase);
+  }
+};
+
 // A cell as InvertCell makes it, with the recorder's 8 x 13 font: 8 wide, lineHeight - 3 high.
 struct Cell {
   int x, y;
@@ -44,7 +57,7 @@ class EditorTest : public ::testing::Test {
  protected:
   void Open(editor::EditorProgram program = editor::EditorProgram::Quizloom,
             const std::string& question = "", const std::string& answer = "") {
-    editor = std::make_unique<editor::TInputDialog>(nullptr, host, program);
+    editor = std::make_unique<ProbeEditor>(nullptr, host, program);
     editor->RecordDrawingInto(&dc);
     SetQuestion(question);
     SetAnswer(answer);
@@ -94,6 +107,14 @@ class EditorTest : public ::testing::Test {
     editor->EvLButtonUp({x, y});
   }
 
+  // Runs the pending paint; true when it erased the background, false when there was no
+  // paint pending or it drew over the old image.
+  bool PaintErases() {
+    if (!editor->NeedsPaint()) return false;
+    editor->UpdateWindow();
+    return editor->lastErase;
+  }
+
   std::vector<Cell> Inverted() const {
     std::vector<Cell> cells;
     for (const platform::DrawCall& call : dc.Inversions()) {
@@ -115,7 +136,7 @@ class EditorTest : public ::testing::Test {
   testing_support::ScriptedUser user;
   RecordingHost host;
   platform::TRecordingDC dc;
-  std::unique_ptr<editor::TInputDialog> editor;
+  std::unique_ptr<ProbeEditor> editor;
 };
 
 }  // namespace editor_testing

@@ -206,6 +206,19 @@ TEST_F(Keys, ReleasingALetterWithShiftHeldEndsTheSelection) {
   editor->EvKeyUp(VK_SHIFT);
 }
 
+TEST_F(Keys, OnlyTheSixMovementKeysKeepShiftSelectionWhenReleased) {
+  Open(EditorProgram::Quizloom, "abc");
+  for (unsigned key = 0x21; key <= 0x2E; ++key) {
+    editor->shiftDown = 1;
+    editor->EvKeyUp(key);
+    const bool kept = key >= VK_END && key <= VK_DOWN;
+    EXPECT_EQ(editor->shiftDown, kept ? 1 : 0) << "key " << key;
+  }
+  editor->shiftDown = 1;
+  editor->EvKeyUp('A');
+  EXPECT_EQ(editor->shiftDown, 0);
+}
+
 TEST_F(Keys, PageDownAndPageUpSwitchFields) {
   Open(EditorProgram::Quizloom, "ab", "xy");
   editor->questionMarks[1] = 2;
