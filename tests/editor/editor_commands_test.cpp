@@ -71,6 +71,17 @@ TEST_F(Commands, CutThreeLettersAndPasteThemElsewhere) {
   EXPECT_EQ(Question(), "def");
 }
 
+TEST_F(Commands, TheClipboardOutlivesTheEditOfAQuestion) {
+  Open(EditorProgram::Quizloom, "abc");
+  ShiftPress({VK_RIGHT, VK_RIGHT});
+  editor->ProcessCommand(602);
+  std::strcpy(editor->questionText, "next question");
+  editor->BeginEditing();
+  EXPECT_STREQ(editor->clipText, "ab");
+  editor->ProcessCommand(603);
+  EXPECT_EQ(Question(), "abnext question");
+}
+
 TEST_F(Commands, CutWithNothingSelectedEmptiesTheClipboard) {
   Open(EditorProgram::Quizloom, "abc");
   SetClip("old");
