@@ -67,6 +67,10 @@ struct DialogTemplate {
   std::vector<ControlTemplate> controls;
 };
 
+// Registers the pictures and help pages compiled into this static library; the programs and
+// the tests call it once at start.
+void InitResources();
+
 // Lookups return nullptr for an unknown id.
 const MenuResource* FindMenu(ResId id);
 const AcceleratorTable* FindAccelerators(std::string_view name);
