@@ -86,8 +86,12 @@ void TInputDialog::ResetEditor() {
   std::memset(selectionMarks, 0, sizeof selectionMarks);
   // The snapshot is the question as the edit starts, text and marks together, so that
   // Undo before the first key leaves the question as it was instead of emptying it.
-  std::memset(undoText, 0, sizeof undoText);
+  // The buffers end in a terminator whatever the main window wrote into them.
   questionText[kQuestionSize - 1] = '\0';
+  answerText[kAnswerSize - 1] = '\0';
+  headerText[sizeof headerText - 1] = '\0';
+  pictureName[kPictureNameSize - 1] = '\0';
+  std::memset(undoText, 0, sizeof undoText);
   std::strcpy(undoText, questionText);
   std::memcpy(undoMarks, questionMarks, sizeof undoMarks);
   undoCaret = 0;

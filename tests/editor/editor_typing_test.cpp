@@ -396,6 +396,26 @@ TEST_F(Typing, WrapGrowingPastTheBufferIsRefused) {
   ExpectWarning(user, kQuestionTooLong);
 }
 
+TEST_F(Typing, FieldsWrittenWithoutTerminatorAreCutAtTheirLastByte) {
+  editor = std::make_unique<ProbeEditor>(nullptr, host, EditorProgram::Quizdesk);
+  editor->RecordDrawingInto(&dc);
+  std::memset(editor->questionText, 'q', sizeof editor->questionText);
+  std::memset(editor->answerText, 'a', sizeof editor->answerText);
+  std::memset(editor->headerText, 'h', sizeof editor->headerText);
+  std::memset(editor->pictureName, 'p', sizeof editor->pictureName);
+  editor->BeginEditing();
+  editor->UpdateWindow();
+  EXPECT_EQ(Question(), std::string(499, 'q'));
+  EXPECT_EQ(Answer(), std::string(50, 'a'));
+  EXPECT_EQ(std::string(editor->headerText), std::string(150, 'h'));
+  EXPECT_EQ(std::string(editor->pictureName), std::string(80, 'p'));
+  user.AnswerMessage();
+  Type("x");
+  EXPECT_EQ(Answer(), std::string(50, 'a'));
+  Click(30, 375);
+  EXPECT_EQ(editor->answerCaret, 3);
+}
+
 TEST(EditorContent, LoadContentCutsWhatTheBuffersCannotHold) {
   RecordingHost host;
   editor::TInputDialog editor(nullptr, host, EditorProgram::Quizloom);
