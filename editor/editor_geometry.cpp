@@ -4,10 +4,6 @@
 // The editor's view of the cell geometry: the pure functions, over this window's fields.
 namespace editor {
 
-namespace {
-constexpr int kWrapWidth = 75;
-}  // namespace
-
 CaretState TInputDialog::GeometryState() const {
   return CaretState{questionMode, questionText, answerText, questionCaret,
                     answerCaret,  charWidth,    lineHeight};

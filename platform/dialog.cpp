@@ -12,7 +12,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QValidator>
 
 #include "platform/cp1252.h"
 #include "platform/modal.h"
@@ -47,20 +46,6 @@ struct DialogUnits {
   int baseX, baseY;
 };
 
-// An edit that does not scroll takes no more text than fits in its box.
-class FitsInBox : public QValidator {
- public:
-  explicit FitsInBox(QLineEdit* edit) : QValidator(edit), edit_(edit) {}
-  State validate(QString& input, int&) const override {
-    QFontMetrics metrics(edit_->font());
-    int room = edit_->width() - 8;
-    return metrics.horizontalAdvance(input) <= room ? Acceptable : Invalid;
-  }
-
- private:
-  QLineEdit* edit_;
-};
-
 }  // namespace
 
 TDialog::TDialog(QWidget* parent, std::string_view templateName, void* record)
@@ -88,6 +73,10 @@ void TDialog::Build() {
   dialog_ = std::make_unique<QDialog>(parent_, flags);
   dialog_->setWindowTitle(FromCp1252(template_->title));
   dialog_->setModal(true);
+  // The dialogs were laid out for a narrow 8-point sans face; Arial's metrics are close to it.
+  QFont font("Liberation Sans");
+  font.setPixelSize(11);
+  dialog_->setFont(font);
   DialogUnits units(dialog_->font());
   dialog_->setFixedSize(units.X(template_->width), units.Y(template_->height));
   if (parent_) {
@@ -102,15 +91,12 @@ void TDialog::Build() {
     QString text = FromCp1252(control.text);
     switch (control.kind) {
       case ControlKind::Static: {
-        auto* label = new QLabel(text, dialog_.get());
-        label->setTextFormat(Qt::PlainText);
-        widget = label;
+        widget = new QLabel(text, dialog_.get());
         break;
       }
       case ControlKind::Edit: {
         auto* edit = new QLineEdit(dialog_.get());
         edit->setMaxLength(std::max(control.textLength - 1, 0));
-        if (!control.autoHScroll) edit->setValidator(new FitsInBox(edit));
         widget = edit;
         break;
       }
@@ -147,14 +133,27 @@ void TDialog::Build() {
         break;
       }
     }
-    widget->setGeometry(units.X(control.x), units.Y(control.y), units.X(control.width),
-                        units.Y(control.height));
+    // Qt's check and radio indicators take more room than the old ones did.
+    const bool indicator = control.kind == ControlKind::Radio || control.kind == ControlKind::Check;
+    widget->setGeometry(units.X(control.x), units.Y(control.y),
+                        units.X(control.width) + (indicator ? 12 : 0), units.Y(control.height));
     if (control.kind != ControlKind::Static && control.kind != ControlKind::Shade) {
       widget->setFocusPolicy(Qt::StrongFocus);
       if (previous) QWidget::setTabOrder(previous, widget);
       previous = widget;
     }
     controls_[control.id] = widget;
+  }
+  // A static text's mnemonic moves to the control after it, as in the old dialogs.
+  for (std::size_t i = 0; i + 1 < template_->controls.size(); ++i) {
+    if (template_->controls[i].kind != ControlKind::Static) continue;
+    for (std::size_t j = i + 1; j < template_->controls.size(); ++j) {
+      ControlKind next = template_->controls[j].kind;
+      if (next == ControlKind::Static || next == ControlKind::Shade) continue;
+      static_cast<QLabel*>(controls_[template_->controls[i].id])
+          ->setBuddy(controls_[template_->controls[j].id]);
+      break;
+    }
   }
   // Shades are frames behind the controls they group.
   for (const ControlTemplate& control : template_->controls)

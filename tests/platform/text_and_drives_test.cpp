@@ -70,7 +70,9 @@ TEST_F(DriveMapping, WithoutVariablesTheDrivesAreRemovableVolumes) {
   qunsetenv("QUIZDESK_DRIVE_B");
   // A build machine has no sticks: no volume is the same as an empty floppy drive.
   auto a = platform::MapDrivePath("A:\\results.qzr");
-  if (a) EXPECT_NE(a->find("/results.qzr"), std::string::npos);
+  if (a) {
+    EXPECT_NE(a->find("/results.qzr"), std::string::npos);
+  }
   auto b = platform::MapDrivePath("B:\\results.qzr");
   if (b) {
     ASSERT_TRUE(a.has_value());

@@ -70,14 +70,22 @@ std::optional<ScriptedUser::Answer> ScriptedUser::Take(Prompt::Kind kind, const 
 
 int ScriptedUser::MessageBox(QWidget* owner, const std::string& text, const std::string& caption,
                              unsigned style) {
-  Prompt p{Prompt::Kind::Message, owner, text, caption, style};
+  Prompt p;
+  p.owner = owner;
+  p.text = text;
+  p.caption = caption;
+  p.style = style;
   prompts_.push_back(p);
   auto answer = Take(Prompt::Kind::Message, text);
   return answer ? answer->result : platform::IDCANCEL;
 }
 
 int ScriptedUser::RunDialog(QWidget* owner, platform::TDialog& dialog) {
-  Prompt p{Prompt::Kind::Dialog, owner, dialog.TemplateName(), dialog.Title()};
+  Prompt p;
+  p.kind = Prompt::Kind::Dialog;
+  p.owner = owner;
+  p.text = dialog.TemplateName();
+  p.caption = dialog.Title();
   prompts_.push_back(p);
   auto answer = Take(Prompt::Kind::Dialog, p.text);
   if (!answer) return platform::IDCANCEL;
@@ -88,14 +96,22 @@ int ScriptedUser::RunDialog(QWidget* owner, platform::TDialog& dialog) {
 std::optional<std::string> ScriptedUser::ChooseFile(QWidget* owner,
                                                     const platform::TOpenSaveDialogData& data,
                                                     platform::FileDialogKind kind) {
-  Prompt p{Prompt::Kind::File, owner, data.filter, {}, 0, kind, data};
+  Prompt p;
+  p.kind = Prompt::Kind::File;
+  p.owner = owner;
+  p.text = data.filter;
+  p.fileKind = kind;
+  p.fileData = data;
   prompts_.push_back(p);
   auto answer = Take(Prompt::Kind::File, data.filter);
   return answer ? answer->path : std::nullopt;
 }
 
 void ScriptedUser::Help(QWidget* owner, const std::string& helpFile, int command) {
-  Prompt p{Prompt::Kind::Help, owner, helpFile};
+  Prompt p;
+  p.kind = Prompt::Kind::Help;
+  p.owner = owner;
+  p.text = helpFile;
   p.helpCommand = command;
   prompts_.push_back(p);
 }

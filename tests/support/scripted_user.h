@@ -12,7 +12,7 @@ namespace testing_support {
 // One thing the program showed the user, as recorded by the scripted user.
 struct Prompt {
   enum class Kind { Message, Dialog, File, Help };
-  Kind kind;
+  Kind kind = Kind::Message;
   QWidget* owner = nullptr;
   std::string text;     // message text, dialog template name, help file
   std::string caption;  // message caption, dialog title
