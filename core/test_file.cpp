@@ -1,0 +1,91 @@
+#include "core/test_file.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include "core/test_file_codec.h"
+#include "platform/cp1252.h"
+#include "platform/modal.h"
+
+namespace core {
+
+namespace {
+
+constexpr unsigned kWarning = platform::MB_OK | platform::MB_ICONEXCLAMATION;
+// No test of ours comes near this; a larger file is not one of ours and is not read whole.
+constexpr qint64 kLargestTestFile = qint64(512) << 20;
+
+void Warn(QWidget* owner, const char* text) { platform::MessageBox(owner, text, "Warning", kWarning); }
+
+}  // namespace
+
+TOpenTest::TOpenTest() {
+  testFileData.flags = platform::OFN_PATHMUSTEXIST | platform::OFN_FILEMUSTEXIST;
+  testFileData.filter = "Test Files (*.tst)|*.tst|";
+  testFileData.defaultExt = "tst";
+}
+
+int ReadTestFile(const std::string& path, TList<TQuestion>& questions, QWidget* owner) {
+  QFile file(platform::PathToQt(path));
+  if (path.empty() || !file.open(QIODevice::ReadOnly)) {
+    Warn(owner, "File cannot be found!");
+    return 0;
+  }
+  if (file.size() > kLargestTestFile) {
+    Warn(owner, "Incorrect File Format!");
+    return 0;
+  }
+  const QByteArray bytes = file.readAll();
+  if (file.error() != QFileDevice::NoError) {
+    Warn(owner, "File cannot be found!");
+    return 0;
+  }
+  std::span<const uint8_t> data(reinterpret_cast<const uint8_t*>(bytes.constData()),
+                                static_cast<std::size_t>(bytes.size()));
+  if (DecodeTestFile(data, questions) != DecodeResult::Ok) {
+    Warn(owner, "Incorrect File Format!");
+    return 0;
+  }
+  return 1;
+}
+
+bool Save(TOpenTest& test, QWidget* owner, const SetCaption& setCaption) {
+  QSaveFile file(platform::PathToQt(test.fileName));
+  if (test.fileName.empty() || !file.open(QIODevice::WriteOnly)) {
+    Warn(owner, "File cannot be found!");
+    return false;
+  }
+  const std::vector<uint8_t> bytes = EncodeTestFile(test.questions);
+  const qint64 written = file.write(reinterpret_cast<const char*>(bytes.data()),
+                                    static_cast<qint64>(bytes.size()));
+  if (written != static_cast<qint64>(bytes.size()) || !file.commit()) {
+    file.cancelWriting();
+    Warn(owner,
+         "The test could not be written completely (the disk may be full or removed). "
+         "The file on disk was not changed.");
+    return false;
+  }
+  if (setCaption) setCaption(platform::PathToText(test.fileName));
+  test.modified = 0;
+  return true;
+}
+
+bool SaveAs(TOpenTest& test, QWidget* owner, const SetCaption& setCaption) {
+  if (test.questions.IsEmpty()) return false;
+  if (test.untitled == 1) test.fileName.clear();
+  if (!platform::GetSaveFileName(owner, test.testFileData)) return false;
+  test.fileName = test.testFileData.fileName;
+  test.untitled = 0;
+  return Save(test, owner, setCaption);
+}
+
+int Load(TOpenTest& test, QWidget* owner) {
+  int result = ReadTestFile(test.fileName, test.questions, owner);
+  if (result == 1) {
+    test.modified = 0;
+    test.untitled = 0;
+  }
+  return result;
+}
+
+}  // namespace core
