@@ -21,6 +21,11 @@ class ByteWriter {
     bytes_.insert(bytes_.end(), static_cast<std::size_t>(size) - length, 0);
   }
   void Reserve(std::size_t size) { bytes_.reserve(size); }
+  // Room for count bytes at the end, to be filled through the pointer.
+  uint8_t* Grow(std::size_t count) {
+    bytes_.resize(bytes_.size() + count);
+    return bytes_.data() + bytes_.size() - count;
+  }
   std::vector<uint8_t> Take() { return std::move(bytes_); }
 
  private:

@@ -12,9 +12,15 @@ constexpr char kMagic[] = "Quizloom95";
 
 void WriteLetters(ByteWriter& out, const TLetters& letters) {
   out.Int32(static_cast<int32_t>(letters.size()));
+  uint8_t* p = out.Grow(letters.size() * kLetterSize);
   for (const TLetter& letter : letters) {
-    out.Byte(letter.ch);
-    out.Int32(letter.mark);
+    const auto mark = static_cast<uint32_t>(letter.mark);
+    p[0] = letter.ch;
+    p[1] = static_cast<uint8_t>(mark);
+    p[2] = static_cast<uint8_t>(mark >> 8);
+    p[3] = static_cast<uint8_t>(mark >> 16);
+    p[4] = static_cast<uint8_t>(mark >> 24);
+    p += kLetterSize;
   }
 }
 
