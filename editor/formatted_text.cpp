@@ -10,90 +10,110 @@ namespace {
 constexpr char kCR = '\r';
 constexpr char kLF = '\n';
 
-// A working copy with room for the soft breaks a wrap can add; the caller's buffer is only
-// written when the result fits it.
-struct Work {
-  Work(const char* text, const int32_t* marks, int capacity)
-      : chars(static_cast<std::size_t>(capacity) * 2 + 2, 0),
-        marks(chars.size(), 0),
-        length(static_cast<int>(strnlen(text, static_cast<std::size_t>(capacity)))) {
-    std::memcpy(chars.data(), text, static_cast<std::size_t>(length));
-    std::memcpy(this->marks.data(), marks, static_cast<std::size_t>(capacity) * sizeof(int32_t));
+// A working copy of the text and its marks. It has room for every soft break a wrap can add
+// (one per space at most), so the wrap runs to its end before the result is measured: a
+// break added early may be paid for by a join later in the same call.
+class WorkingCopy {
+ public:
+  WorkingCopy(const char* text, const int32_t* marks, int capacity, int length)
+      : chars_(2 * static_cast<std::size_t>(capacity) + 2, 0),
+        marks_(chars_.size(), 0),
+        length_(length) {
+    std::memcpy(chars_.data(), text, static_cast<std::size_t>(capacity));
+    std::memcpy(marks_.data(), marks, static_cast<std::size_t>(capacity) * sizeof(int32_t));
   }
-  int Size() const { return static_cast<int>(chars.size()); }
 
-  // Removes the character at index; everything after it, terminator included, moves left.
+  char& At(int index) { return chars_[static_cast<std::size_t>(index)]; }
+  int32_t& MarkAt(int index) { return marks_[static_cast<std::size_t>(index)]; }
+  int Length() const { return length_; }
+
+  // Removes the character at index: the rest of the text and its marks, terminator
+  // included, move one place left.
   void Remove(int index) {
-    std::memmove(&chars[index], &chars[index + 1], static_cast<std::size_t>(Size() - index - 1));
-    std::memmove(&marks[index], &marks[index + 1],
-                 static_cast<std::size_t>(Size() - index - 1) * sizeof(int32_t));
-    chars.back() = 0;
-    marks.back() = 0;
-    --length;
+    for (int k = index; k < length_; ++k) {
+      At(k) = At(k + 1);
+      MarkAt(k) = MarkAt(k + 1);
+    }
+    MarkAt(length_) = 0;
+    --length_;
   }
-  // Opens a place at index; everything from it on moves right.
+
+  // Opens a place at index: the text and marks from index on, terminator included, move
+  // one place right. False only if the copy itself is full, which the sizing rules out.
   bool Open(int index) {
-    if (length + 2 >= Size()) return false;
-    std::memmove(&chars[index + 1], &chars[index], static_cast<std::size_t>(Size() - index - 1));
-    std::memmove(&marks[index + 1], &marks[index],
-                 static_cast<std::size_t>(Size() - index - 1) * sizeof(int32_t));
-    ++length;
+    if (static_cast<std::size_t>(length_) + 2 > chars_.size()) return false;
+    for (int k = length_ + 1; k > index; --k) {
+      At(k) = At(k - 1);
+      MarkAt(k) = MarkAt(k - 1);
+    }
+    ++length_;
     return true;
   }
 
-  std::vector<char> chars;
-  std::vector<int32_t> marks;
-  int length;
+  void CopyTo(char* text, int32_t* marks, int capacity) const {
+    std::memcpy(text, chars_.data(), static_cast<std::size_t>(capacity));
+    std::memcpy(marks, marks_.data(), static_cast<std::size_t>(capacity) * sizeof(int32_t));
+  }
+
+ private:
+  std::vector<char> chars_;
+  std::vector<int32_t> marks_;
+  int length_;
 };
 
 }  // namespace
 
 bool WrapText(char* text, int32_t* marks, int32_t& caret, int width, int capacity) {
-  Work w(text, marks, capacity);
-  std::vector<char>& t = w.chars;
+  if (capacity < 1) return false;
+  const void* terminator = std::memchr(text, 0, static_cast<std::size_t>(capacity));
+  if (terminator == nullptr) return false;
+  const int length = static_cast<int>(static_cast<const char*>(terminator) - text);
+
+  WorkingCopy w(text, marks, capacity, length);
   int32_t newCaret = caret;
   int p = 0;
   int col = 0;
-  while (p < w.length) {
+  while (p < w.Length()) {
     int i = p;
-    while (col < width && t[i] != kCR && t[i] != 0) {
+    while (col < width && w.At(i) != kCR && w.At(i) != 0) {
       ++i;
       ++col;
     }
-    if (col >= width && t[i] == kCR) {  // a line of exactly the width, ending in a break
+    if (col >= width && w.At(i) == kCR) {
+      // A line of exactly the width that ends in a break keeps its break.
       p = i + 1;
-      if (t[p] == kLF) ++p;
+      if (w.At(p) == kLF) ++p;
       col = 0;
-    } else if (t[i] == kCR && t[i + 1] == kLF) {  // a soft break ending a shorter line: join
-      t[i] = ' ';
+    } else if (w.At(i) == kCR && w.At(i + 1) == kLF) {
+      // A soft break ending a shorter line: join, and go on scanning the joined line.
+      w.At(i) = ' ';
       w.Remove(i + 1);
       if (i < newCaret) --newCaret;
       ++col;
       p = i + 1;
-    } else if (t[i] == kCR) {  // a hard break
+    } else if (w.At(i) == kCR) {
       col = 0;
       p = i + 1;
-    } else if (t[i] == 0) {
+    } else if (w.At(i) == 0) {
       break;
     } else {
-      // The line is longer than the width: break it at the last space before here. The
-      // search runs back over hard breaks but stops at a line feed and at the start.
+      // The line is longer than the width. The search for a space runs back over hard
+      // breaks, into the line before, but stops at a line feed and at the start.
       int s = i;
-      while (s > 0 && t[s] != kLF && t[s] != ' ') --s;
-      if (s == 0 || t[s] == kLF) break;  // nothing to break at: the rest stays as it is
+      while (s > 0 && w.At(s) != kLF && w.At(s) != ' ') --s;
+      if (s == 0 || w.At(s) == kLF) break;  // nothing to break at: the rest stays as it is
       if (!w.Open(s + 1)) return false;
-      t[s] = kCR;
-      w.marks[s] = 0;
-      t[s + 1] = kLF;
-      w.marks[s + 1] = 0;
+      w.At(s) = kCR;
+      w.MarkAt(s) = 0;
+      w.At(s + 1) = kLF;
+      w.MarkAt(s + 1) = 0;
       if (newCaret >= s + 1) ++newCaret;
       p = s + 2;
       col = 0;
     }
   }
-  if (w.length + 1 > capacity) return false;
-  std::memcpy(text, t.data(), static_cast<std::size_t>(capacity));
-  std::memcpy(marks, w.marks.data(), static_cast<std::size_t>(capacity) * sizeof(int32_t));
+  if (w.Length() + 1 > capacity) return false;
+  w.CopyTo(text, marks, capacity);
   caret = newCaret;
   return true;
 }

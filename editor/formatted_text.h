@@ -15,8 +15,9 @@ inline constexpr int kWrapWidth = 75;
 // Re-wraps a question in place, characters and marks together, into lines of at most width
 // columns broken at spaces: soft breaks on lines shorter than the width are undone first, so
 // a paragraph reflows after every edit; hard breaks stay. caret stays in front of the same
-// character. capacity is the size of both arrays; when the wrapped text and its terminator
-// would not fit in it, nothing is changed and the result is false.
+// character. capacity is the size of both arrays. The result is false, and nothing is
+// changed, when the wrapped text and its terminator would not fit in capacity bytes, or when
+// the text has no terminator inside them.
 bool WrapText(char* text, int32_t* marks, int32_t& caret, int width, int capacity);
 
 // 1 + the number of carriage returns: each break of either kind counts once.
