@@ -77,7 +77,7 @@ void Fill(editor::TInputDialog& dialog, const std::vector<std::string>& lines, b
 }
 
 void KeystrokeAndPaint(benchmark::State& state, const std::vector<std::string>& lines,
-                       bool soft) {
+                       bool soft, bool paint = true) {
   NullHost host;
   editor::TInputDialog dialog(nullptr, host, editor::EditorProgram::Quizloom);
   dialog.resize(800, 420);
@@ -92,9 +92,9 @@ void KeystrokeAndPaint(benchmark::State& state, const std::vector<std::string>& 
     dialog.caretX = 4;
     dialog.caretY = 20;
     dialog.EvChar('z');
-    dialog.UpdateWindow();
+    if (paint) dialog.UpdateWindow();
     dialog.EvChar(8);
-    dialog.UpdateWindow();
+    if (paint) dialog.UpdateWindow();
   }
   if (static_cast<int>(std::strlen(dialog.questionText)) != length)
     state.SkipWithError("the question changed");
@@ -131,6 +131,10 @@ void BM_Keystroke_494BytesSixLines(benchmark::State& state) {
 void BM_Keystroke_SixWrappedLinesReflow(benchmark::State& state) {
   KeystrokeAndPaint(state, WordLines(), true);
 }
+// The character handler alone, to tell the re-wrap from the painting.
+void BM_HandlerOnly_SixWrappedLinesReflow(benchmark::State& state) {
+  KeystrokeAndPaint(state, WordLines(), true, false);
+}
 void BM_PlainDrawText_494BytesSixLines(benchmark::State& state) {
   PlainDrawText(state, LongLines());
 }
@@ -142,6 +146,7 @@ BENCHMARK(BM_Keystroke_494BytesSixLines)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PlainDrawText_494BytesSixLines)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Keystroke_SixWrappedLinesReflow)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PlainDrawText_SixWrappedLines)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_HandlerOnly_SixWrappedLinesReflow)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
