@@ -1,4 +1,4 @@
-#include "resources/resource_types.h"
+#include "resources/resource_tables.h"
 
 namespace resources {
 
@@ -13,8 +13,9 @@ ControlTemplate Text(int id, std::string_view text, int x, int y, int w, int h) 
 ControlTemplate Edit(int id, int x, int y, int w, int h, int length, bool scrolls = false) {
   return {id, C::Edit, {}, x, y, w, h, length, scrolls, true};
 }
+// Button 1 is the default button and acts as OK, button 2 acts as Cancel.
 ControlTemplate Button(int id, int x, int y, int w, int h) {
-  return {id, C::PushButton, "Button", x, y, w, h, 0, false, true};
+  return {id, C::PushButton, id == 1 ? "OK" : "Cancel", x, y, w, h, 0, false, true};
 }
 ControlTemplate Radio(int id, std::string_view text, int x, int y, int w, int h, bool tab = false) {
   return {id, C::Radio, text, x, y, w, h, 0, false, tab};
@@ -32,7 +33,9 @@ DialogTemplate NumberPrompt(std::string_view name, std::string_view title, int x
            Button(2, cancelX, okY, 32, 20)}};
 }
 
-const std::vector<DialogTemplate>& Dialogs() {
+}  // namespace
+
+const std::vector<DialogTemplate>& DialogTemplates() {
   static const std::vector<DialogTemplate> dialogs = {
       {"INFODIALOG", "Class information", 86, 33, 162, 149, true,
        {Text(110, "&First name:", 34, 4, 45, 8), Edit(101, 33, 16, 88, 12, 21),
@@ -69,17 +72,9 @@ const std::vector<DialogTemplate>& Dialogs() {
                    30, 27, 60, 84),
       {"ABOX", "Answer", 82, 54, 142, 73, true,
        {Edit(101, 37, 20, 69, 13, 51, true), Text(102, "Enter the answer below:", 28, 5, 89, 8),
-        Button(1, 8, 48, 32, 20), {2, C::PushButton, "Button", 101, 47, 32, 20, 0, false, true}}},
+        Button(1, 8, 48, 32, 20), Button(2, 101, 47, 32, 20)}},
   };
   return dialogs;
-}
-
-}  // namespace
-
-const DialogTemplate* FindDialog(std::string_view name) {
-  for (const DialogTemplate& dialog : Dialogs())
-    if (dialog.name == name) return &dialog;
-  return nullptr;
 }
 
 }  // namespace resources

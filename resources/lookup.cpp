@@ -3,11 +3,29 @@
 #include <algorithm>
 #include <cctype>
 
-#include "resources/resource_types.h"
+#include "resources/resource_tables.h"
 
 static void InitQuizResources() { Q_INIT_RESOURCE(quiz_resources); }
 
 namespace resources {
+
+const MenuResource* FindMenu(ResId id) {
+  for (const MenuResource& menu : MenuTables())
+    if (menu.id == id) return &menu;
+  return nullptr;
+}
+
+const AcceleratorTable* FindAccelerators(std::string_view name) {
+  for (const AcceleratorTable& table : AcceleratorTables())
+    if (table.name == name) return &table;
+  return nullptr;
+}
+
+const DialogTemplate* FindDialog(std::string_view name) {
+  for (const DialogTemplate& dialog : DialogTemplates())
+    if (dialog.name == name) return &dialog;
+  return nullptr;
+}
 
 void InitResources() {
   static const bool registered = (InitQuizResources(), true);

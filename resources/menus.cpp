@@ -1,4 +1,4 @@
-#include "resources/resource_types.h"
+#include "resources/resource_tables.h"
 
 namespace resources {
 
@@ -44,7 +44,9 @@ std::vector<MenuEntry> EditorMenu(std::vector<MenuEntry> edit, bool character) {
   return m;
 }
 
-const std::vector<MenuResource>& Menus() {
+}  // namespace
+
+const std::vector<MenuResource>& MenuTables() {
   static const std::vector<MenuResource> menus = {
       {6, EditorMenu({Item(605, "&Undo")}, false)},
       {7, EditorMenu({Item(601, "Cu&t"), Item(602, "&Copy"), Item(604, "C&lear"),
@@ -65,27 +67,6 @@ const std::vector<MenuResource>& Menus() {
                   End(), Item(610, "&OK")}},
   };
   return menus;
-}
-
-}  // namespace
-
-const MenuResource* FindMenu(ResId id) {
-  for (const MenuResource& menu : Menus())
-    if (menu.id == id) return &menu;
-  return nullptr;
-}
-
-const AcceleratorTable* FindAccelerators(std::string_view name) {
-  static const AcceleratorTable table = {
-      "ACCELERATORS_1",
-      {{0x73, false, false, false, 101},   // F4  New
-       {0x72, false, false, false, 102},   // F3  Open
-       {0x71, false, false, false, 103},   // F2  Save
-       {0x28, true, false, false, 607},    // Alt+Down  Subscript
-       {0x26, true, false, false, 608},    // Alt+Up    Superscript
-       {0x27, true, false, false, 609},    // Alt+Right Normal
-       {'X', true, false, false, 24340}}}; // Alt+X     Exit
-  return name == table.name ? &table : nullptr;
 }
 
 }  // namespace resources
