@@ -98,8 +98,8 @@ TEST(SearchDialog, CaseSensitiveRadioGivesZeroAndOne) {
   });
   EXPECT_EQ(dialog.Execute(), 1);
   EXPECT_STREQ(record.text, "cell");
-  EXPECT_EQ(record.notCaseSensitive, 0);
-  EXPECT_EQ(record.caseSensitive, 1);
+  EXPECT_EQ(+record.notCaseSensitive, 0);
+  EXPECT_EQ(+record.caseSensitive, 1);
 }
 
 TEST(NumberDialogs, TenDigitsFitAndAnEleventhCannotBeTyped) {
@@ -134,9 +134,9 @@ TEST(DriveDialog, RecordInOrderAndNoCancelButton) {
     QTest::mouseClick(d.Control(104), Qt::LeftButton);
   });
   EXPECT_EQ(dialog.Execute(), 1);
-  EXPECT_EQ(record.driveC, 0);
-  EXPECT_EQ(record.driveA, 0);
-  EXPECT_EQ(record.driveB, 1);
+  EXPECT_EQ(+record.driveC, 0);
+  EXPECT_EQ(+record.driveA, 0);
+  EXPECT_EQ(+record.driveB, 1);
 }
 
 TEST(DriveDialog, EscapeClosesItWithCancel) {
@@ -149,8 +149,8 @@ TEST(DriveDialog, EscapeClosesItWithCancel) {
     QTest::keyClick(modal, Qt::Key_Escape);
   });
   EXPECT_EQ(dialog.Execute(), 2);
-  EXPECT_EQ(record.driveC, 1);
-  EXPECT_EQ(record.driveA, 0);
+  EXPECT_EQ(+record.driveC, 1);
+  EXPECT_EQ(+record.driveA, 0);
 }
 
 TEST(PrintDialog, FiveIndependentBoxes) {
@@ -161,11 +161,11 @@ TEST(PrintDialog, FiveIndependentBoxes) {
     for (int id : {102, 104, 105, 106}) QTest::mouseClick(d.Control(id), Qt::LeftButton);
   });
   EXPECT_EQ(dialog.Execute(), 1);
-  EXPECT_EQ(record.course, 1);
-  EXPECT_EQ(record.period, 0);
-  EXPECT_EQ(record.instructor, 1);
-  EXPECT_EQ(record.questionAndAnswer, 1);
-  EXPECT_EQ(record.answerOnly, 1);
+  EXPECT_EQ(+record.course, 1);
+  EXPECT_EQ(+record.period, 0);
+  EXPECT_EQ(+record.instructor, 1);
+  EXPECT_EQ(+record.questionAndAnswer, 1);
+  EXPECT_EQ(+record.answerOnly, 1);
 }
 
 TEST(Dialogs, OkButtonIsTheDefaultAndReturnAcceptsTheRealDialog) {
