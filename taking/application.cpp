@@ -1,11 +1,9 @@
 #include "taking/application.h"
 
-#include "taking/test_window.h"
 #include "platform/system.h"
+#include "taking/test_window.h"
 
 namespace quizdesk {
-
-enum { CM_EXIT = 24340 };
 
 TMyApp::TMyApp(bool showSplash) : TApplication("Quizloom") {
   if (showSplash) platform::ShowSplash("Bitmap_2");

@@ -7,7 +7,7 @@ namespace quizdesk {
 
 class TTestWindow;
 
-// Quizdesk's application object: the splash, the main window, and Exit.
+// Quizdesk's application object: the splash, the main window and Exit.
 class TMyApp : public platform::TApplication {
  public:
   // showSplash is off in tests, which build the main window without waiting.
@@ -15,6 +15,7 @@ class TMyApp : public platform::TApplication {
   ~TMyApp() override;
 
   TTestWindow& Window() const { return *window_; }
+  // Exit (24340, Alt+X): the window's own close, which asks it whether it may close.
   void CmExit();
 
  private:

@@ -1,0 +1,14 @@
+#pragma once
+#include <cstdint>
+
+namespace quizdesk {
+
+inline constexpr int kAnswerSize = 51;  // 50 characters and the terminator
+
+// The answer check: the two texts byte for byte (case, blanks and all) and the marks at every
+// one of the 51 positions, those past the end of the text included. Texts are read up to
+// their terminator and never past kAnswerSize bytes.
+bool AnswerIsCorrect(const char* given, const int32_t* givenMarks, const char* expected,
+                     const int32_t* expectedMarks);
+
+}  // namespace quizdesk

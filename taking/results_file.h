@@ -1,0 +1,36 @@
+#pragma once
+#include <string>
+
+#include "core/records.h"
+
+class QWidget;
+
+namespace quizdesk {
+
+inline constexpr char kResultsOnC[] = "results.qzr";
+inline constexpr char kResultsOnA[] = "A:\\results.qzr";
+inline constexpr char kResultsOnB[] = "B:\\results.qzr";
+
+// The storage drive dialog with C: chosen. The results path of the drive picked ("results.qzr"
+// in the current directory, "A:\results.qzr" or "B:\results.qzr"), or empty after Escape.
+std::string ChooseResultsPath(QWidget* owner);
+
+// Writes the attempt to the results file at the drive path. The file is replaced only when
+// every byte is on the disk; a missing drive or a folder that cannot be written gives "File
+// cannot be found!", a failed write its own message, and the file on disk is left as it was.
+bool WriteResults(const std::string& drivePath, const core::TInformation& information,
+                  QWidget* owner);
+
+// The storage drive dialog, then the write; Escape writes nothing and says nothing. True when
+// the results are on the disk.
+bool StoreResults(const core::TInformation& information, QWidget* owner);
+
+// Reads the results file at the drive path into information, which is replaced only when
+// the whole file was read. False after a message: "File cannot be found!" when it cannot be
+// opened, another when it is not a whole results file.
+bool ReadResults(const std::string& drivePath, core::TInformation& information, QWidget* owner);
+
+// Whether an ordinary file lies at the drive path.
+bool ResultsFileExists(const std::string& drivePath);
+
+}  // namespace quizdesk
