@@ -48,7 +48,9 @@ bool WriteResults(const std::string& drivePath, const core::TInformation& inform
                   QWidget* owner) {
   std::optional<QString> path = RealPath(drivePath);
   QSaveFile file(path.value_or(QString()));
-  if (!path || !file.open(QIODevice::WriteOnly)) {
+  // Unbuffered: a buffered QSaveFile takes a short write (a full disk, a size limit) for a
+  // whole one and commits the cut file over the good one.
+  if (!path || !file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
     Warn(owner, "File cannot be found!");
     return false;
   }
