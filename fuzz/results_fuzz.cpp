@@ -1,0 +1,21 @@
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+#include "taking/results_codec.h"
+
+// Any bytes: the decoder either refuses them or gives an attempt whose stored form has the
+// size it counts and decodes to the very same stored form.
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  auto information = quizdesk::DecodeResults({data, size});
+  if (!information) return 0;
+  const std::size_t expected = quizdesk::kResultsHeaderSize +
+                               static_cast<std::size_t>(information->responses.Count()) *
+                                   quizdesk::kResponseRecordSize;
+  if (size != expected) __builtin_trap();
+  const std::vector<uint8_t> again = quizdesk::EncodeResults(*information);
+  if (again.size() != size) __builtin_trap();
+  auto second = quizdesk::DecodeResults(again);
+  if (!second || quizdesk::EncodeResults(*second) != again) __builtin_trap();
+  return 0;
+}
