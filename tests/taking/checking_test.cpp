@@ -139,7 +139,7 @@ TEST_F(CheckingTest, CheckAnswersBeforeTheTestDoesNothing) {
   window().Command(CM_CHECK_ANSWERS);
   EXPECT_EQ(window().reviewing, 0);
   EXPECT_EQ(window().shownCount, 1);
-  EXPECT_TRUE(user.prompts().size() == 2u);
+  EXPECT_EQ(user.prompts().size(), 2u);  // the class information and the file dialog
 }
 
 }  // namespace

@@ -69,7 +69,7 @@ class TakingTest : public ::testing::Test {
 
   std::string Path(const QString& name) const { return (folder.path() + "/" + name).toStdString(); }
 
-  // Writes a test file into the folder; the questions ask "Question N" unless given.
+  // Writes a test file of these questions into the folder; its full path.
   std::string WriteTest(const QString& name, core::TList<core::TQuestion>& questions) {
     std::vector<uint8_t> bytes = core::EncodeTestFile(questions);
     QFile file(QString::fromStdString(Path(name)));
@@ -104,8 +104,6 @@ class TakingTest : public ::testing::Test {
     for (char c : text) editor().EvChar(static_cast<unsigned char>(c));
   }
   void Enter() { editor().EvChar(13); }
-  // The answer the question on screen expects, found by its text.
-  std::string QuestionOnScreen() const { return app->Window().editor->questionText; }
 
   static constexpr core::TLocalDate kDate{1997, 3, 7};
   QTemporaryDir folder;
