@@ -72,11 +72,11 @@ int Check(char** argv, int argc) {
                   quizdesk::FitPathToField(argv[3], sizeof expected.testFile));
   expected.questionCount = count;
   for (int i = 0; i < count; ++i) {
-    const std::string spec = argv[6 + i];
-    const std::size_t colon1 = spec.find(':'), colon2 = spec.rfind(':');
-    const std::string given = spec.substr(0, colon1);
-    const int32_t mark = std::stoi(spec.substr(colon1 + 1, colon2 - colon1 - 1));
-    const int32_t correct = std::stoi(spec.substr(colon2 + 1));
+    const std::string expectation = argv[6 + i];
+    const std::size_t colon1 = expectation.find(':'), colon2 = expectation.rfind(':');
+    const std::string given = expectation.substr(0, colon1);
+    const int32_t mark = std::stoi(expectation.substr(colon1 + 1, colon2 - colon1 - 1));
+    const int32_t correct = std::stoi(expectation.substr(colon2 + 1));
     int32_t givenMarks[51] = {}, expectedMarks[51] = {0, 2}, questionMarks[500] = {};
     givenMarks[1] = mark;
     const int number = stored->responses[i].number;
