@@ -15,6 +15,7 @@ class TMyApp : public platform::TApplication {
   ~TMyApp() override;
 
   TTestWindow& Window() const { return *window_; }
+  // Exit (24340, Alt+X): the window's own close, which asks it whether it may close.
   void CmExit();
 
  private:

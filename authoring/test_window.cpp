@@ -1,18 +1,107 @@
 #include "authoring/test_window.h"
 
+#include <cstdio>
+#include <cstring>
+
+#include "authoring/blank_window.h"
+#include "editor/input_dialog.h"
 #include "platform/system.h"
-#include "platform/window.h"
 
 namespace quizloom {
 
+namespace {
+constexpr char kHelpFile[] = "quizloom.hlp";
+constexpr char kUsingHelpFile[] = "WINHELP.HLP";
+}  // namespace
+
 TTestWindow::TTestWindow() : TFrameWindow("Quizloom") {
+  importFileData.filter = "Text Files (*.txt)|*.txt|";
+  importFileData.defaultExt = "txt";
+  importFileData.flags = platform::OFN_PATHMUSTEXIST | platform::OFN_FILEMUSTEXIST;
+  importFileData.initialDir.clear();
   SetMenu(9);
   move(platform::ScreenWidth() / 10, platform::ScreenHeight() / 10);
-  listWindow_ = new platform::TWindow(ClientArea());
-  listWindow_->SetInitialSize(platform::ScreenWidth() * 5 / 6, platform::ScreenHeight() * 2 / 3);
-  SetClient(listWindow_);
+  listWindow = new TBlankWindow(ClientArea(), *this);
+  editorWindow = new editor::TInputDialog(ClientArea(), *this, editor::EditorProgram::Quizloom);
+  listWindow->openTest.modified = 0;
+  listWindow->openTest.untitled = 0;
+  helpIndexOpened = 0;
+  usingHelpOpened = 0;
+  ClearEditor();
+
+  Respond(CM_ADD, [this] { CmAdd(); });
+  Respond(CM_DELETE, [this] { CmDelete(); });
+  Respond(CM_CHANGE, [this] { CmChange(); });
+  Respond(CM_INSERT, [this] { CmInsert(); });
+  Respond(CM_OK, [this] { CmOk(); });
+  Respond(CM_CANCEL, [this] { CmCancel(); });
+  Respond(CM_HELP_INDEX, [this] { CmHelpIndex(); });
+  Respond(CM_USING_HELP, [this] { CmUsingHelp(); });
+
+  SetClient(listWindow);
 }
 
 TTestWindow::~TTestWindow() = default;
+
+void TTestWindow::ClearEditor() {
+  std::memset(editorWindow->questionText, 0, sizeof editorWindow->questionText);
+  std::memset(editorWindow->answerText, 0, sizeof editorWindow->answerText);
+  std::memset(editorWindow->questionMarks, 0, sizeof editorWindow->questionMarks);
+  std::memset(editorWindow->answerMarks, 0, sizeof editorWindow->answerMarks);
+  std::memset(editorWindow->pictureName, 0, sizeof editorWindow->pictureName);
+}
+
+void TTestWindow::OpenEditor() {
+  std::snprintf(editorWindow->headerText, sizeof editorWindow->headerText,
+                "Question Number %d. Press Page Down to edit answer. Type in your question here:",
+                static_cast<int>(listWindow->currentNumber));
+  editorWindow->questionMode = 1;
+  if (Client() == listWindow) listWindow->hide();
+  SetClient(editorWindow);
+  SetMenu(6);
+  editorWindow->BeginEditing();
+}
+
+void TTestWindow::ReturnToList() {
+  editorWindow->hide();
+  if (!listWindow->openTest.questions.IsEmpty()) {
+    SetMenu("MENU_1");
+    listWindow->openTest.modified = 1;
+  } else {
+    SetMenu(9);
+  }
+  SetClient(listWindow);
+  // A window shown again was repainted whole by the old system; our list keeps its last
+  // image, which would still show the test as it was before the edit.
+  listWindow->Invalidate(true);
+  listWindow->setFocus();
+}
+
+void TTestWindow::CmHelpIndex() {
+  platform::WinHelp(this, kHelpFile, platform::HELP_CONTENTS);
+  helpIndexOpened = 1;
+}
+
+void TTestWindow::CmUsingHelp() {
+  platform::WinHelp(this, kUsingHelpFile, platform::HELP_CONTENTS);
+  usingHelpOpened = 1;
+}
+
+void TTestWindow::QuitHelp() {
+  if (helpIndexOpened == 1) platform::WinHelp(this, kHelpFile, platform::HELP_QUIT);
+  if (usingHelpOpened == 1) platform::WinHelp(this, kUsingHelpFile, platform::HELP_QUIT);
+}
+
+bool TTestWindow::CanClose() {
+  if (!listWindow->AskToSave(this)) return false;
+  // Quit the help on every way out: an open help window would keep the program running
+  // after its main window has gone.
+  QuitHelp();
+  return true;
+}
+
+void TTestWindow::Warn(const char* text) {
+  platform::MessageBox(this, text, "Warning", platform::MB_OK | platform::MB_ICONEXCLAMATION);
+}
 
 }  // namespace quizloom

@@ -1,22 +1,77 @@
 #pragma once
-#include "platform/frame_window.h"
+#include <cstdint>
 
+#include "editor/editor_host.h"
+#include "platform/frame_window.h"
+#include "platform/modal.h"
+
+namespace editor {
+class TInputDialog;
+}
 namespace platform {
 class TWindow;
 }
 
 namespace quizloom {
 
-// Quizloom's main frame window.
-class TTestWindow : public platform::TFrameWindow {
+class TBlankWindow;
+
+enum Command : int {
+  CM_ADD = 201,
+  CM_DELETE = 202,
+  CM_CHANGE = 203,
+  CM_INSERT = 206,
+  CM_OK = 610,
+  CM_CANCEL = 611,
+  CM_HELP_INDEX = 901,
+  CM_USING_HELP = 902,
+  CM_EXIT = 24340,
+};
+
+// Quizloom's main window. Its client is the question list, the editor or the import window;
+// the other two stay alive and keep their state. Split by role: test_window.cpp (set-up,
+// switching the client, help, the close check) and list_commands.cpp (Add, Insert, Change,
+// Delete, OK and Cancel).
+class TTestWindow : public platform::TFrameWindow, public editor::TEditorHost {
  public:
   TTestWindow();
   ~TTestWindow() override;
 
-  platform::TWindow& ListWindow() const { return *listWindow_; }
+  void CmAdd();
+  void CmInsert();
+  void CmChange();
+  void CmDelete();
+  void CmOk();
+  void CmCancel();
+  void CmHelpIndex();
+  void CmUsingHelp();
+  bool CanClose() override;
+
+  // Empties the editor's question, answer, their marks and the picture name.
+  void ClearEditor();
+  // Starts typing question number currentNumber in the editor.
+  void OpenEditor();
+  // Back from the editor to the list, with the menu that fits the test.
+  void ReturnToList();
+
+  void SetEditorMenu(resources::ResId menu) override { SetMenu(menu); }
+  void EditorOk() override { CmOk(); }
+  void EditorCancel() override { CmCancel(); }
+
+  TBlankWindow* listWindow;
+  editor::TInputDialog* editorWindow;
+  // The import window's place; it comes with importing.
+  platform::TWindow* importWindow = nullptr;
+  platform::TOpenSaveDialogData importFileData;
+  int32_t helpIndexOpened = 0;
+  int32_t usingHelpOpened = 0;
 
  private:
-  platform::TWindow* listWindow_;
+  enum class NumberPrompt { Delete, Change, Insert };
+  // Asks for a question number until one of the test's numbers is given; false on Cancel.
+  bool ReadQuestionNumber(NumberPrompt prompt, int& number);
+  void Warn(const char* text);
+  void QuitHelp();
 };
 
 }  // namespace quizloom

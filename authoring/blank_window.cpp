@@ -1,0 +1,79 @@
+#include "authoring/blank_window.h"
+
+#include <memory>
+
+#include "authoring/test_window.h"
+#include "editor/draw_question.h"
+#include "platform/cp1252.h"
+#include "platform/keys.h"
+#include "platform/scroller.h"
+#include "platform/system.h"
+
+namespace quizloom {
+
+TBlankWindow::TBlankWindow(QWidget* parent, TTestWindow& mainWindow)
+    : TWindow(parent), mainWindow_(mainWindow) {
+  SetInitialSize(platform::ScreenWidth() * 5 / 6, platform::ScreenHeight() * 2 / 3);
+  SetScroller(std::make_unique<platform::TScroller>(*this, 8, 15, 80, 200));
+
+  Respond(CM_NEW, [this] { CmNew(); });
+  Respond(CM_OPEN, [this] { CmOpen(); });
+  Respond(CM_SAVE, [this] { CmSave(); });
+  Respond(CM_SAVE_AS, [this] { CmSaveAs(); });
+  Respond(CM_SEARCH, [this] { CmSearch(); });
+  Respond(CM_SEARCH_AGAIN, [this] { CmSearchAgain(); });
+}
+
+TBlankWindow::~TBlankWindow() = default;
+
+std::string TBlankWindow::ListCaption() const {
+  if (openTest.questions.IsEmpty()) return "No file active";
+  return platform::PathToText(openTest.fileName);
+}
+
+void TBlankWindow::Paint(platform::TDC& dc, bool) {
+  platform::TScroller& scroller = *Scroller();
+  dc.SelectFont(screenFont);
+  const platform::TSize letter = dc.GetTextExtent("X");
+  const int lineHeight = letter.cy + 3;
+  const int charWidth = letter.cx;
+  scroller.SetUnits(scroller.XUnit(), lineHeight);
+
+  mainWindow_.SetCaption(ListCaption());
+  if (openTest.questions.IsEmpty()) {
+    dc.TextOut(5, 5, "To retrieve a file press F3");
+    dc.TextOut(5, 20, "To start a new file press F4");
+  } else {
+    int x = 5;
+    int y = 5;
+    int number = 1;
+    const int clientWidth = GetClientRect().Width();
+    for (const auto& question : openTest.questions)
+      editor::DrawQuestion(&scroller, *question, dc, x, y, lineHeight, charWidth, number,
+                           clientWidth);
+    const int position = scroller.YPos();
+    scroller.SetRange(0, lineHeight > 0 ? y / lineHeight : 0);
+    // A shorter list pulls the view back inside its range; this paint was made from the old
+    // position, so paint again from the new one.
+    if (scroller.YPos() != position) Invalidate(true);
+  }
+  dc.RestoreFont();
+}
+
+void TBlankWindow::EvKeyDown(unsigned virtualKey) {
+  platform::TScroller& scroller = *Scroller();
+  const int position = scroller.YPos();
+  const int range = scroller.YRange();
+  const int page = scroller.YPage();
+  // Up and Down step by the unit, which is the line height in pixels: so many lines a press.
+  const int unit = scroller.YUnit();
+  switch (virtualKey) {
+    case platform::VK_PRIOR: scroller.ScrollTo(0, position > 0 ? position - page : 0); break;
+    case platform::VK_NEXT: scroller.ScrollTo(0, position < range ? position + page : range); break;
+    case platform::VK_UP: scroller.ScrollTo(0, position > unit ? position - unit : 0); break;
+    case platform::VK_DOWN: scroller.ScrollTo(0, position < range ? position + unit : range); break;
+    default: break;
+  }
+}
+
+}  // namespace quizloom
