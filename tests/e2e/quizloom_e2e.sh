@@ -1,0 +1,117 @@
+#!/usr/bin/env bash
+# quizloom_e2e.sh QUIZLOOM WORK_DIR
+# A teacher writes a test of one question in the real window under Xvfb, driven by xdotool
+# only: F4, a question with its 2 lowered by Alt+Down, Page Down, the answer, Enter, Escape,
+# F2 and a path typed into the save dialog. The saved file is checked byte for byte; then F3
+# opens it again and the caption must be its path. Screenshots are kept in WORK_DIR.
+set -euo pipefail
+quizloom=$1 work=$2
+rm -rf "$work"
+mkdir -p "$work/folder"
+test_file="$work/folder/water.tst"
+
+# Xvfb picks a free display itself and writes its number, so parallel tests never share one.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || { echo "Xvfb did not start" >&2; kill "$xvfb_pid" 2>/dev/null; exit 1; }
+display=":$(head -1 "$work/display")"
+quizloom_pid=""
+cleanup() {
+  [ -n "$quizloom_pid" ] && kill "$quizloom_pid" 2>/dev/null || true
+  kill "$xvfb_pid" 2>/dev/null || true
+  wait 2>/dev/null || true
+}
+trap cleanup EXIT
+export DISPLAY=$display QT_QPA_PLATFORM=xcb
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+
+shot() { import -window root "$work/$1.png" 2>/dev/null || true; }
+fail() { echo "FAILED: $*" >&2; shot failure; exit 1; }
+window_id=""
+# Waits up to 20 s for a window whose name matches, and focuses it.
+wait_window() {
+  window_id=""
+  for _ in $(seq 200); do
+    window_id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | tail -1 || true)
+    [ -n "$window_id" ] && break
+    kill -0 "$quizloom_pid" 2>/dev/null || fail "quizloom ended while waiting for '$1'"
+    sleep 0.1
+  done
+  [ -n "$window_id" ] || fail "no window '$1'"
+  xdotool windowfocus --sync "$window_id" 2>/dev/null || xdotool windowfocus "$window_id"
+  sleep 0.3
+}
+key() { xdotool key --delay 80 "$@"; sleep 0.2; }
+type_text() { xdotool type --delay 80 "$1"; sleep 0.2; }
+
+cd "$work/folder"
+"$quizloom" >"$work/quizloom.log" 2>&1 &
+quizloom_pid=$!
+wait_window "No file active"   # after the three seconds of the splash and the first paint
+shot 1-start
+
+key F4
+wait_window "^Untitled$"
+type_text "Water is H2O"
+key Left Left
+key alt+Down                   # lowers the 2, the character right of the caret
+key Next                       # Page Down: to the answer
+type_text "H2O"
+key Left Left
+key alt+Down
+shot 2-editor
+key Return                     # OK: the question is taken, the editor asks for number 2
+sleep 0.3
+key Escape                     # Cancel: back to the list
+sleep 0.5
+shot 3-list
+
+key F2                         # an untitled test is saved through the Save As dialog
+wait_window "^Save As$"
+key ctrl+a
+type_text "$test_file"
+shot 4-save-as
+key Return
+for _ in $(seq 50); do [ -s "$test_file" ] && break; sleep 0.1; done
+[ -s "$test_file" ] || fail "no file was saved"
+
+# The magic field, one question without picture, its 12 letters with the 2 of H2O lowered,
+# and the answer H2O with its 2 lowered too.
+expected="$work/expected.tst"
+{
+  printf 'Quizloom95\0\0\0\0\0'
+  printf '\x01\0\0\0'
+  head -c 80 /dev/zero
+  printf '\x0c\0\0\0'
+  for c in W a t e r ' ' i s ' ' H; do printf '%s\0\0\0\0' "$c"; done
+  printf '2\x02\0\0\0'
+  printf 'O\0\0\0\0'
+  printf '\x03\0\0\0'
+  printf 'H\0\0\0\0'
+  printf '2\x02\0\0\0'
+  printf 'O\0\0\0\0'
+} >"$expected"
+cmp "$expected" "$test_file" || { od -A d -t x1 "$test_file" >&2; fail "saved bytes"; }
+
+wait_window "water.tst"
+[ "$(xdotool getwindowname "$window_id")" = "$test_file" ] || fail "caption after saving"
+key F3                         # nothing is unsaved: the Open dialog comes at once
+wait_window "^Open$"
+key ctrl+a
+type_text "$test_file"
+key Return
+for _ in $(seq 50); do
+  xdotool search --onlyvisible --name "^Open$" >/dev/null 2>&1 || break
+  sleep 0.1
+done
+wait_window "water.tst"
+shot 5-reopened
+caption=$(xdotool getwindowname "$window_id")
+[ "$caption" = "$test_file" ] || fail "caption after opening: '$caption'"
+
+key alt+x
+for _ in $(seq 50); do kill -0 "$quizloom_pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$quizloom_pid" 2>/dev/null && fail "Alt+X did not end the program"
+quizloom_pid=""
+echo "quizloom end to end: passed"
