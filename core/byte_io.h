@@ -27,6 +27,9 @@ class ByteWriter {
     return bytes_.data() + bytes_.size() - count;
   }
   std::vector<uint8_t> Take() { return std::move(bytes_); }
+  std::span<const uint8_t> View() const { return bytes_; }
+  std::size_t Size() const { return bytes_.size(); }
+  void Clear() { bytes_.clear(); }  // keeps the capacity for the next piece
 
  private:
   std::vector<uint8_t> bytes_;

@@ -51,14 +51,17 @@ int ReadTestFile(const std::string& path, TList<TQuestion>& questions, QWidget* 
 
 bool Save(TOpenTest& test, QWidget* owner, const SetCaption& setCaption) {
   QSaveFile file(platform::PathToQt(test.fileName));
-  if (test.fileName.empty() || !file.open(QIODevice::WriteOnly)) {
+  // Unbuffered: through a write buffer QSaveFile takes a short write (a full disk, a size
+  // limit) for a whole one and commits the cut file over the good one.
+  if (test.fileName.empty() || !file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
     Warn(owner, "File cannot be found!");
     return false;
   }
-  const std::vector<uint8_t> bytes = EncodeTestFile(test.questions);
-  const qint64 written = file.write(reinterpret_cast<const char*>(bytes.data()),
-                                    static_cast<qint64>(bytes.size()));
-  if (written != static_cast<qint64>(bytes.size()) || !file.commit()) {
+  const bool written = EncodeTestFile(test.questions, [&file](std::span<const uint8_t> piece) {
+    return file.write(reinterpret_cast<const char*>(piece.data()), static_cast<qint64>(piece.size())) ==
+           static_cast<qint64>(piece.size());
+  });
+  if (!written || !file.commit()) {
     file.cancelWriting();
     Warn(owner,
          "The test could not be written completely (the disk may be full or removed). "

@@ -41,6 +41,18 @@ bool ReadLetters(ByteReader& in, TLetters& letters) {
   return true;
 }
 
+void WriteHeader(ByteWriter& out, int32_t count) {
+  out.Field(kMagic, 11);
+  for (int i = 0; i < 4; ++i) out.Byte(0);
+  out.Int32(count);
+}
+
+void WriteQuestion(ByteWriter& out, const TQuestion& question) {
+  out.Field(question.picture, sizeof question.picture);
+  WriteLetters(out, question.text);
+  WriteLetters(out, question.answer);
+}
+
 }  // namespace
 
 std::vector<uint8_t> EncodeTestFile(const TList<TQuestion>& questions) {
@@ -48,15 +60,23 @@ std::vector<uint8_t> EncodeTestFile(const TList<TQuestion>& questions) {
   std::size_t size = kMagicSize + 4;
   for (const auto& q : questions) size += kQuestionHeaderSize + kLetterSize * (q->text.size() + q->answer.size());
   out.Reserve(size);
-  out.Field(kMagic, 11);
-  for (int i = 0; i < 4; ++i) out.Byte(0);
-  out.Int32(questions.Count());
-  for (const auto& q : questions) {
-    out.Field(q->picture, sizeof q->picture);
-    WriteLetters(out, q->text);
-    WriteLetters(out, q->answer);
-  }
+  WriteHeader(out, questions.Count());
+  for (const auto& q : questions) WriteQuestion(out, *q);
   return out.Take();
+}
+
+bool EncodeTestFile(const TList<TQuestion>& questions, const ByteSink& sink) {
+  ByteWriter out;
+  out.Reserve(kEncodePiece + kQuestionHeaderSize + kLetterSize * 600);
+  WriteHeader(out, questions.Count());
+  for (const auto& q : questions) {
+    WriteQuestion(out, *q);
+    if (out.Size() >= kEncodePiece) {
+      if (!sink(out.View())) return false;
+      out.Clear();
+    }
+  }
+  return out.Size() == 0 || sink(out.View());
 }
 
 DecodeResult DecodeTestFile(std::span<const uint8_t> bytes, TList<TQuestion>& out) {

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <vector>
 
@@ -11,6 +12,13 @@ namespace core {
 // an 80-byte picture field, the text letters and the answer letters, each list behind its
 // count; a letter is its byte and an int32 mark. Integers are little-endian.
 std::vector<uint8_t> EncodeTestFile(const TList<TQuestion>& questions);
+
+// The same bytes handed to sink piece by piece (about kEncodePiece at a time, more only for a
+// question larger than that), so a large test is never held twice in memory while it is
+// saved. Stops at the first piece the sink refuses and returns false.
+using ByteSink = std::function<bool(std::span<const uint8_t> piece)>;
+bool EncodeTestFile(const TList<TQuestion>& questions, const ByteSink& sink);
+inline constexpr std::size_t kEncodePiece = 64 * 1024;
 
 enum class DecodeResult {
   Ok,

@@ -122,6 +122,51 @@ TEST(TestFileCodec, CountsOfZeroOrLessMeanNoRecords) {
   EXPECT_EQ(core::DecodeTestFile(empty, read), core::DecodeResult::Ok);
 }
 
+TEST(TestFileCodec, PiecesJoinToTheWholeFile) {
+  // A question here takes 2,093 bytes: 31 of them fit in one piece, the 32nd fills it.
+  for (auto [count, expectedPieces] : std::vector<std::pair<int, std::size_t>>{
+           {0, 1}, {1, 1}, {31, 1}, {32, 1}, {33, 2}, {400, 13}}) {
+    SCOPED_TRACE(count);
+    core::TList<TQuestion> questions;
+    for (int i = 0; i < count; ++i)
+      questions.Add(MakeQuestion(std::string(400, static_cast<char>('a' + i % 26)), "x", i % 2 ? "CELL.BMP" : ""));
+    std::vector<uint8_t> joined;
+    std::vector<std::size_t> sizes;
+    ASSERT_TRUE(core::EncodeTestFile(questions, [&](std::span<const uint8_t> piece) {
+      joined.insert(joined.end(), piece.begin(), piece.end());
+      sizes.push_back(piece.size());
+      return true;
+    }));
+    EXPECT_EQ(joined, core::EncodeTestFile(questions));
+    // Every piece but the last is full, none holds more than one question beyond full.
+    for (std::size_t i = 0; i < sizes.size(); ++i) {
+      if (i + 1 < sizes.size()) EXPECT_GE(sizes[i], core::kEncodePiece);
+      EXPECT_GT(sizes[i], 0u);
+      EXPECT_LT(sizes[i], core::kEncodePiece + 88 + 5 * 401);
+    }
+    EXPECT_EQ(sizes.size(), expectedPieces);
+  }
+}
+
+TEST(TestFileCodec, ARefusedPieceStopsTheEncoder) {
+  core::TList<TQuestion> questions;
+  for (int i = 0; i < 400; ++i) questions.Add(MakeQuestion(std::string(400, 'q'), "a"));
+  int calls = 0;
+  EXPECT_FALSE(core::EncodeTestFile(questions, [&](std::span<const uint8_t>) { return ++calls < 2; }));
+  EXPECT_EQ(calls, 2);
+}
+
+// The reader keeps questions beyond the editor's limits; whoever copies them into a fixed
+// buffer cuts them there.
+TEST(TestFileCodec, OverLongQuestionsAreKeptWhole) {
+  core::TList<TQuestion> questions;
+  questions.Add(MakeQuestion(std::string(600, 'w') + "\r\r\r\r\r\r\r\r", std::string(70, 'z')));
+  core::TList<TQuestion> read;
+  ASSERT_EQ(core::DecodeTestFile(core::EncodeTestFile(questions), read), core::DecodeResult::Ok);
+  EXPECT_EQ(read[0].text.size(), 608u);
+  EXPECT_EQ(read[0].answer.size(), 70u);
+}
+
 // Saving and loading through the real files, with the messages the user sees.
 class TestFile : public ::testing::Test {
  protected:
@@ -219,34 +264,56 @@ TEST_F(TestFile, SaveToAMissingFolderKeepsModified) {
   EXPECT_TRUE(captions_.empty());
 }
 
-TEST_F(TestFile, FullDiskKeepsTheOldFileAndSaysSo) {
-  core::TOpenTest test = MixedTest();
-  test.fileName = Path("kept.tst");
-  ASSERT_TRUE(core::Save(test, nullptr, caption_));
-  const std::vector<uint8_t> before = ReadAll(test.fileName);
-
-  // A test far larger than the file-size limit the process is given.
-  for (int i = 0; i < 200; ++i) test.questions.Add(MakeQuestion(std::string(400, 'a'), "b"));
-  test.modified = 1;
-  ScriptedUser user;
-  user.AnswerMessage();
+// Runs Save with the process allowed to write files of at most limit bytes.
+bool SaveUnderFileSizeLimit(core::TOpenTest& test, rlim_t limit) {
   struct rlimit old {};
   getrlimit(RLIMIT_FSIZE, &old);
   auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
   struct rlimit small = old;
-  small.rlim_cur = 4096;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  const bool saved = core::Save(test, nullptr, caption_);
+  small.rlim_cur = limit;
+  EXPECT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  const bool saved = core::Save(test, nullptr, {});
   setrlimit(RLIMIT_FSIZE, &old);
   std::signal(SIGXFSZ, oldHandler);
+  return saved;
+}
 
-  EXPECT_FALSE(saved);
-  EXPECT_EQ(test.modified, 1);
-  EXPECT_EQ(ReadAll(test.fileName), before);
-  ASSERT_EQ(user.Messages().size(), 1u);
-  EXPECT_EQ(user.Messages()[0].caption, "Warning");
-  EXPECT_EQ(user.Messages()[0].style, 48u);
-  EXPECT_NE(user.Messages()[0].text.find("not changed"), std::string::npos);
+// A short write must never pass for a whole one, however little of the file is missing:
+// small tests included, whose bytes fit in a write buffer.
+TEST_F(TestFile, FullDiskKeepsTheOldFileAndSaysSo) {
+  core::TOpenTest small = MixedTest();
+  core::TOpenTest large = MixedTest();
+  for (int i = 0; i < 400; ++i) large.questions.Add(MakeQuestion(std::string(400, 'a'), "b"));
+  for (core::TOpenTest* test : {&small, &large}) {
+    const std::size_t size = core::EncodeTestFile(test->questions).size();
+    for (std::size_t limit : {std::size_t{1}, size / 2, size - 1}) {
+      SCOPED_TRACE(std::to_string(size) + " bytes, limit " + std::to_string(limit));
+      core::TOpenTest old;
+      old.questions.Add(MakeQuestion("the old test", "kept"));
+      old.fileName = Path("kept.tst");
+      ASSERT_TRUE(core::Save(old, nullptr, caption_));
+      const std::vector<uint8_t> before = ReadAll(old.fileName);
+
+      test->fileName = old.fileName;
+      test->modified = 1;
+      ScriptedUser user;
+      user.AnswerMessage();
+      EXPECT_FALSE(SaveUnderFileSizeLimit(*test, limit));
+      EXPECT_EQ(test->modified, 1);
+      EXPECT_EQ(ReadAll(test->fileName), before);
+      ASSERT_EQ(user.Messages().size(), 1u);
+      EXPECT_EQ(user.Messages()[0].text,
+                "The test could not be written completely (the disk may be full or removed). "
+                "The file on disk was not changed.");
+      EXPECT_EQ(user.Messages()[0].caption, "Warning");
+      EXPECT_EQ(user.Messages()[0].style, 48u);
+      EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), QStringList{"kept.tst"});  // no leftovers
+    }
+    // Exactly enough room: the save goes through.
+    ASSERT_TRUE(SaveUnderFileSizeLimit(*test, size));
+    EXPECT_EQ(ReadAll(test->fileName), core::EncodeTestFile(test->questions));
+    EXPECT_EQ(test->modified, 0);
+  }
 }
 
 TEST_F(TestFile, SaveAsChoosesANameAndEmptiesAnUntitledOne) {
