@@ -1,9 +1,14 @@
 #include "authoring/blank_window.h"
 
+#include <cstring>
+#include <map>
 #include <memory>
+#include <string>
 
 #include "authoring/test_window.h"
+#include "authoring/list_layout.h"
 #include "editor/draw_question.h"
+#include "editor/letter_drawing.h"
 #include "platform/cp1252.h"
 #include "platform/keys.h"
 #include "platform/scroller.h"
@@ -48,9 +53,31 @@ void TBlankWindow::Paint(platform::TDC& dc, bool) {
     int y = 5;
     int number = 1;
     const int clientWidth = GetClientRect().Width();
-    for (const auto& question : openTest.questions)
+    // Questions well outside the view are stepped over by their height: a long test then
+    // costs no more to paint than the page it shows. The margin of a line keeps every
+    // question that DrawQuestion would draw any part of.
+    const int firstLine = scroller.YPos() - 1;
+    const int lastLine = scroller.YPos() + scroller.YPage() + 2;
+    std::map<std::string, bool> pictureLoads;
+    for (const auto& question : openTest.questions) {
+      bool loads = false;
+      if (question->picture[0] != '\0') {
+        const std::string name(question->picture,
+                               strnlen(question->picture, sizeof question->picture));
+        auto known = pictureLoads.find(name);
+        if (known == pictureLoads.end())
+          known = pictureLoads.emplace(name, !editor::LoadPicture(name.c_str()).IsNull()).first;
+        loads = known->second;
+      }
+      const int height = QuestionHeight(*question, lineHeight, loads);
+      if ((y + height) / lineHeight < firstLine || y / lineHeight > lastLine) {
+        y += height;
+        ++number;
+        continue;
+      }
       editor::DrawQuestion(&scroller, *question, dc, x, y, lineHeight, charWidth, number,
                            clientWidth);
+    }
     const int position = scroller.YPos();
     scroller.SetRange(0, lineHeight > 0 ? y / lineHeight : 0);
     // A shorter list pulls the view back inside its range; this paint was made from the old

@@ -1,0 +1,12 @@
+#pragma once
+#include "core/records.h"
+
+namespace quizloom {
+
+// The height in pixels that drawing one question takes in the list, exactly as far as
+// DrawQuestion moves the pen down: the text lines, the picture block (or the line saying the
+// picture is missing, then the block) or an empty line, and the answer with the line after.
+// The list uses it to step over questions that lie outside the view without drawing them.
+int QuestionHeight(const core::TQuestion& question, int lineHeight, bool pictureLoads);
+
+}  // namespace quizloom
