@@ -1,0 +1,100 @@
+// The question list painted on its offscreen surface: a test of 10 questions, and one of
+// 5,000 scrolled to its middle and to its end. Only what is visible should cost, so the long
+// test ought to paint in at most twice the time of the short one. Prints figures only.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "authoring/application.h"
+#include "authoring/blank_window.h"
+#include "authoring/test_window.h"
+#include "platform/scroller.h"
+
+namespace {
+
+// Two wrapped lines with a lowered and a raised character, as a real question has.
+std::unique_ptr<core::TQuestion> Question(int number) {
+  auto question = std::make_unique<core::TQuestion>();
+  const std::string first = "Question " + std::to_string(number) +
+                            ": what is the formula of the gas that plants take in from the";
+  const std::string second = "air, CO2, and how many atoms of oxygen does x2 hold?";
+  for (char c : first) question->text.emplace_back(static_cast<unsigned char>(c), 0);
+  question->text.emplace_back('\r', 0);
+  question->text.emplace_back('\n', 0);
+  for (char c : second) question->text.emplace_back(static_cast<unsigned char>(c), 0);
+  question->text[question->text.size() - 19].mark = 2;
+  question->text[question->text.size() - 7].mark = 1;
+  for (char c : std::string("CO2")) question->answer.emplace_back(static_cast<unsigned char>(c), 0);
+  question->answer[2].mark = 2;
+  return question;
+}
+
+enum class Where { Top, Middle, End };
+
+void PaintList(benchmark::State& state, int count, Where where) {
+  quizloom::TMyApp app(false);
+  quizloom::TTestWindow& window = app.Window();
+  quizloom::TBlankWindow& list = *window.listWindow;
+  for (int i = 1; i <= count; ++i) list.openTest.questions.Add(Question(i));
+  list.openTest.fileName = "bench.tst";
+  window.show();
+  QApplication::processEvents();
+  list.Invalidate(true);
+  list.UpdateWindow();  // sets the unit and the range
+  platform::TScroller& scroller = *list.Scroller();
+  const int range = scroller.YRange();
+  scroller.ScrollTo(0, where == Where::Top ? 0 : where == Where::Middle ? range / 2 : range);
+  for (auto _ : state) {
+    list.Invalidate(true);
+    list.UpdateWindow();
+  }
+  state.counters["questions"] = count;
+  state.counters["position"] = scroller.YPos();
+}
+
+void BM_Paint10AtTheTop(benchmark::State& state) { PaintList(state, 10, Where::Top); }
+void BM_Paint5000InTheMiddle(benchmark::State& state) { PaintList(state, 5000, Where::Middle); }
+void BM_Paint5000AtTheEnd(benchmark::State& state) { PaintList(state, 5000, Where::End); }
+
+BENCHMARK(BM_Paint10AtTheTop)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Paint5000InTheMiddle)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Paint5000AtTheEnd)->Unit(benchmark::kMicrosecond);
+
+// The console figures, then each long paint as a ratio to the short one.
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs)
+      if (run.run_type == Run::RT_Iteration) times_[run.benchmark_name()] = run.GetAdjustedRealTime();
+  }
+  void Finalize() override {
+    ConsoleReporter::Finalize();
+    auto base = times_.find("BM_Paint10AtTheTop");
+    if (base == times_.end() || base->second <= 0) return;
+    for (const auto& [name, time] : times_)
+      if (name != base->first)
+        std::printf("%s / BM_Paint10AtTheTop = %.2f (goal at most 2)\n", name.c_str(),
+                    time / base->second);
+  }
+
+ private:
+  std::map<std::string, double> times_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication qt(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  return 0;
+}
