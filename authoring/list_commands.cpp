@@ -25,11 +25,12 @@ bool TTestWindow::ReadQuestionNumber(NumberPrompt prompt, int& number) {
   for (;;) {
     // A new dialog on the same record each time, so the user sees what was typed before.
     std::unique_ptr<platform::TDialog> dialog;
-    switch (prompt) {
-      case NumberPrompt::Delete: dialog = std::make_unique<core::TDeleteDialog>(this, &record); break;
-      case NumberPrompt::Change: dialog = std::make_unique<core::TChangeDialog>(this, &record); break;
-      case NumberPrompt::Insert: dialog = std::make_unique<core::TInsertDialog>(this, &record); break;
-    }
+    if (prompt == NumberPrompt::Delete)
+      dialog = std::make_unique<core::TDeleteDialog>(this, &record);
+    else if (prompt == NumberPrompt::Change)
+      dialog = std::make_unique<core::TChangeDialog>(this, &record);
+    else
+      dialog = std::make_unique<core::TInsertDialog>(this, &record);
     if (dialog->Execute() != platform::IDOK) return false;
     const int64_t value =
         ParseQuestionNumber({record.number, strnlen(record.number, sizeof record.number)});

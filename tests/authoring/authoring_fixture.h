@@ -22,9 +22,9 @@
 namespace quizloom {
 
 // A question of plain letters; marks as (index, mark) pairs on the text.
-inline std::unique_ptr<core::TQuestion> MakeQuestion(const std::string& text,
-                                                     const std::string& answer,
-                                                     std::vector<std::pair<int, int>> textMarks = {}) {
+inline std::unique_ptr<core::TQuestion> MakeQuestion(
+    const std::string& text, const std::string& answer,
+    std::vector<std::pair<int, int>> textMarks = {}) {
   auto question = std::make_unique<core::TQuestion>();
   for (char c : text) question->text.emplace_back(static_cast<unsigned char>(c), 0);
   for (char c : answer) question->answer.emplace_back(static_cast<unsigned char>(c), 0);

@@ -169,6 +169,32 @@ TEST_F(AuthoringTest, OpenWithCancelAtThePromptOrTheDialogChangesNothing) {
   EXPECT_EQ(Menu(), "MENU_1");
 }
 
+TEST_F(AuthoringTest, OpenWithYesAndAFailedSaveNeverReachesTheOpenDialog) {
+  GiveQuestions(2, Path("missing/two.tst"));
+  test().modified = 1;
+  user.AnswerMessage(platform::IDYES).AnswerMessage();  // the save's "File cannot be found!"
+  window().Command(CM_OPEN);
+  ASSERT_EQ(user.prompts().size(), 2u);
+  EXPECT_EQ(user.prompts()[1].text, "File cannot be found!");
+  EXPECT_EQ(questions().Count(), 2);
+  EXPECT_EQ(test().modified, 1);
+  EXPECT_EQ(test().fileName, Path("missing/two.tst"));
+}
+
+TEST_F(AuthoringTest, OpenWithYesSavesTheOldTestAndOpensTheChosenOne) {
+  core::TList<core::TQuestion> onFile;
+  onFile.Add(MakeQuestion("H2", "X", {{1, 2}}));
+  const std::string path = WriteTest("next.tst", onFile);
+  GiveQuestions(2, Path("old.tst"));
+  test().modified = 1;
+  user.AnswerMessage(platform::IDYES).ChooseFile(path);
+  window().Command(CM_OPEN);
+  EXPECT_FALSE(ReadBytes(Path("old.tst")).empty());
+  ASSERT_EQ(questions().Count(), 1);
+  EXPECT_EQ(test().fileName, path);
+  EXPECT_EQ(test().modified, 0);
+}
+
 // Each file that cannot be read keeps the previous test on screen with its own name.
 TEST_F(AuthoringTest, FailedOpenRestoresTheFileNameAndKeepsTheQuestions) {
   QFile wrong(QString::fromStdString(Path("wrong.tst")));
