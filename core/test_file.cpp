@@ -27,25 +27,33 @@ TOpenTest::TOpenTest() {
 
 int ReadTestFile(const std::string& path, TList<TQuestion>& questions, QWidget* owner) {
   QFile file(platform::PathToQt(path));
-  if (path.empty() || !file.open(QIODevice::ReadOnly)) {
+  // Unbuffered: the decoder pulls the file through its own window.
+  if (path.empty() || !file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
     Warn(owner, "File cannot be found!");
     return 0;
   }
-  if (file.size() > kLargestTestFile) {
+  const qint64 size = file.size();
+  if (size > kLargestTestFile) {
     Warn(owner, "Incorrect File Format!");
     return 0;
   }
-  const QByteArray bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError) {
-    Warn(owner, "File cannot be found!");
+  bool readFailed = false;
+  const ByteSource source = [&](uint8_t* destination, std::size_t wanted) -> std::size_t {
+    const qint64 got = file.read(reinterpret_cast<char*>(destination), static_cast<qint64>(wanted));
+    if (got < 0) readFailed = true;
+    return got > 0 ? static_cast<std::size_t>(got) : 0;
+  };
+  TList<TQuestion> read;
+  const DecodeResult result = DecodeTestFile(source, static_cast<uint64_t>(size), read);
+  if (readFailed) {
+    Warn(owner, "File cannot be found!");  // it went away while it was read
     return 0;
   }
-  std::span<const uint8_t> data(reinterpret_cast<const uint8_t*>(bytes.constData()),
-                                static_cast<std::size_t>(bytes.size()));
-  if (DecodeTestFile(data, questions) != DecodeResult::Ok) {
+  if (result != DecodeResult::Ok) {
     Warn(owner, "Incorrect File Format!");
     return 0;
   }
+  questions.Swap(read);
   return 1;
 }
 

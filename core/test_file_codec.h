@@ -4,6 +4,7 @@
 #include <span>
 #include <vector>
 
+#include "core/byte_source.h"
 #include "core/records.h"
 
 namespace core {
@@ -27,8 +28,12 @@ enum class DecodeResult {
 };
 
 // Decodes into out, which is replaced only on success. Counts of zero or less mean no
-// records; marks are taken as stored.
+// records; marks are taken as stored; bytes after the last question are ignored.
 DecodeResult DecodeTestFile(std::span<const uint8_t> bytes, TList<TQuestion>& out);
+
+// The same, pulling the file from source, which gives at most size bytes: the file is never
+// held whole, and no count is believed beyond what size leaves.
+DecodeResult DecodeTestFile(const ByteSource& source, uint64_t size, TList<TQuestion>& out);
 
 inline constexpr int kMagicSize = 15;
 inline constexpr int kQuestionHeaderSize = 88;  // picture field and the two counts

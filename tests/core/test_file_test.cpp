@@ -140,7 +140,9 @@ TEST(TestFileCodec, PiecesJoinToTheWholeFile) {
     EXPECT_EQ(joined, core::EncodeTestFile(questions));
     // Every piece but the last is full, none holds more than one question beyond full.
     for (std::size_t i = 0; i < sizes.size(); ++i) {
-      if (i + 1 < sizes.size()) EXPECT_GE(sizes[i], core::kEncodePiece);
+      if (i + 1 < sizes.size()) {
+        EXPECT_GE(sizes[i], core::kEncodePiece);
+      }
       EXPECT_GT(sizes[i], 0u);
       EXPECT_LT(sizes[i], core::kEncodePiece + 88 + 5 * 401);
     }
