@@ -158,6 +158,53 @@ TEST(TestFileCodec, ARefusedPieceStopsTheEncoder) {
   EXPECT_EQ(calls, 2);
 }
 
+// A source that gives at most step bytes a call, and stops after limit bytes in all.
+core::ByteSource Trickle(const std::vector<uint8_t>& bytes, std::size_t step, std::size_t limit) {
+  auto position = std::make_shared<std::size_t>(0);
+  return [&bytes, step, limit, position](uint8_t* destination, std::size_t size) {
+    const std::size_t n = std::min({size, step, std::min(limit, bytes.size()) - *position});
+    std::memcpy(destination, bytes.data() + *position, n);
+    *position += n;
+    return n;
+  };
+}
+
+// Fields and letters that straddle the window's edge, whatever the source hands out a call.
+TEST(TestFileCodec, PulledInAnyPiecesGivesTheSameQuestions) {
+  core::TList<TQuestion> questions;
+  for (int i = 0; i < 70; ++i)  // some 150 KiB: more than two windows
+    questions.Add(MakeQuestion(std::string(400 + i, static_cast<char>('a' + i % 26)), "ans" + std::to_string(i),
+                               i % 3 ? "" : "CELL.BMP", std::vector<int>(400 + i, i % 3)));
+  const std::vector<uint8_t> bytes = core::EncodeTestFile(questions);
+  for (std::size_t step : {1u, 3u, 5u, 7u, 4096u, 65536u, 1u << 20}) {
+    core::TList<TQuestion> read;
+    ASSERT_EQ(core::DecodeTestFile(Trickle(bytes, step, bytes.size()), bytes.size(), read), core::DecodeResult::Ok)
+        << step;
+    EXPECT_EQ(core::EncodeTestFile(read), bytes) << step;
+  }
+}
+
+// A file that shrinks while it is read ends before the size it had: refused, list kept.
+TEST(TestFileCodec, ASourceEndingBeforeItsSizeIsDamaged) {
+  core::TList<TQuestion> questions;
+  for (int i = 0; i < 40; ++i) questions.Add(MakeQuestion(std::string(2000, 'x'), "y"));
+  const std::vector<uint8_t> bytes = core::EncodeTestFile(questions);
+  for (std::size_t limit : {std::size_t{10}, std::size_t{100}, bytes.size() / 2, bytes.size() - 1}) {
+    core::TList<TQuestion> list;
+    list.Add(MakeQuestion("old", "answer"));
+    EXPECT_EQ(core::DecodeTestFile(Trickle(bytes, 4096, limit), bytes.size(), list),
+              core::DecodeResult::Damaged)
+        << limit;
+    ASSERT_EQ(list.Count(), 1) << limit;
+  }
+  // Bytes beyond the last question are no part of the test.
+  std::vector<uint8_t> longer = bytes;
+  longer.insert(longer.end(), {1, 2, 3});
+  core::TList<TQuestion> read;
+  ASSERT_EQ(core::DecodeTestFile(longer, read), core::DecodeResult::Ok);
+  EXPECT_EQ(read.Count(), 40);
+}
+
 // The reader keeps questions beyond the editor's limits; whoever copies them into a fixed
 // buffer cuts them there.
 TEST(TestFileCodec, OverLongQuestionsAreKeptWhole) {
