@@ -28,6 +28,7 @@ trap cleanup EXIT
 export DISPLAY=$display QT_QPA_PLATFORM=xcb
 unset QUIZDESK_DRIVE_A QUIZDESK_DRIVE_B
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+xdpyinfo >/dev/null 2>&1 || { echo "FAILED: no X server on $DISPLAY" >&2; exit 1; }
 
 shot() { import -window root "$work/$1.png" 2>/dev/null || true; }
 fail() { echo "FAILED: $*" >&2; shot failure; exit 1; }
