@@ -98,14 +98,7 @@ void TInputDialog::DeleteSelection() {
     int32_t caret = first;
     // The range ended with a soft break's carriage return: its line feed joins the lines.
     if (text[caret] == '\n') text[caret] = ' ';
-    if (!WrapQuestion(text, marks, caret)) {
-      Warn(kQuestionTooLong);
-      return;
-    }
-    std::memcpy(questionText, text, sizeof text);
-    std::memcpy(questionMarks, marks, sizeof marks);
-    questionCaret = caret;
-    PlaceQuestionCaret();
+    if (!StoreWrappedQuestion(text, marks, caret)) return;
   } else {
     for (int k = first; k <= kAnswerSize - 2 - (count - 1); ++k) {
       answerText[k] = answerText[k + count];
@@ -131,14 +124,7 @@ void TInputDialog::DeleteAtCaret() {
     }
     // A soft break's carriage return went: its line feed becomes the space between the lines.
     if (text[caret] == '\n') text[caret] = ' ';
-    if (!WrapQuestion(text, marks, caret)) {
-      Warn(kQuestionTooLong);
-      return;
-    }
-    std::memcpy(questionText, text, sizeof text);
-    std::memcpy(questionMarks, marks, sizeof marks);
-    questionCaret = caret;
-    PlaceQuestionCaret();
+    if (!StoreWrappedQuestion(text, marks, caret)) return;
   } else {
     int from = answerCaret;
     if (from < 0 || from >= kAnswerSize - 1) return;

@@ -1,3 +1,5 @@
+#include <cstring>
+
 #include "editor/formatted_text.h"
 #include "editor/input_dialog.h"
 
@@ -40,6 +42,18 @@ int TInputDialog::HitTest(int px, int py, int y0, const char* text) const {
 
 bool TInputDialog::WrapQuestion(char* text, int32_t* marks, int32_t& caret) const {
   return WrapText(text, marks, caret, kWrapWidth, kQuestionSize);
+}
+
+bool TInputDialog::StoreWrappedQuestion(char* text, int32_t* marks, int32_t caret) {
+  if (!WrapQuestion(text, marks, caret)) {
+    Warn("You cannot have a question greater than 495 characters.");
+    return false;
+  }
+  std::memcpy(questionText, text, kQuestionSize);
+  std::memcpy(questionMarks, marks, kQuestionSize * sizeof(int32_t));
+  questionCaret = caret;
+  PlaceQuestionCaret();
+  return true;
 }
 
 }  // namespace editor

@@ -48,14 +48,7 @@ void TInputDialog::TypeInQuestion(unsigned code) {
         text[k] = text[k + 1];
         marks[k] = marks[k + 1];
       }
-      if (!WrapQuestion(text, marks, caret)) {
-        Warn(kQuestionTooLong);
-        return;
-      }
-      std::memcpy(questionText, text, sizeof text);
-      std::memcpy(questionMarks, marks, sizeof marks);
-      questionCaret = caret;
-      PlaceQuestionCaret();
+      if (!StoreWrappedQuestion(text, marks, caret)) return;
     }
     Invalidate(false);
     return;

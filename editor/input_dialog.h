@@ -124,6 +124,9 @@ class TInputDialog : public platform::TWindow {
   int HitTest(int px, int py, int y0, const char* text) const;
   // Re-wraps a working copy of the question; false when the result would not fit the buffer.
   bool WrapQuestion(char* text, int32_t* marks, int32_t& caret) const;
+  // Wraps a changed working copy and makes it the question, caret placed; when the result
+  // would not fit, says so and leaves the question as it was. False then.
+  bool StoreWrappedQuestion(char* text, int32_t* marks, int32_t caret);
 
   bool IsQuizloom() const { return program_ == EditorProgram::Quizloom; }
   // The menus 6, 7 and 8 exist only in Quizloom; Quizdesk keeps "MENU_5" throughout.
