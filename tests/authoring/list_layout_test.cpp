@@ -70,7 +70,9 @@ TEST_F(ListLayoutTest, SteppingOverHiddenQuestionsDrawsWhatDrawingThemAllWould) 
                            list().GetClientRect().Width());
     all.RestoreFont();
     ASSERT_EQ(recorder.Calls().size(), all.Calls().size());
-    if (position < range) ASSERT_FALSE(recorder.TextCalls().empty());
+    if (position < range) {
+      ASSERT_FALSE(recorder.TextCalls().empty());
+    }
     for (std::size_t i = 0; i < all.Calls().size(); ++i) {
       const platform::DrawCall& mine = recorder.Calls()[i];
       const platform::DrawCall& theirs = all.Calls()[i];
