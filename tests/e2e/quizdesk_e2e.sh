@@ -12,23 +12,10 @@ test_file="$work/folder/water.tst"
 results="$work/folder/results.qzr"
 "$helper" write "$test_file" 4
 
-# Xvfb picks a free display itself and writes its number, so parallel tests never share one.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || { echo "Xvfb did not start" >&2; kill "$xvfb_pid" 2>/dev/null; exit 1; }
-display=":$(head -1 "$work/display")"
+source "$(dirname "$0")/x_server.sh"
+start_x_server "$work"
 quizdesk_pid=""
-cleanup() {
-  [ -n "$quizdesk_pid" ] && kill "$quizdesk_pid" 2>/dev/null || true
-  kill "$xvfb_pid" 2>/dev/null || true
-  wait 2>/dev/null || true
-}
-trap cleanup EXIT
-export DISPLAY=$display QT_QPA_PLATFORM=xcb
 unset QUIZDESK_DRIVE_A QUIZDESK_DRIVE_B
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-xdpyinfo >/dev/null 2>&1 || { echo "FAILED: no X server on $DISPLAY" >&2; exit 1; }
 
 shot() { import -window root "$work/$1.png" 2>/dev/null || true; }
 fail() { echo "FAILED: $*" >&2; shot failure; exit 1; }
