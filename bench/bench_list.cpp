@@ -1,10 +1,15 @@
 // The question list painted on its offscreen surface: a test of 10 questions, and one of
-// 5,000 scrolled to its middle and to its end. Only what is visible should cost, so the long
-// test ought to paint in at most twice the time of the short one. Prints figures only.
+// 5,000 scrolled to its middle and to its end, each without and with a picture in every
+// question (a few distinct files of 200x150 pixels). Only what is visible should cost, so the
+// long test ought to paint in at most twice the time of the short one. Prints figures only.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QDir>
+#include <QImage>
+#include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <memory>
@@ -17,9 +22,28 @@
 
 namespace {
 
+constexpr int kPictureFiles = 4;
+
+std::string PictureName(int number) { return "pic" + std::to_string(number % kPictureFiles) + ".bmp"; }
+
+// The pictures, written into a folder of their own that becomes the current directory, where
+// the list looks them up by bare name.
+void WritePictures(const QTemporaryDir& folder) {
+  QDir::setCurrent(folder.path());
+  for (int i = 0; i < kPictureFiles; ++i) {
+    QImage image(200, 150, QImage::Format_RGB32);
+    image.fill(QColor::fromHsv(i * 360 / kPictureFiles, 200, 220));
+    image.save(QString::fromStdString(PictureName(i)), "BMP");
+  }
+}
+
 // Two wrapped lines with a lowered and a raised character, as a real question has.
-std::unique_ptr<core::TQuestion> Question(int number) {
+std::unique_ptr<core::TQuestion> Question(int number, bool picture) {
   auto question = std::make_unique<core::TQuestion>();
+  if (picture) {
+    const std::string name = PictureName(number);
+    std::copy(name.begin(), name.end(), question->picture);
+  }
   const std::string first = "Question " + std::to_string(number) +
                             ": what is the formula of the gas that plants take in from the";
   const std::string second = "air, CO2, and how many atoms of oxygen does x2 hold?";
@@ -36,11 +60,11 @@ std::unique_ptr<core::TQuestion> Question(int number) {
 
 enum class Where { Top, Middle, End };
 
-void PaintList(benchmark::State& state, int count, Where where) {
+void PaintList(benchmark::State& state, int count, Where where, bool pictures = false) {
   quizloom::TMyApp app(false);
   quizloom::TTestWindow& window = app.Window();
   quizloom::TBlankWindow& list = *window.listWindow;
-  for (int i = 1; i <= count; ++i) list.openTest.questions.Add(Question(i));
+  for (int i = 1; i <= count; ++i) list.openTest.questions.Add(Question(i, pictures));
   list.openTest.fileName = "bench.tst";
   window.show();
   QApplication::processEvents();
@@ -61,11 +85,21 @@ void BM_Paint10AtTheTop(benchmark::State& state) { PaintList(state, 10, Where::T
 void BM_Paint5000InTheMiddle(benchmark::State& state) { PaintList(state, 5000, Where::Middle); }
 void BM_Paint5000AtTheEnd(benchmark::State& state) { PaintList(state, 5000, Where::End); }
 
+void BM_Pictures10AtTheTop(benchmark::State& state) { PaintList(state, 10, Where::Top, true); }
+void BM_Pictures5000InTheMiddle(benchmark::State& state) {
+  PaintList(state, 5000, Where::Middle, true);
+}
+void BM_Pictures5000AtTheEnd(benchmark::State& state) { PaintList(state, 5000, Where::End, true); }
+
 BENCHMARK(BM_Paint10AtTheTop)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Paint5000InTheMiddle)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Paint5000AtTheEnd)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Pictures10AtTheTop)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Pictures5000InTheMiddle)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Pictures5000AtTheEnd)->Unit(benchmark::kMicrosecond);
 
-// The console figures, then each long paint as a ratio to the short one.
+// The console figures, then each long paint as a ratio to the short one of its kind, and the
+// long paints with pictures also to the short list without.
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
@@ -76,15 +110,24 @@ class RatioReporter : public benchmark::ConsoleReporter {
   }
   void Finalize() override {
     ConsoleReporter::Finalize();
-    auto base = times_.find("BM_Paint10AtTheTop");
-    if (base == times_.end() || base->second <= 0) return;
-    for (const auto& [name, time] : times_)
-      if (name != base->first)
-        std::printf("%s / BM_Paint10AtTheTop = %.2f (goal at most 2)\n", name.c_str(),
-                    time / base->second);
+    Ratio("BM_Paint5000InTheMiddle", "BM_Paint10AtTheTop");
+    Ratio("BM_Paint5000AtTheEnd", "BM_Paint10AtTheTop");
+    Ratio("BM_Pictures5000InTheMiddle", "BM_Pictures10AtTheTop");
+    Ratio("BM_Pictures5000AtTheEnd", "BM_Pictures10AtTheTop");
+    Ratio("BM_Pictures5000InTheMiddle", "BM_Paint10AtTheTop");
+    Ratio("BM_Pictures5000AtTheEnd", "BM_Paint10AtTheTop");
   }
 
  private:
+  void Ratio(const std::string& name, const std::string& base) {
+    auto time = times_.find(name);
+    auto baseTime = times_.find(base);
+    if (time == times_.end() || baseTime == times_.end() || baseTime->second <= 0) return;
+    std::printf("%s / %s = %.2f (goal at most 2)\n", name.c_str(), base.c_str(),
+                time->second / baseTime->second);
+  }
+
+
   std::map<std::string, double> times_;
 };
 
@@ -93,6 +136,9 @@ class RatioReporter : public benchmark::ConsoleReporter {
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication qt(argc, argv);
+  QTemporaryDir pictures;
+  if (!pictures.isValid()) return 1;
+  WritePictures(pictures);
   benchmark::Initialize(&argc, argv);
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
