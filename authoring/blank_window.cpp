@@ -4,6 +4,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "authoring/test_window.h"
 #include "authoring/list_layout.h"
@@ -58,15 +59,19 @@ void TBlankWindow::Paint(platform::TDC& dc, bool) {
     // question that DrawQuestion would draw any part of.
     const int firstLine = scroller.YPos() - 1;
     const int lastLine = scroller.YPos() + scroller.YPage() + 2;
-    std::map<std::string, bool> pictureLoads;
+    // Each distinct picture is asked about once a paint; the cache decodes it once at all.
+    std::map<std::string, bool, std::less<>> pictureLoads;
     for (const auto& question : openTest.questions) {
       bool loads = false;
       if (question->picture[0] != '\0') {
-        const std::string name(question->picture,
-                               strnlen(question->picture, sizeof question->picture));
+        const std::string_view name(question->picture,
+                                    strnlen(question->picture, sizeof question->picture));
         auto known = pictureLoads.find(name);
-        if (known == pictureLoads.end())
-          known = pictureLoads.emplace(name, !editor::LoadPicture(name.c_str()).IsNull()).first;
+        if (known == pictureLoads.end()) {
+          std::string file(name);
+          const bool fileLoads = editor::PictureLoads(file.c_str());
+          known = pictureLoads.emplace(std::move(file), fileLoads).first;
+        }
         loads = known->second;
       }
       const int height = QuestionHeight(*question, lineHeight, loads);

@@ -1,5 +1,8 @@
 #include "editor/letter_drawing.h"
 
+#include "platform/cp1252.h"
+#include "platform/picture_cache.h"
+
 namespace editor {
 
 bool MarkedY(int32_t mark, int y, int& markedY) {
@@ -21,7 +24,11 @@ std::string MissingPictureText(const char* pictureName) {
 }
 
 platform::TBitmap LoadPicture(const char* pictureName) {
-  return platform::TBitmap::FromFile(pictureName);
+  return platform::Pictures().Load(platform::PathToQt(pictureName));
+}
+
+bool PictureLoads(const char* pictureName) {
+  return platform::Pictures().Loads(platform::PathToQt(pictureName));
 }
 
 void DrawPicture(platform::TDC& dc, const platform::TBitmap& picture, int left, int y, int width) {

@@ -21,8 +21,11 @@ void DrawLetter(platform::TDC& dc, int x, int y, char letter, int32_t mark);
 std::string MissingPictureText(const char* pictureName);
 
 // A question's picture: the bitmap file named by its bare name, found in the current
-// directory. Null when the file cannot be loaded.
+// directory (also when only the letter case differs). Null when the file cannot be loaded.
+// Decoded once while the file is unchanged: the editor, the list and the printouts share it.
 platform::TBitmap LoadPicture(const char* pictureName);
+// Whether LoadPicture gives a picture, without decoding one already known.
+bool PictureLoads(const char* pictureName);
 // The picture block: the bitmap copied unscaled from its top-left corner to (left, y), at
 // most width by 210 pixels.
 void DrawPicture(platform::TDC& dc, const platform::TBitmap& picture, int left, int y, int width);

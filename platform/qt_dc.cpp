@@ -1,74 +1,177 @@
 #include "platform/qt_dc.h"
 
+#include <algorithm>
+#include <array>
+#include <memory>
+
+#include <QFont>
 #include <QFontMetrics>
+#include <QGlyphRun>
 #include <QPaintDevice>
+#include <QRawFont>
 
 #include "platform/bitmap.h"
 #include "platform/cp1252.h"
 
 namespace platform {
 
+// What drawing with a font needs to know, measured once: its metrics, and for each of the
+// 256 bytes the character shown, its glyph and whether it can join a batch of cells.
+struct TMeasuredFont {
+  TFont request;
+  int dotsPerInch = 0;
+  QFont font;
+  QFontMetrics metrics{font};
+  QRawFont raw;
+  bool fixedPitch = false;
+  int ascent = 0;
+  int height = 0;
+  int cell = 0;  // the width of "X"
+  std::array<QChar, 256> shown{};
+  std::array<quint32, 256> glyph{};
+  // Shown as a blank cell: the fill alone draws it.
+  std::array<bool, 256> blank{};
+  // Drawn by itself: the face lacks the letter, or its advance is not one cell.
+  std::array<bool, 256> alone{};
+  // The ink reaches into the next cell, which the next letter's fill would have covered.
+  std::array<bool, 256> inkRight{};
+};
+
+namespace {
+
+bool IsControl(unsigned char byte) { return byte < 0x20 || byte == 0x7F; }
+
+std::unique_ptr<TMeasuredFont> Measure(const TFont& request, int dotsPerInch) {
+  auto measured = std::make_unique<TMeasuredFont>();
+  TMeasuredFont& m = *measured;
+  m.request = request;
+  m.dotsPerInch = dotsPerInch;
+  m.font = ToQFont(request, dotsPerInch);
+  m.metrics = QFontMetrics(m.font);
+  m.fixedPitch = m.font.fixedPitch();
+  m.ascent = m.metrics.ascent();
+  m.height = m.metrics.height();
+  m.cell = m.metrics.horizontalAdvance(QLatin1Char('X'));
+  m.raw = QRawFont::fromFont(m.font);
+  for (int byte = 0; byte < 256; ++byte) {
+    const unsigned char b = static_cast<unsigned char>(byte);
+    const bool control = m.fixedPitch && IsControl(b);
+    const QChar shown = control ? QLatin1Char(' ') : FromCp1252(b);
+    m.shown[byte] = shown;
+    // Qt's text drawing leaves a soft hyphen out, and so do we.
+    m.blank[byte] = shown == QLatin1Char(' ') || shown.category() == QChar::Other_Format;
+    const QList<quint32> glyphs = m.raw.isValid() ? m.raw.glyphIndexesForString(QString(shown))
+                                                  : QList<quint32>();
+    const bool inFace = glyphs.size() == 1 && glyphs[0] != 0 && m.metrics.inFont(shown);
+    m.glyph[byte] = inFace ? glyphs[0] : 0;
+    m.alone[byte] = !m.blank[byte] && (!inFace || m.metrics.horizontalAdvance(shown) != m.cell);
+    m.inkRight[byte] = inFace && m.raw.boundingRect(glyphs[0]).right() > m.cell;
+  }
+  return measured;
+}
+
+// Fonts are few and drawing asks for the same ones on every paint: each is measured once.
+// Kept for the life of the process, as the fonts of the old system were.
+const TMeasuredFont* MeasuredFont(const TFont& request, int dotsPerInch) {
+  static auto* fonts = new std::vector<std::unique_ptr<TMeasuredFont>>;
+  for (const auto& font : *fonts)
+    if (font->request == request && font->dotsPerInch == dotsPerInch) return font.get();
+  fonts->push_back(Measure(request, dotsPerInch));
+  return fonts->back().get();
+}
+
+}  // namespace
+
 TQtDC::TQtDC(QPainter& painter, int dotsPerInch) : painter_(painter), dotsPerInch_(dotsPerInch) {
-  fonts_.push_back(ToQFont(TFont{"System", 16}, dotsPerInch_));
+  fonts_.push_back(MeasuredFont(TFont{"System", 16}, dotsPerInch_));
   ApplyFont();
 }
 
-TQtDC::~TQtDC() { FlushRun(); }
+TQtDC::~TQtDC() { Flush(); }
 
-void TQtDC::ApplyFont() { painter_.setFont(fonts_.back()); }
+void TQtDC::ApplyFont() { painter_.setFont(Font().font); }
 
 void TQtDC::SelectFont(const TFont& font) {
-  FlushRun();
-  fonts_.push_back(ToQFont(font, dotsPerInch_));
+  Flush();
+  fonts_.push_back(MeasuredFont(font, dotsPerInch_));
   ApplyFont();
 }
 
 void TQtDC::RestoreFont() {
-  FlushRun();
+  Flush();
   if (fonts_.size() > 1) fonts_.pop_back();
   ApplyFont();
 }
 
 void TQtDC::TextOut(int x, int y, std::string_view text) {
   if (text.empty()) return;
-  QString s = FromCp1252(text);
-  if (text.size() == 1 && fonts_.back().fixedPitch()) {
-    if (!run_.isEmpty() && y == runY_ && x == runEnd_) {
-      run_.append(s);
-      runEnd_ += QFontMetrics(fonts_.back()).horizontalAdvance(s);
-      return;
-    }
-    FlushRun();
-    run_ = s;
-    runX_ = x;
-    runY_ = y;
-    runEnd_ = x + QFontMetrics(fonts_.back()).horizontalAdvance(s);
+  const TMeasuredFont& font = Font();
+  if (!font.fixedPitch) {
+    Flush();
+    const QString shown = FromCp1252(text);
+    DrawNow(x, y, shown, font.metrics.horizontalAdvance(shown));
     return;
   }
-  FlushRun();
-  QFontMetrics metrics(fonts_.back());
-  QRect cell(x, y, metrics.horizontalAdvance(s), metrics.height());
-  painter_.fillRect(cell, Qt::white);
-  painter_.setPen(Qt::black);
-  painter_.drawText(x, y + metrics.ascent(), s);
+  // Cells to the left of the batch's end could overlap it: drawn in order, after it.
+  if (x < batchRight_) Flush();
+  for (char c : text) {
+    AddCell(x, y, static_cast<unsigned char>(c));
+    x += font.cell;
+  }
+  // As one call draws its text, its own letters may overlap; the next call's fill may not.
+  if (font.inkRight[static_cast<unsigned char>(text.back())]) Flush();
 }
 
-void TQtDC::FlushRun() {
-  if (run_.isEmpty()) return;
-  QFontMetrics metrics(fonts_.back());
-  painter_.fillRect(QRect(runX_, runY_, runEnd_ - runX_, metrics.height()), Qt::white);
+void TQtDC::AddCell(int x, int y, unsigned char byte) {
+  const TMeasuredFont& font = Font();
+  if (font.alone[byte]) {
+    Flush();
+    DrawNow(x, y, QString(font.shown[byte]), font.cell);
+    return;
+  }
+  if (!fills_.empty() && fills_.back().top() == y && fills_.back().right() + 1 == x)
+    fills_.back().setRight(x + font.cell - 1);
+  else
+    fills_.emplace_back(x, y, font.cell, font.height);
+  if (!font.blank[byte]) {
+    glyphs_.push_back(font.glyph[byte]);
+    points_.emplace_back(x, y + font.ascent);
+  }
+  batchRight_ = x + font.cell;
+}
+
+void TQtDC::Flush() {
+  if (fills_.empty()) return;
+  for (const QRect& fill : fills_) painter_.fillRect(fill, Qt::white);
+  if (!glyphs_.empty()) {
+    QGlyphRun run;
+    run.setRawFont(Font().raw);
+    run.setGlyphIndexes(QList<quint32>(glyphs_.begin(), glyphs_.end()));
+    run.setPositions(QList<QPointF>(points_.begin(), points_.end()));
+    painter_.setPen(Qt::black);
+    painter_.drawGlyphRun(QPointF(0, 0), run);
+  }
+  glyphs_.clear();
+  points_.clear();
+  fills_.clear();
+  batchRight_ = 0;
+}
+
+void TQtDC::DrawNow(int x, int y, const QString& text, int width) {
+  const TMeasuredFont& font = Font();
+  painter_.fillRect(QRect(x, y, width, font.height), Qt::white);
   painter_.setPen(Qt::black);
-  painter_.drawText(runX_, runY_ + metrics.ascent(), run_);
-  run_.clear();
+  painter_.drawText(x, y + font.ascent, text);
 }
 
 TSize TQtDC::GetTextExtent(std::string_view text) {
-  QFontMetrics metrics(fonts_.back());
-  return {metrics.horizontalAdvance(FromCp1252(text)), metrics.height()};
+  const TMeasuredFont& font = Font();
+  if (font.fixedPitch) return {static_cast<int>(text.size()) * font.cell, font.height};
+  return {font.metrics.horizontalAdvance(FromCp1252(text)), font.height};
 }
 
 void TQtDC::InvertRect(const TRect& rect) {
-  FlushRun();
+  Flush();
   painter_.save();
   painter_.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
   painter_.fillRect(QRect(rect.left, rect.top, rect.Width(), rect.Height()), Qt::white);
@@ -77,7 +180,7 @@ void TQtDC::InvertRect(const TRect& rect) {
 
 void TQtDC::BitBlt(int x, int y, int width, int height, const TBitmap& bitmap, int srcX,
                    int srcY) {
-  FlushRun();
+  Flush();
   if (bitmap.IsNull()) return;
   int w = std::min(width, bitmap.Width() - srcX);
   int h = std::min(height, bitmap.Height() - srcY);
@@ -86,7 +189,7 @@ void TQtDC::BitBlt(int x, int y, int width, int height, const TBitmap& bitmap, i
 }
 
 void TQtDC::StretchBlt(int x, int y, int width, int height, const TBitmap& bitmap) {
-  FlushRun();
+  Flush();
   if (bitmap.IsNull()) return;
   painter_.drawImage(QRect(x, y, width, height), bitmap.Image());
 }

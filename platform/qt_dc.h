@@ -1,14 +1,25 @@
 #pragma once
 #include <vector>
 
-#include <QFont>
 #include <QPainter>
+#include <QPointF>
+#include <QRect>
 
 #include "platform/dc.h"
 
 namespace platform {
 
+struct TMeasuredFont;
+
 // TDC over a QPainter: a window's surface or a printer page. The painter must outlive it.
+//
+// A fixed-pitch face follows the cell model: every byte, control characters included, is one
+// cell (the width of "X") wide, and a control character is drawn as a blank cell. Each font is
+// measured once per process. Letters are not drawn one by one: they are gathered, left to
+// right, into one batch of cells that may lie on several baselines (a superscript does not end
+// it), then drawn with one fill per stretch of cells and one glyph run. The pixels are those of
+// drawing the letters one at a time, because the cells of a batch never overlap and a glyph
+// whose ink reaches into the next cell ends the batch.
 class TQtDC : public TDC {
  public:
   TQtDC(QPainter& painter, int dotsPerInch);
@@ -25,16 +36,23 @@ class TQtDC : public TDC {
   int GetDeviceCaps(DeviceCap index) override;
 
  private:
+  const TMeasuredFont& Font() const { return *fonts_.back(); }
   void ApplyFont();
-  void FlushRun();
+  // Draws text at once, its cell filled first: proportional faces, and letters a glyph run
+  // cannot stand for (a face that lacks them).
+  void DrawNow(int x, int y, const QString& text, int width);
+  void AddCell(int x, int y, unsigned char byte);
+  void Flush();
 
   QPainter& painter_;
   int dotsPerInch_;
-  std::vector<QFont> fonts_;
-  // Consecutive one-character calls on one baseline, drawn as one run: with a fixed-pitch
-  // face the pixels are the same and the painter calls far fewer.
-  QString run_;
-  int runX_ = 0, runY_ = 0, runEnd_ = 0;
+  std::vector<const TMeasuredFont*> fonts_;
+  // The batch: its glyphs and their baseline points, the stretches of cells to fill, and
+  // the right edge of its last cell.
+  std::vector<quint32> glyphs_;
+  std::vector<QPointF> points_;
+  std::vector<QRect> fills_;
+  int batchRight_ = 0;
 };
 
 }  // namespace platform

@@ -9,7 +9,6 @@
 
 #include "platform/keys.h"
 #include "platform/qt_dc.h"
-#include "platform/recording_dc.h"
 #include "platform/scroller.h"
 #include "resources/resource_types.h"
 

@@ -14,7 +14,6 @@ class QScrollBar;
 
 namespace platform {
 
-class TRecordingDC;
 class TScroller;
 
 // A child window of the old kind. It owns an image of its client area: Paint runs only when
@@ -34,9 +33,10 @@ class TWindow : public QWidget, public TCommandTarget {
   std::unique_ptr<TDC> GetClientDC();
   TRect GetClientRect() const;
 
-  // Tests: every device context of this window (Paint's and client DCs) becomes this recorder,
-  // and nothing is drawn on the surface. nullptr switches back.
-  void RecordDrawingInto(TRecordingDC* recorder) { recorder_ = recorder; }
+  // Tests: every device context of this window (Paint's and client DCs) becomes this recorder
+  // (or any other device context a test draws with), and nothing is drawn on the surface.
+  // nullptr switches back.
+  void RecordDrawingInto(TDC* recorder) { recorder_ = recorder; }
   const QImage& Surface() const { return surface_; }
   int PaintCount() const { return paintCount_; }
 
@@ -96,7 +96,7 @@ class TWindow : public QWidget, public TCommandTarget {
   bool dirty_ = true;
   bool erase_ = true;
   int paintCount_ = 0;
-  TRecordingDC* recorder_ = nullptr;
+  TDC* recorder_ = nullptr;
 
   bool caretExists_ = false;
   int caretHidden_ = 0;

@@ -6,6 +6,7 @@
 #include "authoring_fixture.h"
 #include "editor/draw_question.h"
 #include "platform/scroller.h"
+#include "tests/support/letter_by_letter_dc.h"
 
 namespace quizloom {
 namespace {
@@ -83,6 +84,34 @@ TEST_F(ListLayoutTest, SteppingOverHiddenQuestionsDrawsWhatDrawingThemAllWould) 
     }
     EXPECT_EQ(scroller.YRange(), y / 16);
   }
+}
+
+// The list drawn on its surface with the real font: the screen's device context must give the
+// pixels of drawing every letter by itself. The picture is named in another letter case, as
+// tests from other machines name it.
+TEST_F(ListLayoutTest, QuestionWithMarksHardBreakAndPictureAsLetterByLetter) {
+  auto question = MakeQuestion("H2O and x2 are\r\nformulas;\rwater_is H2O.", "CO2",
+                               {{1, 2}, {9, 1}, {12, 3}, {36, 2}});
+  question->answer[2].mark = 2;
+  std::strcpy(question->picture, "SHOWN.BMP");
+  questions().Add(std::move(question));
+  questions().Add(MakeQuestion("Second\rquestion", "x", {{3, 1}}));
+  test().fileName = "/pixels.tst";
+  list().resize(640, 480);
+  list().Invalidate(true);
+  list().UpdateWindow();
+  const QImage fast = list().Surface();
+
+  QImage reference(fast.size(), QImage::Format_RGB32);
+  reference.fill(Qt::white);
+  testing_support::TLetterByLetterDC dc(reference);
+  list().RecordDrawingInto(&dc);
+  list().Invalidate(true);
+  list().UpdateWindow();
+  list().RecordDrawingInto(nullptr);
+  EXPECT_EQ(testing_support::FirstDifference(fast, reference), "");
+  // Below the three lines of the question, 18 pixels each.
+  EXPECT_EQ(fast.pixel(10, 5 + 3 * 18 + 10), QColor(Qt::darkGreen).rgb());
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "platform/scroller.h"
 #include "platform/window.h"
 #include "tests/editor/editor_fixture.h"
+#include "tests/support/letter_by_letter_dc.h"
 
 namespace editor_testing {
 namespace {
@@ -50,9 +51,9 @@ class InFolder {
  public:
   InFolder() : previous_(QDir::currentPath()) { QDir::setCurrent(folder_.path()); }
   ~InFolder() { QDir::setCurrent(previous_); }
-  void WriteBitmap(const char* name, int width, int height) {
+  void WriteBitmap(const char* name, int width, int height, QColor colour = Qt::red) {
     QImage image(width, height, QImage::Format_RGB32);
-    image.fill(Qt::red);
+    image.fill(colour);
     ASSERT_TRUE(image.save(folder_.filePath(name), "BMP"));
   }
 
@@ -142,6 +143,83 @@ TEST_F(PaintEditor, RepaintDropsTheSelectionButKeepsTheMenu) {
   EXPECT_TRUE(editor->CaretVisible());
 }
 
+// The editor drawn on its surface with the real font: the screen's device context must give
+// the pixels of drawing every letter by itself.
+class EditorPixels : public ::testing::Test {
+ protected:
+  EditorPixels() : editor(nullptr, host, EditorProgram::Quizloom) { editor.resize(640, 420); }
+
+  void Fill(const std::string& question, const std::string& answer, const char* picture) {
+    std::memset(editor.questionText, 0, sizeof editor.questionText);
+    std::memcpy(editor.questionText, question.data(), question.size());
+    std::memset(editor.answerText, 0, sizeof editor.answerText);
+    std::memcpy(editor.answerText, answer.data(), answer.size());
+    std::strcpy(editor.pictureName, picture);
+    editor.BeginEditing();
+  }
+  QImage Fast() {
+    editor.Invalidate(true);
+    editor.UpdateWindow();
+    return editor.Surface();
+  }
+  QImage LetterByLetter() {
+    QImage image(editor.Surface().size(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    testing_support::TLetterByLetterDC dc(image);
+    editor.RecordDrawingInto(&dc);
+    editor.Invalidate(true);
+    editor.UpdateWindow();
+    editor.RecordDrawingInto(nullptr);
+    return image;
+  }
+
+  RecordingHost host;
+  editor::TInputDialog editor;
+};
+
+TEST_F(EditorPixels, QuestionWithMarksHardBreakAndPictureAsLetterByLetter) {
+  InFolder folder;
+  folder.WriteBitmap("cell.bmp", 120, 80, Qt::darkCyan);
+  Fill("H2O and x2 are formulas;\rwater_is H2O.\r\nSoft wrap.", "CO2", "cell.bmp");
+  for (int i : {1, 35}) editor.questionMarks[i] = 2;
+  editor.questionMarks[9] = 1;
+  editor.questionMarks[15] = 3;  // not drawn, still in its place
+  editor.answerMarks[2] = 2;
+  const QImage fast = Fast();
+  EXPECT_EQ(testing_support::FirstDifference(fast, LetterByLetter()), "");
+  EXPECT_EQ(fast.pixel(10, 130), QColor(Qt::darkCyan).rgb());
+}
+
+// The caret and the highlight count one cell a byte: a line break pasted into the answer is
+// two blank cells, and the Ws after it lie where the caret puts them.
+TEST_F(EditorPixels, PastedLineBreakTakesTwoCellsBeforeTheWs) {
+  Fill("", "\r\nWW", "");
+  const QImage fast = Fast();
+  EXPECT_EQ(testing_support::FirstDifference(fast, LetterByLetter()), "");
+  ASSERT_EQ(editor.charWidth, 8);
+  auto inked = [&](int cell) {
+    for (int y = 370; y < 370 + editor.lineHeight - 3; ++y)
+      for (int x = 4 + cell * 8; x < 4 + (cell + 1) * 8; ++x)
+        if (fast.pixel(x, y) != qRgb(255, 255, 255)) return true;
+    return false;
+  };
+  EXPECT_EQ((std::vector<bool>{inked(0), inked(1), inked(2), inked(3), inked(4)}),
+            (std::vector<bool>{false, false, true, true, false}));
+}
+
+// Test files written on other machines name "CELL.BMP" where the file here is "cell.bmp".
+TEST_F(PaintEditor, PictureNamedInAnotherLetterCaseIsShown) {
+  InFolder folder;
+  folder.WriteBitmap("cell.bmp", 300, 250);
+  Open(EditorProgram::Quizloom, "q", "a");
+  std::strcpy(editor->pictureName, "CELL.BMP");
+  const auto calls = Paint();
+  ASSERT_EQ(calls.size(), 14u);
+  EXPECT_EQ(calls[9], "blit 0,116 " + std::to_string(editor->GetClientRect().right) +
+                          "x210 of 300x250");
+  EXPECT_EQ(std::string(editor->pictureName), "CELL.BMP");  // the stored name stays
+}
+
 // The question list's drawing, from x = 5, y = 5, number 1, with the recorder's metrics.
 class DrawQuestionTest : public ::testing::Test {
  protected:
@@ -191,6 +269,14 @@ TEST_F(DrawQuestionTest, PictureTakes200PixelsAndIsCopied210High) {
                 "5,21 Bitmap fileGONE.BMP is not on the same directory as quizloom.",
                 "5,237 Answer:  ", "77,237 a"}));
   EXPECT_EQ(y, 269);
+}
+
+TEST_F(DrawQuestionTest, PictureNamedInAnotherLetterCaseIsShown) {
+  InFolder folder;
+  folder.WriteBitmap("Cell.bmp", 50, 40);
+  EXPECT_EQ(Draw(Make("q", "a", "CELL.BMP")),
+            (std::vector<std::string>{"5,5 1. ", "29,5 q", "blit 0,21 400x210 of 50x40",
+                                      "5,221 Answer:  ", "77,221 a"}));
 }
 
 TEST_F(DrawQuestionTest, NumbersFollowTheListOrder) {

@@ -1,0 +1,142 @@
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPainter>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/bitmap.h"
+#include "platform/qt_dc.h"
+#include "tests/support/letter_by_letter_dc.h"
+
+namespace {
+
+const platform::TFont kScreenFont{"Courier", 10, 400};
+
+// The same drawing calls through the screen's device context and through the reference that
+// draws letter by letter, on white images of the same size.
+struct Drawn {
+  QImage fast;
+  QImage reference;
+};
+
+Drawn DrawBoth(const std::function<void(platform::TDC&)>& draw) {
+  Drawn drawn{QImage(640, 120, QImage::Format_RGB32), QImage(640, 120, QImage::Format_RGB32)};
+  drawn.fast.fill(Qt::white);
+  drawn.reference.fill(Qt::white);
+  {
+    QPainter painter(&drawn.fast);
+    platform::TQtDC dc(painter, 96);
+    dc.SelectFont(kScreenFont);
+    draw(dc);
+    dc.RestoreFont();
+  }
+  {
+    testing_support::TLetterByLetterDC dc(drawn.reference);
+    dc.SelectFont(kScreenFont);
+    draw(dc);
+    dc.RestoreFont();
+  }
+  return drawn;
+}
+
+// One call a letter, as the editor and the list draw: the mark moves the letter 2 pixels up
+// (1) or down (2); x advances by the cell whatever the mark.
+void Letters(platform::TDC& dc, int x, int y, const std::string& text,
+             const std::vector<int>& marks) {
+  const int cell = dc.GetTextExtent("X").cx;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const int mark = marks.empty() ? 0 : marks[i % marks.size()];
+    dc.TextOut(x, y + (mark == 1 ? -2 : mark == 2 ? 2 : 0), std::string_view(&text[i], 1));
+    x += cell;
+  }
+}
+
+std::string Bytes(int from, int to) {
+  std::string bytes;
+  for (int b = from; b <= to; ++b) bytes += static_cast<char>(b);
+  return bytes;
+}
+
+TEST(ScreenDC, DrawsTheSamePixelsAsLetterByLetter) {
+  const struct {
+    const char* name;
+    std::function<void(platform::TDC&)> draw;
+  } cases[] = {
+      {"every byte, marks changing at each letter",
+       [](platform::TDC& dc) {
+         Letters(dc, 4, 20, Bytes(0x00, 0x4F), {0, 1, 2});
+         Letters(dc, 4, 38, Bytes(0x50, 0x9F), {2, 0, 0, 1});
+         Letters(dc, 4, 56, Bytes(0xA0, 0xFF), {1, 2});
+       }},
+      {"letters over a longer line drawn before them",
+       [](platform::TDC& dc) {
+         dc.TextOut(4, 20, "Answer:  " + std::string(40, '_'));
+         Letters(dc, 4, 20, "H2O and x2", {0, 2, 0, 0, 0, 0, 0, 0, 0, 1});
+         dc.TextOut(84, 20, std::string(20, ' '));
+       }},
+      {"gaps of unmarked letters, neighbours whose ink leaves the cell",
+       [](platform::TDC& dc) {
+         Letters(dc, 4, 20, "_\x97_\xAF_W", {1, 0, 2, 0, 1, 2});
+         Letters(dc, 100, 20, "AB", {});
+         Letters(dc, 124, 20, "\xC0\xC1", {1});
+         Letters(dc, 4, 38, "\r\nWW\tx", {0, 0, 1});
+       }},
+      {"an inverted cell between letters, and a picture",
+       [](platform::TDC& dc) {
+         Letters(dc, 4, 20, "abc", {});
+         dc.InvertRect({12, 20, 20, 35});
+         Letters(dc, 28, 20, "def", {0, 1, 0});
+         QImage picture(30, 20, QImage::Format_RGB32);
+         picture.fill(Qt::red);
+         dc.BitBlt(60, 18, 300, 210, platform::TBitmap(picture), 0, 0);
+         Letters(dc, 60, 20, "on the picture", {});
+       }},
+  };
+  for (const auto& c : cases) {
+    const Drawn drawn = DrawBoth(c.draw);
+    EXPECT_EQ(testing_support::FirstDifference(drawn.fast, drawn.reference), "") << c.name;
+  }
+}
+
+// The editor counts one cell per byte for its caret, clicks and highlight, so the device must
+// measure and draw every byte in one cell, a line break and a tab included.
+TEST(ScreenDC, EveryByteTakesOneCellOnScreen) {
+  QImage image(200, 40, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  platform::TQtDC dc(painter, 96);
+  dc.SelectFont(kScreenFont);
+  const platform::TSize cell = dc.GetTextExtent("X");
+  ASSERT_EQ(cell.cx, 8);
+  ASSERT_EQ(cell.cy, 15);
+  const struct {
+    std::string text;
+    int cells;
+  } extents[] = {{"\r", 1}, {"\n", 1}, {"\t", 1}, {std::string(1, '\0'), 1}, {"\x7F", 1},
+                 {"\x81", 1}, {"W", 1}, {"\r\nWW", 4}, {"a\tb", 3}};
+  for (const auto& e : extents) {
+    EXPECT_EQ(dc.GetTextExtent(e.text).cx, e.cells * cell.cx) << e.text;
+    EXPECT_EQ(dc.GetTextExtent(e.text).cy, cell.cy) << e.text;
+  }
+
+  // A pasted line break then "WW": two blank cells, the Ws in the third and fourth.
+  image.fill(Qt::black);
+  dc.TextOut(0, 0, "\r\nWW");
+  dc.RestoreFont();
+  painter.end();
+  auto inked = [&](int fromX, int toX) {
+    for (int y = 0; y < cell.cy; ++y)
+      for (int x = fromX; x < toX; ++x)
+        if (image.pixel(x, y) != qRgb(255, 255, 255)) return true;
+    return false;
+  };
+  EXPECT_FALSE(inked(0, 2 * cell.cx));
+  EXPECT_TRUE(inked(2 * cell.cx, 3 * cell.cx));
+  EXPECT_TRUE(inked(3 * cell.cx, 4 * cell.cx));
+  EXPECT_EQ(image.pixel(4 * cell.cx, 0), qRgb(0, 0, 0));  // nothing past the fourth cell
+}
+
+}  // namespace
