@@ -1,10 +1,8 @@
 #include "authoring/blank_window.h"
 
 #include <cstring>
-#include <map>
 #include <memory>
 #include <string>
-#include <string_view>
 
 #include "authoring/test_window.h"
 #include "authoring/list_layout.h"
@@ -59,28 +57,19 @@ void TBlankWindow::Paint(platform::TDC& dc, bool) {
     // question that DrawQuestion would draw any part of.
     const int firstLine = scroller.YPos() - 1;
     const int lastLine = scroller.YPos() + scroller.YPage() + 2;
-    // Each distinct picture is asked about once a paint; the cache decodes it once at all.
-    std::map<std::string, bool, std::less<>> pictureLoads;
-    for (const auto& question : openTest.questions) {
-      bool loads = false;
-      if (question->picture[0] != '\0') {
-        const std::string_view name(question->picture,
-                                    strnlen(question->picture, sizeof question->picture));
-        auto known = pictureLoads.find(name);
-        if (known == pictureLoads.end()) {
-          std::string file(name);
-          const bool fileLoads = editor::PictureLoads(file.c_str());
-          known = pictureLoads.emplace(std::move(file), fileLoads).first;
-        }
-        loads = known->second;
-      }
-      const int height = QuestionHeight(*question, lineHeight, loads);
+    UpdateLayout();
+    for (auto& [name, loads] : pictureLoads_) loads = editor::PictureLoads(name.c_str());
+    for (int i = 0; i < openTest.questions.Count(); ++i) {
+      const core::TQuestion& question = openTest.questions[i];
+      const TLayoutEntry& entry = layout_[static_cast<std::size_t>(i)];
+      const bool loads = entry.picture && entry.picture->second;
+      const int height = QuestionHeight(entry.lineBreaks, entry.picture, loads, lineHeight);
       if ((y + height) / lineHeight < firstLine || y / lineHeight > lastLine) {
         y += height;
         ++number;
         continue;
       }
-      editor::DrawQuestion(&scroller, *question, dc, x, y, lineHeight, charWidth, number,
+      editor::DrawQuestion(&scroller, question, dc, x, y, lineHeight, charWidth, number,
                            clientWidth);
     }
     const int position = scroller.YPos();
@@ -90,6 +79,33 @@ void TBlankWindow::Paint(platform::TDC& dc, bool) {
     if (scroller.YPos() != position) Invalidate(true);
   }
   dc.RestoreFont();
+}
+
+bool TBlankWindow::LayoutHolds(const TLayoutEntry& entry, const core::TQuestion& question) const {
+  if (entry.question != &question || entry.text != question.text.data() ||
+      entry.length != question.text.size())
+    return false;
+  if (!entry.picture) return question.picture[0] == '\0';
+  return strncmp(question.picture, entry.picture->first.c_str(), sizeof question.picture) == 0;
+}
+
+void TBlankWindow::UpdateLayout() {
+  layout_.resize(static_cast<std::size_t>(openTest.questions.Count()));
+  for (int i = 0; i < openTest.questions.Count(); ++i) {
+    const core::TQuestion& question = openTest.questions[i];
+    TLayoutEntry& entry = layout_[static_cast<std::size_t>(i)];
+    if (LayoutHolds(entry, question)) continue;
+    entry = {&question, question.text.data(), question.text.size(), LineBreaks(question), nullptr};
+    if (question.picture[0] == '\0') continue;
+    const std::string name(question.picture, strnlen(question.picture, sizeof question.picture));
+    // Map elements stay where they are as the map grows.
+    entry.picture = &*pictureLoads_.try_emplace(name, false).first;
+  }
+}
+
+void TBlankWindow::ForgetLayout() {
+  layout_.clear();
+  pictureLoads_.clear();
 }
 
 void TBlankWindow::EvKeyDown(unsigned virtualKey) {

@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "core/open_test.h"
 #include "core/records.h"
@@ -47,6 +49,10 @@ class TBlankWindow : public platform::TWindow {
   // As dialog was cancelled), so the test is never thrown away unsaved.
   bool AskToSave(QWidget* owner);
 
+  // After questions were changed in place, removed or replaced: the next paint measures every
+  // question anew instead of trusting what it kept.
+  void ForgetLayout();
+
   // The caption the list shows: "No file active" when empty, else the file name.
   std::string ListCaption() const;
 
@@ -62,11 +68,29 @@ class TBlankWindow : public platform::TWindow {
   void Paint(platform::TDC& dc, bool erase) override;
 
  private:
+  // What a question's height depends on, kept across paints: counting the line breaks of
+  // thousands of questions on every paint would cost more than drawing the page. An entry
+  // is measured again when its question, its text's storage or length, or its picture name
+  // differs; whoever changes a question in place or frees one calls ForgetLayout.
+  using TPictureLoads = std::unordered_map<std::string, bool>;
+  struct TLayoutEntry {
+    const core::TQuestion* question = nullptr;
+    const core::TLetter* text = nullptr;
+    std::size_t length = 0;
+    int lineBreaks = 0;
+    TPictureLoads::value_type* picture = nullptr;  // its name, and whether its file loads
+  };
+  bool LayoutHolds(const TLayoutEntry& entry, const core::TQuestion& question) const;
+  void UpdateLayout();
+
   // Index of the first question from start whose text holds the search text, or -1.
   int FindFrom(int start) const;
   void Inform(const std::string& text, unsigned icon);
 
   TTestWindow& mainWindow_;
+  std::vector<TLayoutEntry> layout_;
+  // Each distinct picture name, asked about again on every paint: its file may come or go.
+  TPictureLoads pictureLoads_;
 };
 
 }  // namespace quizloom

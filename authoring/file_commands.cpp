@@ -26,6 +26,7 @@ void TBlankWindow::CmNew() {
   openTest.untitled = 1;
   currentQuestion = nullptr;
   openTest.questions.Clear();
+  ForgetLayout();
   mainWindow_.ClearEditor();
   mainWindow_.OpenEditor();
 }
@@ -42,6 +43,7 @@ void TBlankWindow::CmOpen() {
     return;
   }
   currentQuestion = nullptr;
+  ForgetLayout();
   Scroller()->ScrollTo(Scroller()->XPos(), 0);
   mainWindow_.SetCaption(platform::PathToText(openTest.fileName));
   mainWindow_.SetMenu("MENU_1");

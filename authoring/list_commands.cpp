@@ -83,6 +83,7 @@ void TTestWindow::CmOk() {
   const int count = test.questions.Count();
   if (listWindow->currentNumber <= count && listWindow->currentQuestion) {
     editorWindow->StoreContent(*listWindow->currentQuestion);
+    listWindow->ForgetLayout();
     ReturnToList();
     return;
   }
@@ -114,6 +115,7 @@ void TTestWindow::CmDelete() {
   if (listWindow->currentQuestion == &test.questions[number - 1])
     listWindow->currentQuestion = nullptr;
   test.questions.Destroy(number - 1);
+  listWindow->ForgetLayout();
   if (!test.questions.IsEmpty()) {
     test.modified = 1;
   } else {

@@ -8,5 +8,8 @@ namespace quizloom {
 // picture is missing, then the block) or an empty line, and the answer with the line after.
 // The list uses it to step over questions that lie outside the view without drawing them.
 int QuestionHeight(const core::TQuestion& question, int lineHeight, bool pictureLoads);
+// The same from what it depends on: the carriage returns of the text and the picture.
+int QuestionHeight(int lineBreaks, bool hasPicture, bool pictureLoads, int lineHeight);
+int LineBreaks(const core::TQuestion& question);
 
 }  // namespace quizloom

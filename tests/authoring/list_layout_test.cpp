@@ -1,6 +1,7 @@
 #include <QImage>
 
 #include <cstring>
+#include <set>
 
 #include "authoring/list_layout.h"
 #include "authoring_fixture.h"
@@ -84,6 +85,40 @@ TEST_F(ListLayoutTest, SteppingOverHiddenQuestionsDrawsWhatDrawingThemAllWould) 
     }
     EXPECT_EQ(scroller.YRange(), y / 16);
   }
+}
+
+// The list keeps each question's height between paints and steps over questions above the
+// view by it: a question changed in place to the same length, a deleted one and a picture
+// named later must all move the questions drawn further down.
+TEST_F(ListLayoutTest, ListFollowsQuestionsChangedInPlaceAndDeleted) {
+  GiveQuestions(60);
+  PaintList();
+  list().Scroller()->ScrollTo(0, list().Scroller()->YRange() / 2);
+  // Every visible answer row, as its remainder in the 64 pixels each one-line question takes.
+  auto answerRows = [&] {
+    std::set<int> rows;
+    for (const platform::DrawCall& call : PaintList())
+      if (call.text == "Answer:  ") rows.insert(call.y % 64);
+    return rows;
+  };
+  EXPECT_EQ(answerRows(), (std::set<int>{37}));
+
+  AnswerNumber("1");
+  window().Command(CM_CHANGE);
+  std::memcpy(editor().questionText, "Question\r1", 10);  // as long as "Question 1"
+  window().Command(CM_OK);
+  EXPECT_EQ(TextOf(questions()[0].text), "Question\r1");
+  EXPECT_EQ(answerRows(), (std::set<int>{37 + 16}));
+
+  AnswerNumber("1");
+  user.AnswerMessage(platform::IDYES);
+  window().Command(CM_DELETE);
+  EXPECT_EQ(answerRows(), (std::set<int>{37}));
+
+  std::strcpy(questions()[0].picture, "shown.bmp");  // 200 pixels instead of the empty line
+  EXPECT_EQ(answerRows(), (std::set<int>{(37 + 200 - 16) % 64}));
+  std::strcpy(questions()[0].picture, "shown2.bmp");  // missing: a line more
+  EXPECT_EQ(answerRows(), (std::set<int>{(37 + 200) % 64}));
 }
 
 // The list drawn on its surface with the real font: the screen's device context must give the
