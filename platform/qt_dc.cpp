@@ -29,7 +29,8 @@ struct TMeasuredFont {
   int cell = 0;  // the width of "X"
   std::array<QChar, 256> shown{};
   std::array<quint32, 256> glyph{};
-  // Shown as a blank cell: the fill alone draws it.
+  // Left out of the glyph run: the fill alone draws its cell. A space still goes in, so that
+  // text read back from a printed file keeps its spaces.
   std::array<bool, 256> blank{};
   // Drawn by itself: the face lacks the letter, or its advance is not one cell.
   std::array<bool, 256> alone{};
@@ -59,7 +60,7 @@ std::unique_ptr<TMeasuredFont> Measure(const TFont& request, int dotsPerInch) {
     const QChar shown = control ? QLatin1Char(' ') : FromCp1252(b);
     m.shown[byte] = shown;
     // Qt's text drawing leaves a soft hyphen out, and so do we.
-    m.blank[byte] = shown == QLatin1Char(' ') || shown.category() == QChar::Other_Format;
+    m.blank[byte] = shown.category() == QChar::Other_Format;
     const QList<quint32> glyphs = m.raw.isValid() ? m.raw.glyphIndexesForString(QString(shown))
                                                   : QList<quint32>();
     const bool inFace = glyphs.size() == 1 && glyphs[0] != 0 && m.metrics.inFont(shown);
