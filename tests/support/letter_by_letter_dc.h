@@ -9,9 +9,10 @@
 
 namespace testing_support {
 
-// The reference for the screen's drawing: every byte drawn by itself in its own cell with the
-// real font, the cell filled white first, a control character left blank, as the programs
-// draw formatted text one letter at a time. The fast device context must draw the same pixels.
+// The reference for the screen's drawing in the fixed-pitch face: every byte drawn by itself
+// in its own cell (the width of "X") with the real font, the cell filled white first, a
+// control character left blank, as the programs draw formatted text one letter at a time.
+// The screen's device context must draw the same pixels.
 class TLetterByLetterDC : public platform::TDC {
  public:
   explicit TLetterByLetterDC(QImage& image);
