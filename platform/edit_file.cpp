@@ -118,7 +118,7 @@ int TEditFile::NewPosition(int oldPosition) const {
   for (;;) {
     const int lineStart = block.position() + block.blockNumber();
     const int lineLength = block.length() - 1;
-    if (oldPosition <= lineStart + lineLength + 2 || !block.next().isValid())
+    if (oldPosition < lineStart + lineLength + 2 || !block.next().isValid())
       return block.position() + std::clamp(oldPosition - lineStart, 0, lineLength);
     block = block.next();
   }
