@@ -1,5 +1,6 @@
 #include "authoring/import_window.h"
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
 #include <vector>
@@ -22,20 +23,23 @@ constexpr int kMaxLines = 6;
 // later; Save has no test to save while importing. The menu offers only Done and Select.
 constexpr int kKeysIgnoredWhileImporting[] = {101, 102, 103};
 
-// The first limit bytes of a file, or nothing when it cannot be opened or read.
+// The first limit bytes of a file, or nothing when it cannot be opened or read. Read in
+// pieces to its end: a file's size may be unknown (0) or change while it is read.
 std::optional<std::vector<uint8_t>> ReadStart(const std::string& path, std::size_t limit) {
+  constexpr std::size_t kPiece = 64 * 1024;
   QFile file(platform::PathToQt(path));
   if (path.empty() || !file.open(QIODevice::ReadOnly)) return std::nullopt;
-  std::vector<uint8_t> bytes(limit);
-  std::size_t got = 0;
-  while (got < limit) {
-    const qint64 n = file.read(reinterpret_cast<char*>(bytes.data() + got),
-                               static_cast<qint64>(limit - got));
+  std::vector<uint8_t> bytes;
+  bytes.reserve(static_cast<std::size_t>(std::clamp<qint64>(file.size(), 0, qint64(limit))));
+  while (bytes.size() < limit) {
+    const std::size_t at = bytes.size();
+    bytes.resize(std::min(limit, at + kPiece));
+    const qint64 n = file.read(reinterpret_cast<char*>(bytes.data() + at),
+                               static_cast<qint64>(bytes.size() - at));
     if (n < 0) return std::nullopt;
+    bytes.resize(at + static_cast<std::size_t>(n));
     if (n == 0) break;
-    got += static_cast<std::size_t>(n);
   }
-  bytes.resize(got);
   return bytes;
 }
 

@@ -1,5 +1,6 @@
 #include "authoring/text_decoding.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "platform/code_page.h"
@@ -11,7 +12,9 @@ namespace {
 // Collects the window's text one character of the file at a time.
 class TextSink {
  public:
-  TextSink(DecodedText& out, int limit) : out_(out), limit_(limit) {}
+  TextSink(DecodedText& out, int limit, std::size_t size) : out_(out), limit_(limit) {
+    out_.text.reserve(std::min(size, static_cast<std::size_t>(limit)));
+  }
 
   // False once a character past the limit arrived: the text is complete.
   bool Put(char32_t c) {
@@ -24,6 +27,10 @@ class TextSink {
       return false;
     }
     ++count_;
+    if (c >= 0x20 && c < 0x7F) {
+      out_.text.push_back(static_cast<char>(c));
+      return true;
+    }
     if (c == '\r' || c == '\n') {
       out_.text.push_back('\n');
       return true;
@@ -86,7 +93,7 @@ std::optional<char32_t> NextCodePoint(std::span<const uint8_t> bytes, std::size_
 
 DecodedText DecodeWindows1252(std::span<const uint8_t> bytes, int limit) {
   DecodedText out;
-  TextSink sink(out, limit);
+  TextSink sink(out, limit, bytes.size());
   for (uint8_t byte : bytes) {
     // The five empty bytes become U+FFFD, which the sink replaces.
     const char32_t c = platform::Cp1252ToCodePoint(byte).value_or(0xFFFD);
@@ -99,7 +106,7 @@ DecodedText DecodeWindows1252(std::span<const uint8_t> bytes, int limit) {
 std::optional<DecodedText> DecodeUtf8(std::span<const uint8_t> bytes, int limit) {
   DecodedText out;
   out.encoding = TextEncoding::Utf8;
-  TextSink sink(out, limit);
+  TextSink sink(out, limit, bytes.size());
   std::size_t i = 0;
   bool beyondAscii = false;
   if (bytes.size() >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) {
