@@ -49,6 +49,12 @@ class TPlainEdit : public QPlainTextEdit {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override {
+    // Alt combinations are system keys, as in every window of ours: the menu bar and the
+    // accelerators take them, the text never does.
+    if (event->modifiers() & Qt::AltModifier) {
+      event->ignore();
+      return;
+    }
     if (!event->text().isEmpty() && !Holds(event->text())) {
       event->accept();
       return;
