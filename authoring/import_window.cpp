@@ -19,6 +19,7 @@ namespace {
 
 constexpr int kSelectionLimit = 495;
 constexpr int kMaxLines = 6;
+constexpr std::size_t kAnswerLimit = 49;
 // New and Open would leave the questions made so far behind, to be added to another test
 // later; Save has no test to save while importing. The menu offers only Done and Select.
 constexpr int kKeysIgnoredWhileImporting[] = {101, 102, 103};
@@ -110,8 +111,15 @@ std::optional<std::string> TImportWindow::AskAnswer() {
     core::TAnswerDialog dialog(this, &record);
     if (dialog.Execute() != platform::IDOK) return std::nullopt;
     const std::size_t length = strnlen(record.answer, sizeof record.answer);
-    if (length > 0) return std::string(record.answer, length);
-    Warn("You must put something in the answer box!!");
+    if (length == 0) {
+      Warn("You must put something in the answer box!!");
+    } else if (length > kAnswerLimit) {
+      // Students answer in the editor, which takes 49 characters: a longer answer could
+      // never be given.
+      Warn("You cannot have an answer greater than 49 characters.");
+    } else {
+      return std::string(record.answer, length);
+    }
   }
 }
 

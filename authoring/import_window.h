@@ -32,7 +32,7 @@ class TImportWindow : public platform::TEditFile {
  private:
   // The wrapped passage, or empty after a warning.
   std::string WrapSelection();
-  // The answer typed into ABOX, asked again while empty; nothing when cancelled.
+  // The answer typed into ABOX, asked again while empty or too long; nothing when cancelled.
   std::optional<std::string> AskAnswer();
   void Warn(const char* text);
   void Inform(const std::string& text);

@@ -88,6 +88,9 @@ TEST_F(ImportTest, SelectRefusesOrMakesAQuestionWithEveryMessageOfItsSteps) {
       {"three empty answers, then one", lesson, 0, 6,
        {"ABOX", kNoAnswer, "ABOX", kNoAnswer, "ABOX", kNoAnswer, "ABOX"}, {"", "", "", "Plants"},
        "Plants"},
+      {"an answer of 50 characters, then 49", lesson, 0, 6,
+       {"ABOX", "You cannot have an answer greater than 49 characters.", "ABOX"},
+       {std::string(50, 'w'), std::string(49, 'w')}, "Plants"},
       {"empty answers, then Cancel", lesson, 0, 6, {"ABOX", kNoAnswer, "ABOX"}, {"", std::nullopt},
        std::nullopt},
   };
@@ -98,6 +101,7 @@ TEST_F(ImportTest, SelectRefusesOrMakesAQuestionWithEveryMessageOfItsSteps) {
     const std::string before = import().GetText();
     user.Forget();
     auto answer = c.answers.begin();
+    std::string shown;  // ABOX starts on a zeroed record and then shows what was typed before
     for (const std::string& prompt : c.prompts) {
       if (prompt != "ABOX") {
         user.AnswerMessage(platform::IDOK);
@@ -105,10 +109,11 @@ TEST_F(ImportTest, SelectRefusesOrMakesAQuestionWithEveryMessageOfItsSteps) {
         user.AnswerDialog(platform::IDCANCEL);
       } else {
         const std::string typed = **answer;
-        user.AnswerDialog(platform::IDOK, [typed](platform::TDialog& d) {
-          EXPECT_EQ(d.ControlText(101), "");  // the same zeroed record each time
+        user.AnswerDialog(platform::IDOK, [typed, shown, name = c.name](platform::TDialog& d) {
+          EXPECT_EQ(d.ControlText(101), shown) << name;
           d.SetControlText(101, typed);
         });
+        shown = typed;
       }
       if (prompt == "ABOX") ++answer;
     }
