@@ -4,19 +4,17 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QDir>
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 
-#include <cstdio>
-#include <map>
 #include <string>
 
 #include "authoring/application.h"
 #include "authoring/import_window.h"
 #include "authoring/test_window.h"
 #include "authoring/text_decoding.h"
+#include "bench/ratio_reporter.h"
 #include "platform/cp1252.h"
 
 namespace {
@@ -49,7 +47,7 @@ struct Fixture {
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes.data(), qint64(bytes.size())) < 0)
       std::abort();
     file.close();
-    plain = QString::fromStdString(quizloom::DecodeTextFile(
+    plain = platform::FromCp1252(quizloom::DecodeTextFile(
         {reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()}).text);
     app.Window().SetClient(&window);
     app.Window().show();
@@ -79,32 +77,13 @@ void BM_SetPlainText(benchmark::State& state) {
 BENCHMARK(BM_OpenFile)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SetPlainText)->Unit(benchmark::kMillisecond);
 
-// The console figures, then the load as a ratio to the plain setPlainText.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs)
-      if (run.run_type == Run::RT_Iteration) times_[run.benchmark_name()] = run.GetAdjustedRealTime();
-  }
-  void Finalize() override {
-    ConsoleReporter::Finalize();
-    if (times_.count("BM_OpenFile") && times_["BM_SetPlainText"] > 0)
-      std::printf("BM_OpenFile / BM_SetPlainText = %.2f (goal at most 2)\n",
-                  times_["BM_OpenFile"] / times_["BM_SetPlainText"]);
-  }
-
- private:
-  std::map<std::string, double> times_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication qt(argc, argv);
   benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
+  bench::RatioReporter reporter({{"BM_OpenFile", "BM_SetPlainText"}}, 2);
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
   return 0;

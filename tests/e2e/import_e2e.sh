@@ -12,38 +12,11 @@ test_file="$work/folder/cycle.tst"
 
 source "$(dirname "$0")/x_server.sh"
 start_x_server "$work"
-quizloom_pid=""
-
-shot() { import -window root "$work/$1.png" 2>/dev/null || true; }
-fail() { echo "FAILED: $*" >&2; shot failure; exit 1; }
-window_id=""
-# Waits up to 20 s for a window whose name matches, and focuses it.
-wait_window() {
-  window_id=""
-  for _ in $(seq 200); do
-    window_id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | tail -1 || true)
-    [ -n "$window_id" ] && break
-    kill -0 "$quizloom_pid" 2>/dev/null || fail "quizloom ended while waiting for '$1'"
-    sleep 0.1
-  done
-  [ -n "$window_id" ] || fail "no window '$1'"
-  xdotool windowfocus --sync "$window_id" 2>/dev/null || xdotool windowfocus "$window_id"
-  sleep 0.3
-}
-# Waits until no window matches any more.
-wait_gone() {
-  for _ in $(seq 50); do
-    xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
-    sleep 0.1
-  done
-  fail "window '$1' stayed"
-}
-key() { xdotool key --delay 80 "$@"; sleep 0.2; }
-type_text() { xdotool type --delay 60 "$1"; sleep 0.2; }
+source "$(dirname "$0")/window_steps.sh"
 
 cd "$work/folder"
 "$quizloom" >"$work/quizloom.log" 2>&1 &
-quizloom_pid=$!
+program_pid=$!
 wait_window "No file active"   # after the three seconds of the splash and the first paint
 
 key alt+i                      # Import: the test is empty, so the Open dialog comes at once
@@ -103,8 +76,5 @@ cmp "$expected" "$test_file" || { od -A d -c "$test_file" | head -40 >&2; fail "
 
 wait_window "cycle.tst"
 [ "$(xdotool getwindowname "$window_id")" = "$test_file" ] || fail "caption after saving"
-key alt+x
-for _ in $(seq 50); do kill -0 "$quizloom_pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$quizloom_pid" 2>/dev/null && fail "Alt+X did not end the program"
-quizloom_pid=""
+exit_with_alt_x
 echo "import end to end: passed"
