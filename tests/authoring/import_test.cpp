@@ -263,6 +263,12 @@ TEST_F(ImportTest, AFileThatCannotBeOpenedStillShowsTheWindowWithMenu2) {
   EXPECT_EQ(import().GetText(), "kept\r\nfrom before");
   EXPECT_EQ(window().Client(), &import());
   EXPECT_EQ(Menu(), "MENU_2");
+  // A folder opens on some systems but cannot be read: the same message, the text kept.
+  user.AnswerMessage();
+  EXPECT_FALSE(import().openFile(folder.path().toStdString()));
+  ASSERT_EQ(user.Messages().size(), 2u);
+  EXPECT_EQ(user.Messages()[1].text, "Could not open file.");
+  EXPECT_EQ(import().GetText(), "kept\r\nfrom before");
 }
 
 // Notices after the load: the message about a large file only when something was cut, one
