@@ -167,48 +167,45 @@ TEST_F(ImportTest, ImportOnAnEmptyTestShowsTheFileFromItsStartWithMenu2) {
   EXPECT_EQ(end, 0);
 }
 
-TEST_F(ImportTest, NoThenCancelInTheFileDialogLeavesAnEmptyUntitledTest) {
-  GiveQuestions(3);
-  user.AnswerMessage(platform::IDNO).CancelFile();
-  window().Command(CM_IMPORT);
-  ASSERT_EQ(user.prompts().size(), 2u);
-  EXPECT_EQ(user.prompts()[0].text, "Add to current file?");
-  EXPECT_EQ(user.prompts()[0].caption, "Import File");
-  EXPECT_EQ(user.prompts()[0].style, kYesNoCancelQuestion);
-  EXPECT_EQ(user.prompts()[1].kind, Prompt::Kind::File);
-  EXPECT_TRUE(questions().IsEmpty());
-  EXPECT_EQ(test().fileName, "Untitled");
-  EXPECT_EQ(test().untitled, 1);
-  EXPECT_EQ(window().Client(), &list());
-  EXPECT_EQ(Menu(), "9");
-}
-
-TEST_F(ImportTest, CancelAtAddToCurrentFileChangesNothing) {
-  GiveQuestions(3);
-  user.AnswerMessage(platform::IDCANCEL);
-  window().Command(CM_IMPORT);
-  EXPECT_EQ(user.prompts().size(), 1u);
-  EXPECT_EQ(questions().Count(), 3);
-  EXPECT_EQ(test().fileName, "/tests/five.tst");
-  EXPECT_EQ(window().Client(), &list());
-  EXPECT_EQ(Menu(), "MENU_1");
-}
-
-// After Yes at "Do you want to save?", a save that does not happen abandons the import.
-TEST_F(ImportTest, AFailedSaveAtThePromptAbandonsTheImport) {
-  GiveQuestions(2);
-  test().modified = 1;
-  test().untitled = 1;
-  test().fileName = "Untitled";
-  user.AnswerMessage(platform::IDNO).AnswerMessage(platform::IDYES).CancelFile();
-  window().Command(CM_IMPORT);
-  ASSERT_EQ(user.prompts().size(), 3u);
-  EXPECT_EQ(user.prompts()[1].text, "Do you want to save?");
-  EXPECT_EQ(user.prompts()[2].fileKind, platform::FileDialogKind::Save);
-  EXPECT_EQ(questions().Count(), 2);
-  EXPECT_EQ(test().modified, 1);
-  EXPECT_EQ(window().Client(), &list());
-  EXPECT_EQ(Menu(), "MENU_1");
+// The questions before the file dialog. No empties the test even when the dialog is then
+// cancelled; Cancel, or a save that does not happen after Yes, abandons the import.
+TEST_F(ImportTest, AddToCurrentFileAndTheSavePromptBeforeTheFileDialog) {
+  struct Case {
+    const char* name;
+    int32_t modified;
+    std::vector<int> answers;  // to "Add to current file?" and "Do you want to save?"
+    std::size_t prompts;       // shown, the file dialog included
+    int count;
+    const char* fileName;
+    const char* menu;
+  } cases[] = {
+      {"No, then Cancel in the file dialog", 0, {platform::IDNO}, 2, 0, "Untitled", "9"},
+      {"Cancel", 0, {platform::IDCANCEL}, 1, 3, "/tests/five.tst", "MENU_1"},
+      // The cancelled Save As empties the name of an untitled test, as it does for New and Open.
+      {"Yes, Yes to save, Save As cancelled", 1, {platform::IDYES, platform::IDYES}, 3, 3, "",
+       "MENU_1"},
+  };
+  for (const Case& c : cases) {
+    questions().Clear();
+    GiveQuestions(3, c.modified ? "Untitled" : "/tests/five.tst");  // unsaved: a new test
+    test().modified = c.modified;
+    test().untitled = c.modified;
+    user.Forget();
+    for (int answer : c.answers) user.AnswerMessage(answer);
+    if (c.prompts > c.answers.size()) user.CancelFile();
+    window().Command(CM_IMPORT);
+    ASSERT_EQ(user.prompts().size(), c.prompts) << c.name;
+    EXPECT_EQ(user.prompts()[0].text, "Add to current file?") << c.name;
+    EXPECT_EQ(user.prompts()[0].caption, "Import File") << c.name;
+    EXPECT_EQ(user.prompts()[0].style, kYesNoCancelQuestion) << c.name;
+    if (c.answers.size() > 1) EXPECT_EQ(user.prompts()[1].text, "Do you want to save?") << c.name;
+    EXPECT_EQ(questions().Count(), c.count) << c.name;
+    EXPECT_EQ(test().fileName, c.fileName) << c.name;
+    EXPECT_EQ(test().untitled, c.count == 0 ? 1 : c.modified) << c.name;
+    EXPECT_EQ(test().modified, c.modified) << c.name;
+    EXPECT_EQ(window().Client(), &list()) << c.name;
+    EXPECT_EQ(Menu(), c.menu) << c.name;
+  }
 }
 
 TEST_F(ImportTest, YesTwoSelectsAndDoneAppendBothAtTheEnd) {
@@ -282,7 +279,6 @@ TEST_F(ImportTest, LoadNoticesSayWhatWasCutOrReplaced) {
     std::size_t length;  // of the window's text, a line end counting two
   } cases[] = {
       {"exactly the limit", full, {}, 62999},
-      {"the limit less one", full.substr(1), {}, 62998},
       {"one character more", full + "\r\n", {"You file has been truncated since it is so large."},
        62999},
       {"Greek in UTF-8", "\xCE\xB1\xCE\xB2 and caf\xC3\xA9\n",
