@@ -7,6 +7,7 @@
 
 #include <QFile>
 
+#include "authoring/blank_window.h"
 #include "authoring/text_decoding.h"
 #include "core/dialogs.h"
 #include "editor/formatted_text.h"
@@ -22,7 +23,7 @@ constexpr int kMaxLines = 6;
 constexpr std::size_t kAnswerLimit = 49;
 // New and Open would leave the questions made so far behind, to be added to another test
 // later; Save has no test to save while importing. The menu offers only Done and Select.
-constexpr int kKeysIgnoredWhileImporting[] = {101, 102, 103};
+constexpr int kKeysIgnoredWhileImporting[] = {CM_NEW, CM_OPEN, CM_SAVE};
 
 // The first limit bytes of a file, or nothing when it cannot be opened or read. Read in
 // pieces to its end: a file's size may be unknown (0) or change while it is read.
