@@ -26,6 +26,7 @@ void TTestWindow::CmImport() {
     test.fileName = core::kUntitled;
     listWindow->currentQuestion = nullptr;
     test.questions.Clear();
+    listWindow->ForgetLayout();
     // The list now shows an empty test, whatever the file dialog brings.
     SetMenu(9);
     listWindow->Invalidate(true);

@@ -10,14 +10,13 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
-#include <cstdio>
-#include <map>
 #include <memory>
 #include <string>
 
 #include "authoring/application.h"
 #include "authoring/blank_window.h"
 #include "authoring/test_window.h"
+#include "bench/ratio_reporter.h"
 #include "platform/scroller.h"
 
 namespace {
@@ -98,39 +97,6 @@ BENCHMARK(BM_Pictures10AtTheTop)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Pictures5000InTheMiddle)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Pictures5000AtTheEnd)->Unit(benchmark::kMicrosecond);
 
-// The console figures, then each long paint as a ratio to the short one of its kind, and the
-// long paints with pictures also to the short list without.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs)
-      if (run.run_type == Run::RT_Iteration)
-        times_[run.benchmark_name()] = run.GetAdjustedRealTime();
-  }
-  void Finalize() override {
-    ConsoleReporter::Finalize();
-    Ratio("BM_Paint5000InTheMiddle", "BM_Paint10AtTheTop");
-    Ratio("BM_Paint5000AtTheEnd", "BM_Paint10AtTheTop");
-    Ratio("BM_Pictures5000InTheMiddle", "BM_Pictures10AtTheTop");
-    Ratio("BM_Pictures5000AtTheEnd", "BM_Pictures10AtTheTop");
-    Ratio("BM_Pictures5000InTheMiddle", "BM_Paint10AtTheTop");
-    Ratio("BM_Pictures5000AtTheEnd", "BM_Paint10AtTheTop");
-  }
-
- private:
-  void Ratio(const std::string& name, const std::string& base) {
-    auto time = times_.find(name);
-    auto baseTime = times_.find(base);
-    if (time == times_.end() || baseTime == times_.end() || baseTime->second <= 0) return;
-    std::printf("%s / %s = %.2f (goal at most 2)\n", name.c_str(), base.c_str(),
-                time->second / baseTime->second);
-  }
-
-
-  std::map<std::string, double> times_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -140,7 +106,15 @@ int main(int argc, char** argv) {
   if (!pictures.isValid()) return 1;
   WritePictures(pictures);
   benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
+  // Each long paint against the short one of its kind, and the long ones with pictures also
+  // against the short list without.
+  bench::RatioReporter reporter({{"BM_Paint5000InTheMiddle", "BM_Paint10AtTheTop"},
+                                 {"BM_Paint5000AtTheEnd", "BM_Paint10AtTheTop"},
+                                 {"BM_Pictures5000InTheMiddle", "BM_Pictures10AtTheTop"},
+                                 {"BM_Pictures5000AtTheEnd", "BM_Pictures10AtTheTop"},
+                                 {"BM_Pictures5000InTheMiddle", "BM_Paint10AtTheTop"},
+                                 {"BM_Pictures5000AtTheEnd", "BM_Paint10AtTheTop"}},
+                                2);
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
   return 0;
