@@ -81,21 +81,13 @@ void TBlankWindow::Paint(platform::TDC& dc, bool) {
   dc.RestoreFont();
 }
 
-bool TBlankWindow::LayoutHolds(const TLayoutEntry& entry, const core::TQuestion& question) const {
-  if (entry.question != &question || entry.text != question.text.data() ||
-      entry.length != question.text.size())
-    return false;
-  if (!entry.picture) return question.picture[0] == '\0';
-  return strncmp(question.picture, entry.picture->first.c_str(), sizeof question.picture) == 0;
-}
-
 void TBlankWindow::UpdateLayout() {
   layout_.resize(static_cast<std::size_t>(openTest.questions.Count()));
   for (int i = 0; i < openTest.questions.Count(); ++i) {
     const core::TQuestion& question = openTest.questions[i];
     TLayoutEntry& entry = layout_[static_cast<std::size_t>(i)];
-    if (LayoutHolds(entry, question)) continue;
-    entry = {&question, question.text.data(), question.text.size(), LineBreaks(question), nullptr};
+    if (entry.question == &question) continue;
+    entry = {&question, LineBreaks(question), nullptr};
     if (question.picture[0] == '\0') continue;
     const std::string name(question.picture, strnlen(question.picture, sizeof question.picture));
     // Map elements stay where they are as the map grows.

@@ -69,18 +69,15 @@ class TBlankWindow : public platform::TWindow {
 
  private:
   // What a question's height depends on, kept across paints: counting the line breaks of
-  // thousands of questions on every paint would cost more than drawing the page. An entry
-  // is measured again when its question, its text's storage or length, or its picture name
-  // differs; whoever changes a question in place or frees one calls ForgetLayout.
+  // thousands of questions on every paint would cost more than drawing the page, and so
+  // would even reading every question. An entry is measured again when another question
+  // stands at its place; whoever changes a question in place or frees one calls ForgetLayout.
   using TPictureLoads = std::unordered_map<std::string, bool>;
   struct TLayoutEntry {
     const core::TQuestion* question = nullptr;
-    const core::TLetter* text = nullptr;
-    std::size_t length = 0;
     int lineBreaks = 0;
     TPictureLoads::value_type* picture = nullptr;  // its name, and whether its file loads
   };
-  bool LayoutHolds(const TLayoutEntry& entry, const core::TQuestion& question) const;
   void UpdateLayout();
 
   // Index of the first question from start whose text holds the search text, or -1.

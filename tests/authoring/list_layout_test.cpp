@@ -88,8 +88,8 @@ TEST_F(ListLayoutTest, SteppingOverHiddenQuestionsDrawsWhatDrawingThemAllWould) 
 }
 
 // The list keeps each question's height between paints and steps over questions above the
-// view by it: a question changed in place to the same length, a deleted one and a picture
-// named later must all move the questions drawn further down.
+// view by it: a question changed to the same length, a deleted one and a picture named later
+// must all move the questions drawn further down.
 TEST_F(ListLayoutTest, ListFollowsQuestionsChangedInPlaceAndDeleted) {
   GiveQuestions(60);
   PaintList();
@@ -115,10 +115,18 @@ TEST_F(ListLayoutTest, ListFollowsQuestionsChangedInPlaceAndDeleted) {
   window().Command(CM_DELETE);
   EXPECT_EQ(answerRows(), (std::set<int>{37}));
 
-  std::strcpy(questions()[0].picture, "shown.bmp");  // 200 pixels instead of the empty line
-  EXPECT_EQ(answerRows(), (std::set<int>{(37 + 200 - 16) % 64}));
-  std::strcpy(questions()[0].picture, "shown2.bmp");  // missing: a line more
-  EXPECT_EQ(answerRows(), (std::set<int>{(37 + 200) % 64}));
+  // 200 pixels instead of the empty line; a missing picture takes a line more.
+  const struct {
+    const char* picture;
+    int row;
+  } pictures[] = {{"shown.bmp", (37 + 200 - 16) % 64}, {"shown2.bmp", (37 + 200) % 64}};
+  for (const auto& p : pictures) {
+    AnswerNumber("1");
+    window().Command(CM_CHANGE);
+    std::strcpy(editor().pictureName, p.picture);
+    window().Command(CM_OK);
+    EXPECT_EQ(answerRows(), (std::set<int>{p.row})) << p.picture;
+  }
 }
 
 // The list drawn on its surface with the real font: the screen's device context must give the
