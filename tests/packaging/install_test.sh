@@ -72,7 +72,7 @@ for program in quizloom quizdesk; do
   page="$share/man/man1/$program.1.gz"
   warnings=$(LC_ALL=C.UTF-8 MANROFFSEQ='' MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$page" 2>&1 >/dev/null)
   [ -z "$warnings" ] || fail "$program manual page: $warnings"
-  text=$(LC_ALL=C.UTF-8 MANWIDTH=80 man -l "$page" 2>/dev/null | col -b)
+  text=$(LC_ALL=C.UTF-8 MANWIDTH=80 man -l "$page" 2>/dev/null)
   grep -q "^QUIZ.*(1)" <<<"$text" || fail "$program manual page has no header"
   grep -q "$program - " <<<"$text" || fail "$program manual page has no name line"
 done
