@@ -55,7 +55,7 @@ for metainfo in "$share"/metainfo/*.xml; do
 done
 
 # The test-file type, by its extension and, renamed without one, by its first bytes.
-update-mime-database "$share/mime" >"$work/mime.log"
+update-mime-database "$share/mime" >"$work/mime.log" 2>&1
 cp "$source/samples/sample.tst" "$work/renamed"
 printf 'Quizloom9' >"$work/almost.tst.txt"
 content_type() {
@@ -66,6 +66,13 @@ for file in "$share/quizloom/samples/sample.tst" "$work/renamed"; do
   [ "$(content_type "$file")" = application/x-quizloom-test ] || fail "type of $file: $(content_type "$file")"
 done
 [ "$(content_type "$work/almost.tst.txt")" = text/plain ] || fail "a text file is taken for a test"
+# A double-click on a test file runs Quizloom's entry, as the package's triggers set it up.
+update-desktop-database "$share/applications"
+handler=$(PATH="$prefix/bin:$PATH" XDG_DATA_DIRS="$share" XDG_DATA_HOME="$work/no-user-data" \
+  XDG_CONFIG_HOME="$work/no-user-config" XDG_CONFIG_DIRS="$work/no-user-config" \
+  gio mime application/x-quizloom-test | sed -n 1p)
+[ "$handler" = "Default application for “application/x-quizloom-test”: org.quizloom.Quizloom.desktop" ] ||
+  fail "test files open with: $handler"
 
 # The manual pages render without a warning and tell of the drives.
 for program in quizloom quizdesk; do
