@@ -85,8 +85,7 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& arguments, const T
   return line;
 }
 
-std::optional<int> ReadCommandLine(int argc, char** argv, const TProgramUsage& usage,
-                                   std::optional<std::string>* file) {
+TCommandLine ReadCommandLine(int argc, char** argv, const TProgramUsage& usage) {
   std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
   TCommandLine line = ParseCommandLine(arguments, usage);
   if (!line.output.empty()) {
@@ -94,8 +93,7 @@ std::optional<int> ReadCommandLine(int argc, char** argv, const TProgramUsage& u
     std::fputs(line.output.c_str(), stream);
     std::fflush(stream);
   }
-  if (file) *file = line.file;
-  return line.exitCode;
+  return line;
 }
 
 }  // namespace platform

@@ -24,8 +24,7 @@ struct TCommandLine {
 // options (-platform, -display, -style and the like) are accepted and left to QApplication.
 TCommandLine ParseCommandLine(const std::vector<std::string>& arguments, const TProgramUsage& usage);
 
-// Parses argv; prints and gives the exit code when the program must end at once.
-std::optional<int> ReadCommandLine(int argc, char** argv, const TProgramUsage& usage,
-                                   std::optional<std::string>* file = nullptr);
+// Parses argv and prints what the command line asks to print.
+TCommandLine ReadCommandLine(int argc, char** argv, const TProgramUsage& usage);
 
 }  // namespace platform

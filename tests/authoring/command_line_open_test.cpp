@@ -56,6 +56,7 @@ TEST_F(AuthoringTest, FileNamedAtStartThatCannotBeReadLeavesTheEmptyWindow) {
       {"missing.tst", "File cannot be found!", folder.path()},
       {"no folder/missing.tst", "File cannot be found!", folder.path()},
       {"", "File cannot be found!", folder.path()},
+      {"sub", "File cannot be found!", folder.path()},  // a folder, not a file
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.argument);
