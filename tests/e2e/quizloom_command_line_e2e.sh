@@ -12,21 +12,7 @@ source "$(dirname "$0")/x_server.sh"
 start_x_server "$work"
 quizloom_pid=""
 
-shot() { import -window root "$work/$1.png" 2>/dev/null || true; }
-fail() { echo "FAILED: $*" >&2; shot failure; exit 1; }
-window_id=""
-wait_window() {  # wait_window NAME_PATTERN: up to 20 s, then focuses it
-  window_id=""
-  for _ in $(seq 200); do
-    window_id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | tail -1 || true)
-    [ -n "$window_id" ] && break
-    kill -0 "$quizloom_pid" 2>/dev/null || fail "quizloom ended while waiting for '$1'"
-    sleep 0.1
-  done
-  [ -n "$window_id" ] || fail "no window '$1'"
-  xdotool windowfocus --sync "$window_id" 2>/dev/null || xdotool windowfocus "$window_id"
-  sleep 0.3
-}
+wait_window() { wait_for_window "$1" "$quizloom_pid"; }
 wait_end() {
   for _ in $(seq 50); do kill -0 "$quizloom_pid" 2>/dev/null || break; sleep 0.1; done
   kill -0 "$quizloom_pid" 2>/dev/null && fail "Alt+X did not end the program"
