@@ -82,6 +82,8 @@ for program in quizloom quizdesk; do
   text=$(LC_ALL=C.UTF-8 MANWIDTH=80 man -l "$page" 2>/dev/null)
   grep -q "^QUIZ.*(1)" <<<"$text" || fail "$program manual page has no header"
   grep -q "$program - " <<<"$text" || fail "$program manual page has no name line"
+  # `man PROGRAM` finds the page where it was installed.
+  [ "$(MANPATH="$share/man" man -w "$program")" = "$page" ] || fail "man $program does not find $page"
 done
 grep -q QUIZDESK_DRIVE_A <<<"$(man -l "$share/man/man1/quizdesk.1.gz" 2>/dev/null)" || fail "drive A: in the manual"
 
