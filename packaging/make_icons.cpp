@@ -1,5 +1,6 @@
 // make_icons SOURCE.png OUTPUT_DIR NAME: writes the program icon in every size of the hicolor
-// theme, OUTPUT_DIR/hicolor/NxN/apps/NAME.png, scaled smoothly from the program's own icon.
+// theme, OUTPUT_DIR/hicolor/NxN/apps/NAME.png, scaled smoothly down from the program's own icon,
+// which is drawn at the largest of them.
 #include <QDir>
 #include <QImage>
 
