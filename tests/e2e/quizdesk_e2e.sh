@@ -17,7 +17,21 @@ start_x_server "$work"
 quizdesk_pid=""
 unset QUIZDESK_DRIVE_A QUIZDESK_DRIVE_B
 
-wait_window() { wait_for_window "$1" "$quizdesk_pid"; }
+shot() { import -window root "$work/$1.png" 2>/dev/null || true; }
+fail() { echo "FAILED: $*" >&2; shot failure; exit 1; }
+# Waits up to 20 s for a window whose name matches, and focuses it.
+wait_window() {
+  local id=""
+  for _ in $(seq 200); do
+    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | tail -1 || true)
+    [ -n "$id" ] && break
+    kill -0 "$quizdesk_pid" 2>/dev/null || fail "quizdesk ended while waiting for '$1'"
+    sleep 0.1
+  done
+  [ -n "$id" ] || fail "no window '$1'"
+  xdotool windowfocus --sync "$id" 2>/dev/null || xdotool windowfocus "$id"
+  sleep 0.3
+}
 wait_gone() {
   for _ in $(seq 200); do
     xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
