@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QWheelEvent>
 #include <QKeyEvent>
 #include <QTest>
 
@@ -293,6 +294,33 @@ TEST(Scroller, PositionsStayInRangeAndPageFollowsTheUnit) {
   EXPECT_EQ(s.YPage(), (w.GetClientRect().Height() + 1) / 16 - 1);
   w.resize(300, 5);
   EXPECT_EQ(s.YPage(), 1);
+}
+
+// The wheel over the question list did nothing; only the wheel over its scroll bar scrolled.
+// Over the window it now moves by the scroller's line step as the scroll bar does: one unit
+// per line, QApplication::wheelScrollLines() lines a notch.
+TEST(Scroller, WheelOverTheWindowDidNotScroll) {
+  LoggingWindow w;
+  w.resize(300, 161);
+  w.show();
+  auto scroller = std::make_unique<platform::TScroller>(w, 8, 15, 80, 200);
+  platform::TScroller& s = *scroller;
+  w.SetScroller(std::move(scroller));
+  ASSERT_EQ(QApplication::wheelScrollLines(), 3);
+  auto wheel = [&](int delta) {
+    QWheelEvent event(QPointF(50, 50), w.mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, delta),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&w, &event);
+  };
+  wheel(-120);
+  EXPECT_EQ(s.YPos(), 3);
+  wheel(-240);
+  EXPECT_EQ(s.YPos(), 9);
+  wheel(120);
+  EXPECT_EQ(s.YPos(), 6);
+  wheel(1200);
+  EXPECT_EQ(s.YPos(), 0);
+  EXPECT_TRUE(w.log.empty());
 }
 
 TEST(Scroller, PaintingIsShiftedByThePosition) {
