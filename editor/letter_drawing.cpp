@@ -5,6 +5,13 @@
 
 namespace editor {
 
+namespace {
+// The stored name is Windows-1252; the file is found by the system's name for it.
+QString PictureFile(const char* pictureName) {
+  return platform::PathToQt(platform::FileNameFromText(pictureName));
+}
+}  // namespace
+
 bool MarkedY(int32_t mark, int y, int& markedY) {
   switch (mark) {
     case 0: markedY = y; return true;
@@ -24,11 +31,11 @@ std::string MissingPictureText(const char* pictureName) {
 }
 
 platform::TBitmap LoadPicture(const char* pictureName) {
-  return platform::Pictures().Load(platform::PathToQt(pictureName));
+  return platform::Pictures().Load(PictureFile(pictureName));
 }
 
 bool PictureLoads(const char* pictureName) {
-  return platform::Pictures().Loads(platform::PathToQt(pictureName));
+  return platform::Pictures().Loads(PictureFile(pictureName));
 }
 
 void DrawPicture(platform::TDC& dc, const platform::TBitmap& picture, int left, int y, int width) {

@@ -20,9 +20,10 @@ void DrawLetter(platform::TDC& dc, int x, int y, char letter, int32_t mark);
 // The line shown where a picture that cannot be loaded would be.
 std::string MissingPictureText(const char* pictureName);
 
-// A question's picture: the bitmap file named by its bare name, found in the current
-// directory (also when only the letter case differs). Null when the file cannot be loaded.
-// Decoded once while the file is unchanged: the editor, the list and the printouts share it.
+// A question's picture: the bitmap file named by its bare name (stored in Windows-1252),
+// found in the current directory, also when only the letter case differs. Null when the file
+// cannot be loaded. Decoded once while the file is unchanged: the editor, the list and the
+// printouts share it.
 platform::TBitmap LoadPicture(const char* pictureName);
 // Whether LoadPicture gives a picture, without decoding one already known.
 bool PictureLoads(const char* pictureName);
