@@ -209,15 +209,22 @@ TEST_F(EditorPixels, PastedLineBreakTakesTwoCellsBeforeTheWs) {
 
 // Test files written on other machines name "CELL.BMP" where the file here is "cell.bmp".
 TEST_F(PaintEditor, PictureNamedInAnotherLetterCaseIsShown) {
-  InFolder folder;
-  folder.WriteBitmap("cell.bmp", 300, 250);
-  Open(EditorProgram::Quizloom, "q", "a");
-  std::strcpy(editor->pictureName, "CELL.BMP");
-  const auto calls = Paint();
-  ASSERT_EQ(calls.size(), 14u);
-  EXPECT_EQ(calls[9], "blit 0,116 " + std::to_string(editor->GetClientRect().right) +
-                          "x210 of 300x250");
-  EXPECT_EQ(std::string(editor->pictureName), "CELL.BMP");  // the stored name stays
+  const struct {
+    const char* file;  // the system's name, UTF-8
+    const char* name;  // as the test file stores it, Windows-1252
+  } pictures[] = {{"cell.bmp", "CELL.BMP"}, {"Zelle_\xc3\xa4.bmp", "ZELLE_\xe4.BMP"}};
+  for (const auto& picture : pictures) {
+    InFolder folder;
+    folder.WriteBitmap(picture.file, 300, 250);
+    Open(EditorProgram::Quizloom, "q", "a");
+    std::strcpy(editor->pictureName, picture.name);
+    const auto calls = Paint();
+    ASSERT_EQ(calls.size(), 14u);
+    EXPECT_EQ(calls[9], "blit 0,116 " + std::to_string(editor->GetClientRect().right) +
+                            "x210 of 300x250")
+        << picture.file;
+    EXPECT_STREQ(editor->pictureName, picture.name);  // the stored name stays
+  }
 }
 
 // The question list's drawing, from x = 5, y = 5, number 1, with the recorder's metrics.
