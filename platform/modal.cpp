@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include <QApplication>
-#include <QCoreApplication>
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
