@@ -23,6 +23,7 @@
 #include <string>
 
 #include "authoring/print_layout.h"
+#include "bench/ratio_reporter.h"
 #include "authoring/text_print.h"
 #include "platform/font.h"
 #include "platform/modal.h"
@@ -164,37 +165,17 @@ void BM_PlainDrawTextToPdf(benchmark::State& state) {
 BENCHMARK(BM_PrintTestToPdf)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlainDrawTextToPdf)->Unit(benchmark::kMillisecond);
 
-// The console figures, then the printout's time and file size as ratios to the plain ones.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs)
-      if (run.run_type == Run::RT_Iteration) times_[run.benchmark_name()] = run.GetAdjustedRealTime();
-  }
-  void Finalize() override {
-    ConsoleReporter::Finalize();
-    const double time = times_["BM_PlainDrawTextToPdf"];
-    const double bytes = g_bytes["BM_PlainDrawTextToPdf"];
-    if (time <= 0 || bytes <= 0) return;
-    std::printf("time: printout / plain drawText = %.2f (goal at most 2)\n",
-                times_["BM_PrintTestToPdf"] / time);
-    std::printf("PDF size: printout / plain drawText = %.2f (goal at most 2)\n",
-                g_bytes["BM_PrintTestToPdf"] / bytes);
-  }
-
- private:
-  std::map<std::string, double> times_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication qt(argc, argv);
   benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
+  bench::RatioReporter reporter({{"BM_PrintTestToPdf", "BM_PlainDrawTextToPdf"}}, 2);
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
+  if (g_bytes["BM_PlainDrawTextToPdf"] > 0)
+    std::printf("PDF size: BM_PrintTestToPdf / BM_PlainDrawTextToPdf = %.2f (goal at most 2)\n",
+                g_bytes["BM_PrintTestToPdf"] / g_bytes["BM_PlainDrawTextToPdf"]);
   return 0;
 }

@@ -17,32 +17,8 @@ source "$(dirname "$0")/x_server.sh"
 start_x_server "$work"
 source "$(dirname "$0")/cups_server.sh"
 start_cups_server "$work" "$listener"
-quizloom_pid=""
+source "$(dirname "$0")/window_steps.sh"
 
-shot() { import -window root "$work/$1.png" 2>/dev/null || true; }
-fail() { echo "FAILED: $*" >&2; shot failure; exit 1; }
-window_id=""
-wait_window() {
-  window_id=""
-  for _ in $(seq 200); do
-    window_id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | tail -1 || true)
-    [ -n "$window_id" ] && break
-    kill -0 "$quizloom_pid" 2>/dev/null || fail "quizloom ended while waiting for '$1'"
-    sleep 0.1
-  done
-  [ -n "$window_id" ] || fail "no window '$1'"
-  xdotool windowfocus --sync "$window_id" 2>/dev/null || xdotool windowfocus "$window_id"
-  sleep 0.3
-}
-wait_gone() {
-  for _ in $(seq 100); do
-    xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
-    sleep 0.1
-  done
-  fail "'$1' is still shown"
-}
-key() { xdotool key --delay 80 "$@"; sleep 0.2; }
-type_text() { xdotool type --delay 40 "$1"; sleep 0.2; }
 # The text of a PDF without its empty lines.
 pdf_lines() { pdftotext "$1" - | tr -d '\f' | sed '/^[[:space:]]*$/d'; }
 pdf_pages() { pdfinfo "$1" | sed -n 's/^Pages: *//p'; }
@@ -56,7 +32,7 @@ file_command() {
 
 cd "$work/folder"
 "$quizloom" >"$work/quizloom.log" 2>&1 &
-quizloom_pid=$!
+program_pid=$!
 wait_window "No file active"
 key F3
 wait_window "^Open$"
@@ -137,8 +113,5 @@ pdf_lines "$work/folder/sheet.pdf" | diff "$work/expected-all.txt" - || fail "th
 ls -a "$work/folder" | grep -q "^\.quiz-print" && fail "a temporary file was left"
 
 wait_window "sample.tst"
-key alt+x
-for _ in $(seq 50); do kill -0 "$quizloom_pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$quizloom_pid" 2>/dev/null && fail "Alt+X did not end the program"
-quizloom_pid=""
+exit_with_alt_x
 echo "quizloom printing end to end: passed"
