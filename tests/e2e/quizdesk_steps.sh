@@ -35,8 +35,8 @@ start_quizdesk() {
   wait_window "No test active"
 }
 
-# begin_test FIRST LAST TEST_FILE: Start, the class information, the test file; the first
-# question is then shown.
+# begin_test FIRST LAST TEST_FILE [COURSE]: Start, the class information, the test file; the
+# first question is then shown.
 begin_test() {
   key alt+t
   key s
@@ -44,6 +44,7 @@ begin_test() {
   type_text "$1"
   key Tab
   type_text "$2"
+  if [ -n "${4:-}" ]; then key Tab; type_text "$4"; fi
   shot 2-class-information
   key Return
   wait_window "^Open$"
