@@ -27,6 +27,8 @@ std::optional<TPrintOptions> ChoosePrintOptions(QWidget* owner) {
 }  // namespace
 
 void TTestWindow::CmPrintResults() {
+  // Only the idle menus offer it; a question being answered keeps the window.
+  if (Answering()) return;
   const std::string path = ChooseResultsPath(this);
   if (path.empty()) return;
   if (!ResultsFileExists(path)) {
