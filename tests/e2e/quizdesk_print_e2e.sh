@@ -89,8 +89,8 @@ wait_print_job 1 || fail "job 1"
 sleep 1
 xdotool search --onlyvisible --name "Print Again" >/dev/null 2>&1 && fail "asked to print again after C:"
 expect_text 1 "Test results for Ann Lee" "Test taken: $test_file Date: $today" "Course: Biology" \
-  "1. Question 1: what is water?" "2. Question 2: what is water?" "Student Answer: water" \
-  "Correct Answer: H" "Student was correct." "Student was incorrect." \
+  "1. Question 1: what is water?" "2. Question 2: what is water?" "Student Answer: H2O" \
+  "Student Answer: water" "Correct Answer: H2O" "Student was correct." "Student was incorrect." \
   "Questions correct: 1 out of 2" "Percent correct: 50 %"
 pdftoppm -png -r 60 -f 1 -l 1 "$PRINT_JOBS/job-1" "$work/page"
 mv "$work"/page-*1.png "$work/page.png"
@@ -102,7 +102,7 @@ key Return
 choose_options alt+a
 print_in_dialog
 wait_print_job 2 || fail "job 2"
-expect_text 2 "Test results for Ann Lee" "1. Student Answer: H" "2. Student Answer: H" \
+expect_text 2 "Test results for Ann Lee" "1. Student Answer: H2O" "2. Student Answer: H2O" \
   "Questions correct: 2 out of 2" "Percent correct: 100 %"
 grep -qF "Question 1: what" "$work/job-2.txt" && fail "job 2 printed the questions"
 wait_window "Print Again"
