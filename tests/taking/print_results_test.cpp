@@ -232,20 +232,5 @@ TEST_F(PrintResultsTest, ADamagedFileIsReportedAndNotPrinted) {
   EXPECT_TRUE(user.Finished());
 }
 
-TEST_F(PrintResultsTest, ZeroQuestionsPrintTheDamagedPercentLine) {
-  file = folder.path() + "/results.qzr";
-  std::vector<uint8_t> bytes = TenResults();
-  for (std::size_t at : {187u, 191u})  // correct and question counts: 0
-    for (std::size_t k = 0; k < 4; ++k) bytes[at + k] = 0;
-  Write(file, bytes);
-  user.AnswerDialog(1).AnswerDialog(1).ChoosePrint("");
-  window().Command(CM_PRINT_RESULTS);
-  const auto lines = PrintedLines();
-  ASSERT_GE(lines.size(), 2u);
-  EXPECT_EQ(lines[lines.size() - 2], "Questions correct: 0 out of 0");
-  EXPECT_EQ(lines.back(),
-            "Percent correct: cannot be computed, the counts in the results file are damaged");
-}
-
 }  // namespace
 }  // namespace quizdesk

@@ -243,11 +243,21 @@ TEST(ResultsLayoutTest, DrawsLettersAQuarterLineUpOrDown) {
   }
 }
 
-TEST(ResultsLayoutTest, AnEmptyPageDrawsNothing) {
-  core::TThePrintout document;
+TEST(ResultsLayoutTest, LongLinesAreNeitherCutNorWrapped) {
+  core::TInformation information = Example();
+  const std::string path(79, 'p');
+  core::CopyField(information.testFile, 80, path);
+  core::CopyField(information.firstName, 21, std::string(20, 'f'));
+  const core::TThePrintout document = LayOut(information, {0, 0, 0, 0, 0});
+  EXPECT_EQ(Text(document.lines[0]), "Test results for " + std::string(20, 'f') + " Lee");
+  EXPECT_EQ(Text(document.lines[1]), "Test taken: " + path + " Date: 3/7/1997");
+  // 106 letters of 8 dots run past the 640 dots of the page, each drawn where it falls.
   platform::TRecordingDC dc;
-  for (const core::TStart& page : PaginateLines(0)) DrawLines(dc, document, page);
-  EXPECT_TRUE(dc.TextCalls().empty());
+  DrawLines(dc, document, {1, 1});
+  const auto calls = dc.TextCalls();
+  ASSERT_EQ(calls.size(), 106u);
+  EXPECT_EQ(calls.back().x, 5 + 105 * 8);
+  EXPECT_EQ(calls.back().text, "7");
 }
 
 }  // namespace
