@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "authoring/blank_window.h"
+#include "authoring/import_window.h"
 #include "editor/input_dialog.h"
 #include "platform/system.h"
 
@@ -23,6 +24,7 @@ TTestWindow::TTestWindow() : TFrameWindow("Quizloom") {
   move(platform::ScreenWidth() / 10, platform::ScreenHeight() / 10);
   listWindow = new TBlankWindow(ClientArea(), *this);
   editorWindow = new editor::TInputDialog(ClientArea(), *this, editor::EditorProgram::Quizloom);
+  importWindow = new TImportWindow(ClientArea());
   listWindow->openTest.modified = 0;
   listWindow->openTest.untitled = 0;
   helpIndexOpened = 0;
@@ -35,6 +37,8 @@ TTestWindow::TTestWindow() : TFrameWindow("Quizloom") {
   Respond(CM_INSERT, [this] { CmInsert(); });
   Respond(CM_OK, [this] { CmOk(); });
   Respond(CM_CANCEL, [this] { CmCancel(); });
+  Respond(CM_IMPORT, [this] { CmImport(); });
+  Respond(CM_DONE, [this] { CmDone(); });
   Respond(CM_HELP_INDEX, [this] { CmHelpIndex(); });
   Respond(CM_USING_HELP, [this] { CmUsingHelp(); });
 
@@ -93,6 +97,8 @@ void TTestWindow::QuitHelp() {
 }
 
 bool TTestWindow::CanClose() {
+  // Questions cut out of a text file go to the test first, so the prompt covers them too.
+  if (Client() == importWindow && !importWindow->questions.IsEmpty()) CmDone();
   if (!listWindow->AskToSave(this)) return false;
   // Quit the help on every way out: an open help window would keep the program running
   // after its main window has gone.

@@ -15,6 +15,7 @@ class TWindow;
 namespace quizloom {
 
 class TBlankWindow;
+class TImportWindow;
 
 enum Command : int {
   CM_ADD = 201,
@@ -30,8 +31,8 @@ enum Command : int {
 
 // Quizloom's main window. Its client is the question list, the editor or the import window;
 // the other two stay alive and keep their state. Split by role: test_window.cpp (set-up,
-// switching the client, help, the close check) and list_commands.cpp (Add, Insert, Change,
-// Delete, OK and Cancel).
+// switching the client, help, the close check), list_commands.cpp (Add, Insert, Change,
+// Delete, OK and Cancel) and import_commands.cpp (Import and Done).
 class TTestWindow : public platform::TFrameWindow, public editor::TEditorHost {
  public:
   TTestWindow();
@@ -43,6 +44,8 @@ class TTestWindow : public platform::TFrameWindow, public editor::TEditorHost {
   void CmDelete();
   void CmOk();
   void CmCancel();
+  void CmImport();
+  void CmDone();
   void CmHelpIndex();
   void CmUsingHelp();
   bool CanClose() override;
@@ -51,7 +54,7 @@ class TTestWindow : public platform::TFrameWindow, public editor::TEditorHost {
   void ClearEditor();
   // Starts typing question number currentNumber in the editor.
   void OpenEditor();
-  // Back from the editor to the list, with the menu that fits the test.
+  // Back from the editor or the import window to the list, with the menu that fits the test.
   void ReturnToList();
 
   void SetEditorMenu(resources::ResId menu) override { SetMenu(menu); }
@@ -60,8 +63,7 @@ class TTestWindow : public platform::TFrameWindow, public editor::TEditorHost {
 
   TBlankWindow* listWindow;
   editor::TInputDialog* editorWindow;
-  // The import window's place; it comes with importing.
-  platform::TWindow* importWindow = nullptr;
+  TImportWindow* importWindow;
   platform::TOpenSaveDialogData importFileData;
   int32_t helpIndexOpened = 0;
   int32_t usingHelpOpened = 0;

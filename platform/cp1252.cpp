@@ -1,44 +1,26 @@
 #include "platform/cp1252.h"
 
-#include <array>
-
 #include <QList>
+
+#include "platform/code_page.h"
 
 namespace platform {
 
-namespace {
-
-// 0x80..0x9F; 0 marks the five bytes that have no character.
-constexpr std::array<char16_t, 32> kHighControls = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-
-}  // namespace
-
 QChar FromCp1252(unsigned char byte) {
-  if (byte >= 0x80 && byte <= 0x9F) {
-    char16_t c = kHighControls[byte - 0x80];
-    return c ? QChar(c) : QChar(0xFFFD);
-  }
-  return QChar(static_cast<char16_t>(byte));
+  const std::optional<char32_t> c = Cp1252ToCodePoint(byte);
+  return c ? QChar(static_cast<char16_t>(*c)) : QChar(0xFFFD);
 }
 
 QString FromCp1252(std::string_view bytes) {
-  QString result;
-  result.reserve(static_cast<qsizetype>(bytes.size()));
-  for (char c : bytes) result.append(FromCp1252(static_cast<unsigned char>(c)));
+  // Filled in place: a whole text file of the import passes through here.
+  QString result(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
+  QChar* out = result.data();
+  for (char c : bytes) *out++ = FromCp1252(static_cast<unsigned char>(c));
   return result;
 }
 
 std::optional<unsigned char> ToCp1252Char(char32_t codePoint) {
-  if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF))
-    return static_cast<unsigned char>(codePoint);
-  for (std::size_t i = 0; i < kHighControls.size(); ++i)
-    if (kHighControls[i] != 0 && kHighControls[i] == codePoint)
-      return static_cast<unsigned char>(0x80 + i);
-  return std::nullopt;
+  return CodePointToCp1252(codePoint);
 }
 
 std::string ToCp1252(const QString& text) {

@@ -1,8 +1,12 @@
 #include "platform/modal.h"
 
+<<<<<<< HEAD
 #include <algorithm>
 
 #include <QCoreApplication>
+=======
+#include <QApplication>
+>>>>>>> main
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
@@ -65,7 +69,12 @@ class QtModalUser : public ModalUser {
     box.setDefaultButton(choices.front().button);
     // Escape answers Cancel where there is one, OK on a box with OK only, nothing on Yes/No.
     if ((style & 0x0F) == MB_OK) box.setEscapeButton(QMessageBox::Ok);
+    // A box asks for a click: it shows the arrow even while the program waits, as the old
+    // boxes did with their own cursor.
+    const bool waiting = QApplication::overrideCursor() != nullptr;
+    if (waiting) QApplication::setOverrideCursor(Qt::ArrowCursor);
     box.exec();
+    if (waiting) QApplication::restoreOverrideCursor();
     QAbstractButton* clicked = box.clickedButton();
     for (const Choice& choice : choices)
       if (clicked && box.standardButton(clicked) == choice.button) return choice.result;

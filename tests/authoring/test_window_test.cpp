@@ -3,6 +3,7 @@
 #include <functional>
 #include <set>
 
+#include "authoring/import_window.h"
 #include "authoring_fixture.h"
 #include "platform/keys.h"
 #include "platform/scroller.h"
@@ -37,7 +38,9 @@ TEST_F(AuthoringTest, StartsWithTheEmptyListMenuNineAndItsFields) {
   EXPECT_EQ(window().Client(), window().listWindow);
   EXPECT_FALSE(editor().isVisibleTo(&window()));
   EXPECT_EQ(editor().Program(), editor::EditorProgram::Quizloom);
-  EXPECT_EQ(window().importWindow, nullptr);
+  ASSERT_NE(window().importWindow, nullptr);
+  EXPECT_FALSE(window().importWindow->isVisibleTo(&window()));
+  EXPECT_TRUE(window().importWindow->questions.IsEmpty());
   EXPECT_EQ(window().helpIndexOpened, 0);
   EXPECT_EQ(window().usingHelpOpened, 0);
   EXPECT_EQ(window().importFileData.filter, "Text Files (*.txt)|*.txt|");

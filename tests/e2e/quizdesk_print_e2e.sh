@@ -119,5 +119,5 @@ sleep 1
 [ -e "$PRINT_JOBS/job-4" ] && fail "a fourth job"
 
 wait_window "water.tst"
-exit_quizdesk
+exit_with_alt_x
 echo "quizdesk printing end to end: passed"

@@ -12,30 +12,11 @@ test_file="$work/folder/water.tst"
 
 source "$(dirname "$0")/x_server.sh"
 start_x_server "$work"
-quizloom_pid=""
-
-shot() { import -window root "$work/$1.png" 2>/dev/null || true; }
-fail() { echo "FAILED: $*" >&2; shot failure; exit 1; }
-window_id=""
-# Waits up to 20 s for a window whose name matches, and focuses it.
-wait_window() {
-  window_id=""
-  for _ in $(seq 200); do
-    window_id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | tail -1 || true)
-    [ -n "$window_id" ] && break
-    kill -0 "$quizloom_pid" 2>/dev/null || fail "quizloom ended while waiting for '$1'"
-    sleep 0.1
-  done
-  [ -n "$window_id" ] || fail "no window '$1'"
-  xdotool windowfocus --sync "$window_id" 2>/dev/null || xdotool windowfocus "$window_id"
-  sleep 0.3
-}
-key() { xdotool key --delay 80 "$@"; sleep 0.2; }
-type_text() { xdotool type --delay 80 "$1"; sleep 0.2; }
+source "$(dirname "$0")/window_steps.sh"
 
 cd "$work/folder"
 "$quizloom" >"$work/quizloom.log" 2>&1 &
-quizloom_pid=$!
+program_pid=$!
 wait_window "No file active"   # after the three seconds of the splash and the first paint
 shot 1-start
 
@@ -89,17 +70,11 @@ wait_window "^Open$"
 key ctrl+a
 type_text "$test_file"
 key Return
-for _ in $(seq 50); do
-  xdotool search --onlyvisible --name "^Open$" >/dev/null 2>&1 || break
-  sleep 0.1
-done
+wait_gone "^Open$"
 wait_window "water.tst"
 shot 5-reopened
 caption=$(xdotool getwindowname "$window_id")
 [ "$caption" = "$test_file" ] || fail "caption after opening: '$caption'"
 
-key alt+x
-for _ in $(seq 50); do kill -0 "$quizloom_pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$quizloom_pid" 2>/dev/null && fail "Alt+X did not end the program"
-quizloom_pid=""
+exit_with_alt_x
 echo "quizloom end to end: passed"

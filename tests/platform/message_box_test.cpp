@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include "platform/modal.h"
+#include "platform/system.h"
 
 namespace {
 
@@ -65,6 +66,19 @@ TEST(MessageBoxStyles, EscapeOnAWarningIsOk) {
     if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) box->reject();
   });
   EXPECT_EQ(platform::MessageBox(nullptr, "File cannot be found!", "Warning", 48), platform::IDOK);
+}
+
+// The import shows its notices while the hourglass is up; the box itself shows the arrow.
+TEST(MessageBoxStyles, ABoxShownWhileWaitingHasTheArrow) {
+  platform::TWaitCursor wait;
+  auto shape = std::make_shared<Qt::CursorShape>(Qt::BlankCursor);
+  QTimer::singleShot(0, [shape] {
+    *shape = QApplication::overrideCursor()->shape();
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) box->accept();
+  });
+  platform::MessageBox(nullptr, "Could not open file.", "Information", 64);
+  EXPECT_EQ(*shape, Qt::ArrowCursor);
+  EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
 }
 
 }  // namespace

@@ -1,0 +1,46 @@
+#pragma once
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace bench {
+
+// The console figures, then each named benchmark's time as a ratio to the one it is compared
+// with, against the goal: real time, and CPU time, which other programs on a busy machine
+// disturb less.
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  using Pair = std::pair<std::string, std::string>;  // measured, compared with
+  RatioReporter(std::vector<Pair> ratios, double goal) : ratios_(std::move(ratios)), goal_(goal) {}
+
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs)
+      if (run.run_type == Run::RT_Iteration)
+        times_[run.benchmark_name()] = {run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
+  }
+  void Finalize() override {
+    ConsoleReporter::Finalize();
+    for (const auto& [name, base] : ratios_) {
+      auto time = times_.find(name);
+      auto baseTime = times_.find(base);
+      if (time == times_.end() || baseTime == times_.end()) continue;
+      const auto [real, cpu] = time->second;
+      const auto [baseReal, baseCpu] = baseTime->second;
+      if (baseReal <= 0 || baseCpu <= 0) continue;
+      std::printf("%s / %s = %.2f real, %.2f CPU (goal at most %g)\n", name.c_str(),
+                  base.c_str(), real / baseReal, cpu / baseCpu, goal_);
+    }
+  }
+
+ private:
+  std::vector<Pair> ratios_;
+  double goal_;
+  std::map<std::string, std::pair<double, double>> times_;  // real, CPU
+};
+
+}  // namespace bench

@@ -1,0 +1,35 @@
+#pragma once
+#include <array>
+#include <cstddef>
+#include <optional>
+
+namespace platform {
+
+// Windows-1252 without Qt, for the pure decoders: byte <-> Unicode code point.
+
+// 0x80..0x9F; 0 marks the five bytes that have no character.
+inline constexpr std::array<char16_t, 32> kCp1252HighControls = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+// The character of a byte, or nothing for the five bytes without one.
+constexpr std::optional<char32_t> Cp1252ToCodePoint(unsigned char byte) {
+  if (byte < 0x80 || byte > 0x9F) return byte;
+  const char16_t c = kCp1252HighControls[byte - 0x80];
+  if (c == 0) return std::nullopt;
+  return c;
+}
+
+// The byte of a character, or nothing when Windows-1252 cannot hold it.
+constexpr std::optional<unsigned char> CodePointToCp1252(char32_t codePoint) {
+  if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF))
+    return static_cast<unsigned char>(codePoint);
+  for (std::size_t i = 0; i < kCp1252HighControls.size(); ++i)
+    if (kCp1252HighControls[i] != 0 && kCp1252HighControls[i] == codePoint)
+      return static_cast<unsigned char>(0x80 + i);
+  return std::nullopt;
+}
+
+}  // namespace platform
