@@ -1,12 +1,9 @@
 #include "platform/modal.h"
 
-<<<<<<< HEAD
 #include <algorithm>
 
-#include <QCoreApplication>
-=======
 #include <QApplication>
->>>>>>> main
+#include <QCoreApplication>
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
