@@ -5,6 +5,7 @@
 #include "platform/printer.h"
 #include "platform/recording_dc.h"
 #include "taking/results_codec.h"
+#include "class_information.h"
 #include "taking_fixture.h"
 
 namespace quizdesk {
@@ -22,14 +23,7 @@ const char kNoResults[] = "There are no test results on the specified drive!!";
 // lines, two pages.
 std::vector<uint8_t> TenResults() {
   core::TInformation information;
-  core::CopyField(information.firstName, 21, "Ann");
-  core::CopyField(information.lastName, 21, "Lee");
-  core::CopyField(information.course, 21, "Biology");
-  core::CopyField(information.period, 6, "3");
-  core::CopyField(information.instructor, 26, "Smith");
-  core::CopyField(information.testFile, 80, "water.tst");
-  information.correctCount = 8;
-  information.questionCount = 10;
+  FillAnnLee(information, "water.tst");
   const int32_t plain[500] = {};
   for (int i = 1; i <= 10; ++i) {
     const std::string question = "Question " + std::to_string(i);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/recording_dc.h"
+#include "class_information.h"
 
 namespace quizdesk {
 namespace {
@@ -28,17 +29,7 @@ std::vector<std::string> Texts(const core::TThePrintout& document) {
 // lowered, answered "H2O" with a plain 2, and question 9 answered right.
 core::TInformation Example() {
   core::TInformation information;
-  core::CopyField(information.firstName, 21, "Ann");
-  core::CopyField(information.lastName, 21, "Lee");
-  core::CopyField(information.course, 21, "Biology");
-  core::CopyField(information.period, 6, "3");
-  core::CopyField(information.instructor, 26, "Smith");
-  core::CopyField(information.testFile, 80, "C:\\TESTS\\WATER.TST");
-  information.year = 1997;
-  information.month = 3;
-  information.day = 7;
-  information.correctCount = 8;
-  information.questionCount = 10;
+  FillAnnLee(information, "C:\\TESTS\\WATER.TST");
   int32_t plain[51] = {}, lowered[51] = {}, questionMarks[500] = {};
   lowered[1] = core::kSubscript;
   questionMarks[25] = core::kSuperscript;  // the 2 of "x2" on the second line
