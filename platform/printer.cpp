@@ -104,6 +104,8 @@ void TPrinter::AskDialogInfo(TPrintout& printout) {
   TPrintDialogData info;
   printout.GetDialogInfo(info.minPage, info.maxPage, info.fromPage, info.toPage);
   data_ = offered_ = info;
+  // The job's name, from which the print dialog also proposes a PDF file name.
+  Device().setDocName(QFileInfo(FromCp1252(printout.Title())).fileName());
 }
 
 bool TPrinter::Print(QWidget* parent, TPrintout& printout, bool prompt) {
@@ -121,7 +123,6 @@ bool TPrinter::Print(QWidget* parent, TPrintout& printout, bool prompt) {
 }
 
 bool TPrinter::PrintJob(QWidget* parent, TPrintout& printout, QPrinter& printer) {
-  printer.setDocName(FromCp1252(printout.Title()));
   PrintingDialog dialog(parent, printout.Title(), printer);
   failure_ = resources::IDS_PRN_GENERIC_ERROR;
   Outcome outcome;
@@ -231,6 +232,8 @@ void TPrinter::Preview(QWidget* parent, TPrintout& printout) {
   printed_.clear();
   AskDialogInfo(printout);
   QPrinter& printer = Device();
+  // Its print button prints what it shows, whatever range the last print chose.
+  printer.setPrintRange(QPrinter::AllPages);
   QPrintPreviewDialog preview(&printer, parent);
   QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, [&](QPrinter* device) {
     // The preview draws its pages on a picture engine; anything else is its print button,
