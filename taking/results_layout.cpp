@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/dc.h"
 
 namespace quizdesk {
 
@@ -116,27 +115,6 @@ std::vector<core::TStart> PaginateLines(int lineCount, int linesPerPage) {
   for (; lineCount - first > perPage; first += perPage) pages.emplace_back(first, first + perPage - 1);
   pages.emplace_back(first, lineCount - 1);
   return pages;
-}
-
-int DrawLines(platform::TDC& dc, const core::TThePrintout& document, const core::TStart& page) {
-  const int lineHeight = dc.GetTextExtent("X").cy + 3;
-  const int last = std::min(page.last, static_cast<int>(document.lines.size()) - 1);
-  int y = 5;
-  for (int i = std::max(page.first, 0); i <= last; ++i) {
-    int x = 5;
-    for (const core::TLetter& letter : document.lines[static_cast<std::size_t>(i)].letters) {
-      const std::string_view character(reinterpret_cast<const char*>(&letter.ch), 1);
-      if (letter.mark == core::kNormal)
-        dc.TextOut(x, y, character);
-      else if (letter.mark == core::kSuperscript)
-        dc.TextOut(x, y - lineHeight / 4, character);
-      else if (letter.mark == core::kSubscript)
-        dc.TextOut(x, y + lineHeight / 4, character);
-      x += dc.GetTextExtent(character).cx;
-    }
-    y += lineHeight;
-  }
-  return lineHeight;
 }
 
 }  // namespace quizdesk

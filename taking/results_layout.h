@@ -6,10 +6,6 @@
 
 #include "core/records.h"
 
-namespace platform {
-class TDC;
-}
-
 namespace quizdesk {
 
 // The print options, in the order of the Print Options dialog's check boxes.
@@ -39,10 +35,5 @@ std::string PercentLine(int32_t correctCount, int32_t questionCount);
 // The pages of lineCount lines, linesPerPage - 1 lines on each but the last, first and last
 // index inclusive. No lines still make one empty page (last = first - 1).
 std::vector<core::TStart> PaginateLines(int lineCount, int linesPerPage = kLinesPerPage);
-
-// Draws the page's lines letter by letter in the selected font from (5, 5), a raised letter
-// a quarter of a line up, a lowered one a quarter down, letters of other marks left out but
-// still advancing. Returns the line height: the height of "X" + 3.
-int DrawLines(platform::TDC& dc, const core::TThePrintout& document, const core::TStart& page);
 
 }  // namespace quizdesk

@@ -1,9 +1,28 @@
 #include "taking/text_print.h"
 
+#include <algorithm>
+
+#include "editor/letter_drawing.h"
 #include "platform/dc.h"
 #include "taking/results_file.h"
 
 namespace quizdesk {
+
+int DrawLines(platform::TDC& dc, const core::TThePrintout& document, const core::TStart& page) {
+  const int lineHeight = dc.GetTextExtent("X").cy + 3;
+  const int last = std::min(page.last, static_cast<int>(document.lines.size()) - 1);
+  int y = 5;
+  for (int i = std::max(page.first, 0); i <= last; ++i) {
+    int x = 5;
+    for (const core::TLetter& letter : document.lines[static_cast<std::size_t>(i)].letters) {
+      const char character = static_cast<char>(letter.ch);
+      editor::DrawLetter(dc, x, y, character, letter.mark, lineHeight / 4);
+      x += dc.GetTextExtent(std::string_view(&character, 1)).cx;
+    }
+    y += lineHeight;
+  }
+  return lineHeight;
+}
 
 TTextPrint::TTextPrint(const TPrintOptions& options, std::string path)
     : TPrintout("Test Results"), path(std::move(path)), options(options) {

@@ -9,7 +9,16 @@
 
 class QWidget;
 
+namespace platform {
+class TDC;
+}
+
 namespace quizdesk {
+
+// Draws the page's lines letter by letter in the selected font from (5, 5), a raised letter
+// a quarter of a line up, a lowered one a quarter down, letters of other marks left out but
+// still advancing. Returns the line height: the height of "X" + 3.
+int DrawLines(platform::TDC& dc, const core::TThePrintout& document, const core::TStart& page);
 
 // The printout of a results file: the lines laid out from it, 49 to a page.
 class TTextPrint : public platform::TPrintout {

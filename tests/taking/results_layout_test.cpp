@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/recording_dc.h"
+#include "taking/text_print.h"
 #include "class_information.h"
 
 namespace quizdesk {
