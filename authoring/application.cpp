@@ -1,8 +1,10 @@
 #include "authoring/application.h"
 
 #include <QApplication>
+#include <QTimer>
 #include <QWidget>
 
+#include "authoring/blank_window.h"
 #include "authoring/test_window.h"
 #include "platform/system.h"
 
@@ -33,6 +35,10 @@ TMyApp::TMyApp(bool showSplash) : TApplication("Quizloom") {
 }
 
 TMyApp::~TMyApp() = default;
+
+void TMyApp::OpenAtStart(const std::string& path) {
+  QTimer::singleShot(0, window_.get(), [this, path] { window_->listWindow->OpenFile(path); });
+}
 
 void TMyApp::CmExit() { window_->CloseWindow(); }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include <memory>
+#include <string>
 
 #include "platform/application.h"
 
@@ -15,6 +16,8 @@ class TMyApp : public platform::TApplication {
   ~TMyApp() override;
 
   TTestWindow& Window() const { return *window_; }
+  // The file named on the command line, opened as Open would once the message loop runs.
+  void OpenAtStart(const std::string& path);
   // Exit (24340, Alt+X): the window's own close, which asks it whether it may close.
   void CmExit();
 

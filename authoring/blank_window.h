@@ -36,6 +36,8 @@ class TBlankWindow : public platform::TWindow {
 
   void CmNew();
   void CmOpen();
+  // Opens the named file as Open does with a file chosen in its dialog (the command line).
+  void OpenFile(const std::string& path);
   // True when the test was written to its file.
   bool CmSave();
   bool CmSaveAs();
@@ -64,6 +66,8 @@ class TBlankWindow : public platform::TWindow {
  private:
   // Index of the first question from start whose text holds the search text, or -1.
   int FindFrom(int start) const;
+  // Open's steps after the file was chosen: load it, then show it from the top.
+  void LoadChosenFile();
   void Inform(const std::string& text, unsigned icon);
 
   TTestWindow& mainWindow_;

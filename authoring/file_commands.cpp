@@ -33,6 +33,16 @@ void TBlankWindow::CmNew() {
 void TBlankWindow::CmOpen() {
   if (!AskToSave(this)) return;
   if (!platform::GetOpenFileName(this, openTest.testFileData)) return;
+  LoadChosenFile();
+}
+
+void TBlankWindow::OpenFile(const std::string& path) {
+  if (!AskToSave(this)) return;
+  platform::ChooseOpenFileByName(openTest.testFileData, path);
+  LoadChosenFile();
+}
+
+void TBlankWindow::LoadChosenFile() {
   // Kept whole: a path cut to fit would name another file.
   std::string previous = openTest.fileName;
   openTest.fileName = openTest.testFileData.fileName;

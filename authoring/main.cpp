@@ -1,9 +1,17 @@
 #include <QApplication>
 
 #include "authoring/application.h"
+#include "platform/command_line.h"
 
 int main(int argc, char** argv) {
+  // --help and --version answer before anything needs a display.
+  const platform::TCommandLine line = platform::ReadCommandLine(
+      argc, argv,
+      {"quizloom", "Quizloom: write classroom tests of short, exactly answered questions.",
+       "A test file (.tst) to open at start-up, as File, Open would."});
+  if (line.exitCode) return *line.exitCode;
   QApplication qt(argc, argv);
   quizloom::TMyApp app;
+  if (line.file) app.OpenAtStart(*line.file);
   return app.Run();
 }

@@ -1,8 +1,10 @@
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "editor/input_dialog.h"
+#include "platform/cp1252.h"
 
 namespace editor {
 
@@ -11,13 +13,17 @@ constexpr const char* kPasteQuestionTooLong = "You cannot have a question of mor
 constexpr const char* kPasteAnswerTooLong = "You cannot have an answer of more than 49 letters.";
 constexpr const char* kPictureNameTooLong =
     "The name of this bitmap file is too long. Rename it to at most 79 characters.";
+constexpr const char* kPictureNameNotStorable =
+    "The name of this bitmap file has characters a test file cannot hold. Rename it and choose "
+    "it again.";
 constexpr const char* kQuestionTooLong = "You cannot have a question greater than 495 characters.";
 // What a stored question can hold of a picture name, terminator excluded.
 constexpr size_t kPictureNameLimit = sizeof(core::TQuestion::picture) - 1;
 
-// The file name and extension of a path, its drive and directory dropped.
+// The file name and extension of a path, its folder dropped. Only "/" separates folders here:
+// ":" and "\\" may be part of a file name.
 std::string NameAndExtension(const std::string& path) {
-  const size_t separator = path.find_last_of("/\\:");
+  const size_t separator = path.rfind('/');
   return separator == std::string::npos ? path : path.substr(separator + 1);
 }
 }  // namespace
@@ -186,12 +192,16 @@ void TInputDialog::CmNormal() {
 
 void TInputDialog::CmGraphicAddChange() {
   if (!platform::GetOpenFileName(this, pictureDialogData)) return;
-  const std::string name = NameAndExtension(pictureDialogData.fileName);
-  if (name.size() > kPictureNameLimit) {
+  // The test file holds the name in Windows-1252, and the limit counts those bytes.
+  const std::optional<std::string> name =
+      platform::FileNameToText(NameAndExtension(pictureDialogData.fileName));
+  if (!name) {
+    Warn(kPictureNameNotStorable);
+  } else if (name->size() > kPictureNameLimit) {
     Warn(kPictureNameTooLong);
   } else {
     std::memset(pictureName, 0, sizeof pictureName);
-    std::memcpy(pictureName, name.data(), name.size());
+    std::memcpy(pictureName, name->data(), name->size());
   }
   // The dialog took the caret away.
   {

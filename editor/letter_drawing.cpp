@@ -1,5 +1,7 @@
 #include "editor/letter_drawing.h"
 
+#include "platform/cp1252.h"
+
 namespace editor {
 
 bool MarkedY(int32_t mark, int y, int& markedY, int shift) {
@@ -21,7 +23,8 @@ std::string MissingPictureText(const char* pictureName) {
 }
 
 platform::TBitmap LoadPicture(const char* pictureName) {
-  return platform::TBitmap::FromFile(pictureName);
+  // The stored name is Windows-1252; the file is found by the system's bytes for it.
+  return platform::TBitmap::FromFile(platform::FileNameFromText(pictureName));
 }
 
 void DrawPicture(platform::TDC& dc, const platform::TBitmap& picture, int left, int y, int width) {

@@ -21,8 +21,8 @@ void DrawLetter(platform::TDC& dc, int x, int y, char letter, int32_t mark, int 
 // The line shown where a picture that cannot be loaded would be.
 std::string MissingPictureText(const char* pictureName);
 
-// A question's picture: the bitmap file named by its bare name, found in the current
-// directory. Null when the file cannot be loaded.
+// A question's picture: the bitmap file named by its bare name (stored in Windows-1252),
+// found in the current directory. Null when the file cannot be loaded.
 platform::TBitmap LoadPicture(const char* pictureName);
 // The picture block: the bitmap copied unscaled from its top-left corner to (left, y), at
 // most width by 210 pixels.

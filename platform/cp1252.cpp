@@ -40,6 +40,18 @@ std::string PathToText(const std::string& path) {
   return result;
 }
 
+std::optional<std::string> FileNameToText(const std::string& name) {
+  std::string text;
+  for (char32_t c : QString::fromUtf8(name).toUcs4()) {
+    auto byte = ToCp1252Char(c);
+    if (!byte) return std::nullopt;
+    text.push_back(static_cast<char>(*byte));
+  }
+  return text;
+}
+
+std::string FileNameFromText(std::string_view text) { return PathFromQt(FromCp1252(text)); }
+
 QString PathToQt(const std::string& path) { return QString::fromUtf8(path); }
 std::string PathFromQt(const QString& path) { return path.toUtf8().toStdString(); }
 

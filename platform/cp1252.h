@@ -20,5 +20,9 @@ std::optional<unsigned char> ToCp1252Char(char32_t codePoint);
 std::string PathToText(const std::string& path);
 QString PathToQt(const std::string& path);
 std::string PathFromQt(const QString& path);
+// A file name stored in a test file: the system's bytes as Windows-1252, or nothing when a
+// character cannot be held; and back to the system's bytes to open the file.
+std::optional<std::string> FileNameToText(const std::string& name);
+std::string FileNameFromText(std::string_view text);
 
 }  // namespace platform

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QValidator>
 
 #include "platform/cp1252.h"
 #include "platform/modal.h"
@@ -45,6 +46,47 @@ struct DialogUnits {
   int Y(int units) const { return units * baseY / 8; }
   int baseX, baseY;
 };
+
+// Every stored character is one byte of Windows-1252: a typed character it cannot hold is
+// refused on the spot, and pasted text keeps only what it can hold, so what the edit shows is
+// what the record gets.
+class TCp1252Validator : public QValidator {
+ public:
+  using QValidator::QValidator;
+  State validate(QString& input, int& position) const override {
+    QString kept;
+    int keptPosition = position;
+    for (qsizetype i = 0; i < input.size(); ++i) {
+      const bool pair = input[i].isHighSurrogate() && i + 1 < input.size();
+      const char32_t c = pair ? QChar::surrogateToUcs4(input[i], input[i + 1]) : input[i].unicode();
+      const int width = pair ? 2 : 1;
+      if (ToCp1252Char(c))
+        kept.append(input[i]);
+      else if (i < position)
+        keptPosition -= width;
+      if (pair) ++i;
+    }
+    input = kept;
+    position = keptPosition;
+    return Acceptable;
+  }
+};
+
+// The old face was narrower and lower than ours at the templates' sizes. A control keeps its
+// template position but is never smaller than its text and box need; a frame grows around
+// what it groups and the dialog around everything, so that no text is cut.
+QSize NeededSize(const ControlTemplate& control, QWidget* widget) {
+  switch (control.kind) {
+    case ControlKind::Edit: return {0, widget->minimumSizeHint().height()};
+    case ControlKind::Shade: return {};
+    // Qt's own button hint adds a wide minimum that the old buttons never had.
+    case ControlKind::PushButton: {
+      const QString text = static_cast<QPushButton*>(widget)->text();
+      return QFontMetrics(widget->font()).size(Qt::TextShowMnemonic, text) + QSize(12, 8);
+    }
+    default: return widget->sizeHint();
+  }
+}
 
 }  // namespace
 
@@ -97,6 +139,7 @@ void TDialog::Build() {
       case ControlKind::Edit: {
         auto* edit = new QLineEdit(dialog_.get());
         edit->setMaxLength(std::max(control.textLength - 1, 0));
+        edit->setValidator(new TCp1252Validator(edit));
         widget = edit;
         break;
       }
@@ -133,10 +176,10 @@ void TDialog::Build() {
         break;
       }
     }
-    // Qt's check and radio indicators take more room than the old ones did.
-    const bool indicator = control.kind == ControlKind::Radio || control.kind == ControlKind::Check;
+    const QSize needed = NeededSize(control, widget);
     widget->setGeometry(units.X(control.x), units.Y(control.y),
-                        units.X(control.width) + (indicator ? 12 : 0), units.Y(control.height));
+                        std::max(units.X(control.width), needed.width()),
+                        std::max(units.Y(control.height), needed.height()));
     if (control.kind != ControlKind::Static && control.kind != ControlKind::Shade) {
       widget->setFocusPolicy(Qt::StrongFocus);
       if (previous) QWidget::setTabOrder(previous, widget);
@@ -158,6 +201,26 @@ void TDialog::Build() {
   // Shades are frames behind the controls they group.
   for (const ControlTemplate& control : template_->controls)
     if (control.kind == ControlKind::Shade) controls_[control.id]->lower();
+  FitToContents(units.X(4), units.Y(4));
+}
+
+void TDialog::FitToContents(int marginX, int marginY) {
+  QRect all(QPoint(0, 0), dialog_->size());
+  for (const ControlTemplate& shade : template_->controls) {
+    if (shade.kind != ControlKind::Shade) continue;
+    QWidget* frame = controls_[shade.id];
+    QRect grown = frame->geometry();
+    for (const ControlTemplate& control : template_->controls) {
+      const QRect inner = controls_[control.id]->geometry();
+      if (control.kind != ControlKind::Shade && frame->geometry().contains(inner.topLeft()))
+        // Below, the buttons often follow closely: the frame grows to the box, no further.
+        grown = grown.united(inner.adjusted(0, 0, marginX / 2, 0));
+    }
+    frame->setGeometry(grown);
+  }
+  for (const auto& [id, widget] : controls_)
+    all = all.united(widget->geometry().adjusted(0, 0, marginX, marginY));
+  dialog_->setFixedSize(all.size());
 }
 
 QWidget* TDialog::Control(int id) const {

@@ -41,6 +41,8 @@ class TDialog {
 
  private:
   void Build();
+  // Grows frames and the dialog around controls that outgrew their template sizes.
+  void FitToContents(int marginX, int marginY);
   void TransferToControls();
   void TransferFromControls();
 

@@ -1,8 +1,10 @@
 #include "platform/frame_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMenu>
 #include <QMenuBar>
-#include <QShortcut>
 #include <QStackedWidget>
 
 #include "platform/application.h"
@@ -17,7 +19,9 @@ TFrameWindow::TFrameWindow(std::string caption) : clientArea_(new QStackedWidget
   SetCaption(std::move(caption));
 }
 
-TFrameWindow::~TFrameWindow() = default;
+TFrameWindow::~TFrameWindow() {
+  if (!accelerators_.empty()) qApp->removeEventFilter(this);
+}
 
 QWidget* TFrameWindow::ClientArea() const { return clientArea_; }
 
@@ -86,20 +90,56 @@ void TFrameWindow::SetIconResource(const std::string& name) {
 void TFrameWindow::LoadAccelerators(std::string_view name) {
   const resources::AcceleratorTable* table = resources::FindAccelerators(name);
   if (!table) return;
-  for (QShortcut* old : accelerators_) delete old;
-  accelerators_.clear();
-  for (const resources::Accelerator& key : table->keys) {
-    int sequence = QtKeyOf(key.virtualKey);
-    if (key.alt) sequence |= Qt::AltModifier;
-    if (key.control) sequence |= Qt::ControlModifier;
-    if (key.shift) sequence |= Qt::ShiftModifier;
-    auto* shortcut = new QShortcut(QKeySequence(sequence), this);
-    shortcut->setContext(Qt::WindowShortcut);
-    shortcut->setAutoRepeat(true);
-    int command = key.command;
-    QObject::connect(shortcut, &QShortcut::activated, this, [this, command] { Command(command); });
-    accelerators_.push_back(shortcut);
+  // Keys are matched where they arrive, not through Qt's shortcuts: those fire only in the
+  // active window, and without a window manager the frame may get keys without being it.
+  if (accelerators_.empty()) qApp->installEventFilter(this);
+  accelerators_ = table->keys;
+}
+
+namespace {
+// The item of a command on the menu shown now, popups included.
+QAction* FindMenuItem(const QList<QAction*>& actions, int command) {
+  for (QAction* action : actions) {
+    if (action->menu()) {
+      if (QAction* found = FindMenuItem(action->menu()->actions(), command)) return found;
+    } else if (action->data().toInt() == command) {
+      return action;
+    }
   }
+  return nullptr;
+}
+}  // namespace
+
+const resources::Accelerator* TFrameWindow::MatchAccelerator(const QKeyEvent& event) const {
+  const unsigned virtualKey = VirtualKeyOf(event.key());
+  const Qt::KeyboardModifiers mods = event.modifiers();
+  for (const resources::Accelerator& key : accelerators_)
+    if (static_cast<unsigned>(key.virtualKey) == virtualKey &&
+        key.alt == bool(mods & Qt::AltModifier) && key.control == bool(mods & Qt::ControlModifier) &&
+        key.shift == bool(mods & Qt::ShiftModifier))
+      return &key;
+  return nullptr;
+}
+
+bool TFrameWindow::TranslateAccelerator(const QKeyEvent& event) {
+  const resources::Accelerator* key = MatchAccelerator(event);
+  if (!key) return false;
+  const QAction* item = FindMenuItem(menuBar()->actions(), key->command);
+  if (!item || item->isEnabled()) Command(key->command);
+  return true;
+}
+
+bool TFrameWindow::eventFilter(QObject* watched, QEvent* event) {
+  const QEvent::Type type = event->type();
+  if (type != QEvent::KeyPress && type != QEvent::ShortcutOverride) return false;
+  auto* widget = qobject_cast<QWidget*>(watched);
+  if (!widget || widget->window() != this) return false;
+  auto& key = static_cast<QKeyEvent&>(*event);
+  if (type == QEvent::KeyPress) return TranslateAccelerator(key);
+  // An accelerator comes before the menu bar's own shortcuts, as it did.
+  if (!MatchAccelerator(key)) return false;
+  key.accept();
+  return true;
 }
 
 void TFrameWindow::Command(int id) {

@@ -8,8 +8,8 @@
 #include "platform/command_target.h"
 #include "resources/resource_types.h"
 
+class QKeyEvent;
 class QStackedWidget;
-class QShortcut;
 
 namespace platform {
 
@@ -35,6 +35,9 @@ class TFrameWindow : public QMainWindow, public TCommandTarget {
   const std::string& Caption() const { return caption_; }
   void SetIconResource(const std::string& name);
   void LoadAccelerators(std::string_view table);
+  // The old TranslateAccelerator: a key-down that matches the table becomes its command and
+  // no window sees it. A command whose item on the current menu is disabled is not sent.
+  bool TranslateAccelerator(const QKeyEvent& event);
 
   // The routed command: client, then this window, then the application.
   void Command(int id);
@@ -46,14 +49,17 @@ class TFrameWindow : public QMainWindow, public TCommandTarget {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  const resources::Accelerator* MatchAccelerator(const QKeyEvent& event) const;
+
   std::string caption_;
   QStackedWidget* clientArea_;
   TWindow* client_ = nullptr;
   bool sizedToClient_ = false;
   std::optional<resources::ResId> menu_;
-  std::vector<QShortcut*> accelerators_;
+  std::vector<resources::Accelerator> accelerators_;
   TApplication* application_ = nullptr;
 };
 

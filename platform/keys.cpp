@@ -40,6 +40,8 @@ unsigned VirtualKeyOf(int qtKey) {
     return VK_F1 + static_cast<unsigned>(qtKey - Qt::Key_F1);
   for (auto [key, vk] : kKeys)
     if (key == qtKey) return vk;
+  // Qt names a character key by its character; keys without one (arrows, F-keys) lie above.
+  if (qtKey > Qt::Key_Space && qtKey < Qt::Key_Escape) return VK_PACKET;
   return 0;
 }
 
@@ -55,16 +57,17 @@ int QtKeyOf(unsigned virtualKey) {
 
 std::optional<unsigned> CharacterOf(const QKeyEvent& event) {
   const int key = event.key();
+  const bool control = event.modifiers() & Qt::ControlModifier;
   switch (key) {
     case Qt::Key_Return:
-    case Qt::Key_Enter: return 13u;
+    case Qt::Key_Enter: return control ? 10u : 13u;
     case Qt::Key_Tab:
     case Qt::Key_Backtab: return 9u;
-    case Qt::Key_Backspace: return 8u;
+    case Qt::Key_Backspace: return control ? 127u : 8u;
     case Qt::Key_Escape: return 27u;
     default: break;
   }
-  if (event.modifiers() & Qt::ControlModifier) {
+  if (control) {
     if (key >= Qt::Key_A && key <= Qt::Key_Z) return static_cast<unsigned>(key - Qt::Key_A + 1);
     return std::nullopt;
   }

@@ -146,10 +146,8 @@ class QtModalUser : public ModalUser {
 
 ModalUser* g_replacement = nullptr;
 
-bool ChooseFile(QWidget* owner, TOpenSaveDialogData& data, FileDialogKind kind) {
-  std::optional<std::string> path = Modal().ChooseFile(owner, data, kind);
-  if (!path) return false;
-  QFileInfo info(PathToQt(*path));
+void TakeChosenPath(TOpenSaveDialogData& data, const std::string& path, FileDialogKind kind) {
+  QFileInfo info(PathToQt(path));
   // A name typed without extension gets the default one, unless it names an existing file.
   if (info.suffix().isEmpty() && !data.defaultExt.empty() &&
       !(kind == FileDialogKind::Open && info.exists()))
@@ -157,6 +155,12 @@ bool ChooseFile(QWidget* owner, TOpenSaveDialogData& data, FileDialogKind kind) 
   QString absolute = QDir::cleanPath(info.absoluteFilePath());
   data.fileName = PathFromQt(absolute);
   QDir::setCurrent(QFileInfo(absolute).absolutePath());
+}
+
+bool ChooseFile(QWidget* owner, TOpenSaveDialogData& data, FileDialogKind kind) {
+  std::optional<std::string> path = Modal().ChooseFile(owner, data, kind);
+  if (!path) return false;
+  TakeChosenPath(data, *path, kind);
   return true;
 }
 
@@ -179,6 +183,10 @@ bool GetOpenFileName(QWidget* owner, TOpenSaveDialogData& data) {
 
 bool GetSaveFileName(QWidget* owner, TOpenSaveDialogData& data) {
   return ChooseFile(owner, data, FileDialogKind::Save);
+}
+
+void ChooseOpenFileByName(TOpenSaveDialogData& data, const std::string& path) {
+  TakeChosenPath(data, path, FileDialogKind::Open);
 }
 
 void WinHelp(QWidget* owner, std::string_view helpFile, int command) {

@@ -86,6 +86,9 @@ int MessageBox(QWidget* owner, std::string_view text, std::string_view caption, 
 // folder becomes the current directory (pictures and results are found through it).
 bool GetOpenFileName(QWidget* owner, TOpenSaveDialogData& data);
 bool GetSaveFileName(QWidget* owner, TOpenSaveDialogData& data);
+// The path taken as if the user had chosen it in the open dialog (a file named on the command
+// line): made full, given the default extension, and its folder made the current directory.
+void ChooseOpenFileByName(TOpenSaveDialogData& data, const std::string& path);
 
 void WinHelp(QWidget* owner, std::string_view helpFile, int command);
 

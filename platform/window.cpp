@@ -1,5 +1,6 @@
 #include "platform/window.h"
 
+#include <QApplication>
 #include <QCursor>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -184,6 +185,15 @@ void TWindow::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void TWindow::mouseMoveEvent(QMouseEvent* event) { EvMouseMove(ToClient(event->position())); }
+
+void TWindow::wheelEvent(QWheelEvent* event) {
+  // The wheel anywhere over a scrolled window moves it as the wheel over its scroll bar does:
+  // by the scroller's line step, so many lines a notch.
+  if (scrollBar_)
+    QApplication::sendEvent(scrollBar_, event);
+  else
+    event->ignore();
+}
 
 bool TWindow::focusNextPrevChild(bool) { return false; }  // Tab is a character here
 

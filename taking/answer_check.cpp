@@ -19,4 +19,8 @@ bool AnswerIsCorrect(const char* given, const int32_t* givenMarks, const char* e
   return true;
 }
 
+void ClearMarksPastTheEnd(const char* text, int32_t* marks) {
+  for (std::size_t k = AnswerText(text).size(); k < kAnswerSize; ++k) marks[k] = 0;
+}
+
 }  // namespace quizdesk

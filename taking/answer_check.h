@@ -11,4 +11,9 @@ inline constexpr int kAnswerSize = 51;  // 50 characters and the terminator
 bool AnswerIsCorrect(const char* given, const int32_t* givenMarks, const char* expected,
                      const int32_t* expectedMarks);
 
+// Alt+Down or Alt+Up with the caret after the last character marks the position past the end,
+// and that mark moves on with the terminator as the student types. Nobody can see it, so an
+// answer is judged and stored without marks past its end.
+void ClearMarksPastTheEnd(const char* text, int32_t* marks);
+
 }  // namespace quizdesk

@@ -119,6 +119,7 @@ void TTestWindow::PresentEditor() {
 
 void TTestWindow::CmOk() {
   if (!Answering() || !currentQuestion) return;
+  ClearMarksPastTheEnd(editor->answerText, editor->answerMarks);
   if (reviewing == 0)
     OkFirstPass();
   else

@@ -47,10 +47,17 @@ convert -size 400x250 gradient:'#1f6b45'-'#2f9a63' \
   -fill '#dcefe3' -font "$plain" -pointsize 17 -annotate +201+148 'Take a test' \
   -type TrueColor BMP3:bitmaps/Bitmap_2.bmp
 
+# Icons are drawn on a 64-pixel grid at 256 pixels, the largest size a desktop shows; the
+# build scales them down to the smaller sizes.
 icon() {  # icon NAME GROUND MOTIF...
-  local name=$1 ground=$2; shift 2
-  convert -size 64x64 xc:none -fill "$ground" -draw "roundrectangle 2,2 61,61 12,12" \
-    -fill white -draw "roundrectangle 12,8 44,56 3,3" "$@" PNG32:icons/"$name".png
+  local name=$1 ground=$2 motif=() previous=""; shift 2
+  for argument in "$@"; do
+    [ "$previous" = -draw ] && argument="scale 4,4 $argument"
+    motif+=("$argument") previous=$argument
+  done
+  convert -size 256x256 xc:none -fill "$ground" -draw "scale 4,4 roundrectangle 2,2 61,61 12,12" \
+    -fill white -draw "scale 4,4 roundrectangle 12,8 44,56 3,3" "${motif[@]}" \
+    -define png:exclude-chunks=date,time PNG32:icons/"$name".png
 }
 # ICON_2, Quizloom: a sheet of questions and a pencil.
 pencil 40 55 25 42 10

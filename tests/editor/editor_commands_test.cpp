@@ -1,10 +1,12 @@
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QTemporaryDir>
 
 #include <cstring>
 #include <string>
 
+#include "editor/letter_drawing.h"
 #include "tests/editor/editor_fixture.h"
 
 namespace editor_testing {
@@ -362,6 +364,52 @@ TEST_F(Commands, PictureNameTooLongForTheQuestionIsRefused) {
   EXPECT_STREQ(editor->pictureName, "OLD.BMP");
   ExpectWarning(user,
                 "The name of this bitmap file is too long. Rename it to at most 79 characters.");
+}
+
+// The chosen name was stored as UTF-8 although a test file holds Windows-1252: "Zelle_ä.bmp"
+// took two bytes for the ä, was shown garbled and never found again. ":" and "\\" cut the name
+// although they are legal in file names here.
+TEST_F(Commands, PictureNameStoredAsUtf8WasNeverFoundAgain) {
+  struct Case {
+    QString file;
+    std::string stored;  // empty: refused with the message
+    const char* message;
+  };
+  const Case cases[] = {
+      {QString::fromUtf8("Zelle_ä.bmp"), "Zelle_\xE4.bmp", nullptr},
+      {QString::fromUtf8("Preis_€.bmp"), "Preis_\x80.bmp", nullptr},
+      {"a:b\\c.bmp", "a:b\\c.bmp", nullptr},
+      // 79 characters, 81 bytes in UTF-8: it fits.
+      {QString(73, 'n') + QString::fromUtf8("ää.bmp"), std::string(73, 'n') + "\xE4\xE4.bmp", nullptr},
+      {QString(74, 'n') + QString::fromUtf8("ää.bmp"), "",
+       "The name of this bitmap file is too long. Rename it to at most 79 characters."},
+      {QString::fromUtf8("Łódź.bmp"), "",
+       "The name of this bitmap file has characters a test file cannot hold. Rename it and "
+       "choose it again."},
+  };
+  QTemporaryDir folder;
+  const QString previous = QDir::currentPath();
+  Open(EditorProgram::Quizloom);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file.toStdString());
+    QImage picture(2, 2, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    ASSERT_TRUE(picture.save(folder.filePath(c.file), "BMP"));
+    std::strcpy(editor->pictureName, "OLD.BMP");
+    user.Forget();
+    user.ChooseFile(folder.filePath(c.file).toStdString());
+    if (c.message) user.AnswerMessage();
+    editor->ProcessCommand(701);
+    if (c.message) {
+      EXPECT_STREQ(editor->pictureName, "OLD.BMP");
+      ExpectWarning(user, c.message);
+      continue;
+    }
+    EXPECT_EQ(std::string(editor->pictureName), c.stored);
+    // Found again by that name in the chosen folder, which is now the current one.
+    EXPECT_FALSE(editor::LoadPicture(editor->pictureName).IsNull());
+  }
+  QDir::setCurrent(previous);
 }
 
 TEST_F(Commands, QuizdeskKeepsItsMenuAndMarksTheCaret) {

@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QFontMetrics>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -23,6 +25,15 @@ void Type(platform::TDialog& dialog, int id, const QString& text) {
   QWidget* edit = dialog.Control(id);
   ASSERT_NE(qobject_cast<QLineEdit*>(edit), nullptr) << id;
   QTest::keyClicks(edit, text);
+}
+
+// Types letters that QTest cannot spell as key codes, one key event each.
+void TypeLetters(platform::TDialog& dialog, int id, const QString& text) {
+  QWidget* edit = dialog.Control(id);
+  for (QChar c : text) {
+    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+    QApplication::sendEvent(edit, &press);
+  }
 }
 
 TEST(DialogRecords, SizesFollowTheTemplates) {
@@ -69,6 +80,42 @@ TEST(InfoDialog, FirstNameTakesTwentyCharacters) {
   EXPECT_STREQ(record.instructor, "Smith");
   EXPECT_EQ(user.prompts()[0].text, "INFODIALOG");
   EXPECT_EQ(user.prompts()[0].caption, "Class information");
+}
+
+// "Łukasz" was shown whole but stored as "ukasz", and a search text of such letters only was
+// refused as empty: the edits now refuse what Windows-1252 cannot hold as it is typed or pasted.
+TEST(InfoDialog, LettersWindows1252CannotHoldWereShownButSilentlyDropped) {
+  ScriptedUser user;
+  core::TInfoRecord record{};
+  core::TInfoDialog dialog(nullptr, &record);
+  QString shownFirst, shownLast;
+  user.AnswerDialog(1, [&](platform::TDialog& d) {
+    TypeLetters(d, 101, QString::fromUtf8("Łukasz"));
+    TypeLetters(d, 102, QString::fromUtf8("Nowak-Müller"));
+    // Pasted text keeps what can be stored, the cursor stays after it.
+    auto* course = qobject_cast<QLineEdit*>(d.Control(103));
+    course->insert(QString::fromUtf8("Bio→Chem €5"));
+    EXPECT_EQ(course->cursorPosition(), 10);
+    shownFirst = qobject_cast<QLineEdit*>(d.Control(101))->text();
+    shownLast = qobject_cast<QLineEdit*>(d.Control(102))->text();
+  });
+  EXPECT_EQ(dialog.Execute(), 1);
+  EXPECT_EQ(shownFirst, "ukasz");
+  EXPECT_EQ(shownLast, QString::fromUtf8("Nowak-Müller"));
+  EXPECT_STREQ(record.firstName, "ukasz");
+  EXPECT_STREQ(record.lastName, "Nowak-M\xFCller");
+  EXPECT_STREQ(record.course, "BioChem \x80" "5");
+
+  core::TSearchRecord search{};
+  core::TSearchDialog searchDialog(nullptr, &search);
+  QString shownSearch = "?";
+  user.AnswerDialog(1, [&](platform::TDialog& d) {
+    TypeLetters(d, 101, QString::fromUtf8("ŁŚ"));
+    shownSearch = qobject_cast<QLineEdit*>(d.Control(101))->text();
+  });
+  EXPECT_EQ(searchDialog.Execute(), 1);
+  EXPECT_EQ(shownSearch, "");
+  EXPECT_EQ(search.text[0], '\0');
 }
 
 TEST(InfoDialog, CancelLeavesTheRecordAsFilled) {
@@ -185,27 +232,66 @@ TEST(Dialogs, OkButtonIsTheDefaultAndReturnAcceptsTheRealDialog) {
 
 namespace {
 
+constexpr const char* kTemplates[] = {"INFODIALOG", "DRIVEDLG", "PRINTDLG", "SDIALOG",
+                                      "DINTRO",     "CINTRO",   "INSERTDIALOG", "ABOX"};
+
 // Every control lies where its template puts it, inside the dialog; a picture of each dialog
 // is kept in the build tree to look at.
 TEST(DialogLook, ControlsWhereTheTemplatePutsThem) {
-  for (const char* name : {"INFODIALOG", "DRIVEDLG", "PRINTDLG", "SDIALOG", "DINTRO", "CINTRO",
-                           "INSERTDIALOG", "ABOX"}) {
+  for (const char* name : kTemplates) {
     std::vector<unsigned char> record(128, 0);
     platform::TDialog dialog(nullptr, name, record.data());
     QDialog* widget = dialog.Widget();
     const QRect inside(QPoint(0, 0), widget->size());
     const resources::DialogTemplate& t = dialog.Template();
-    const double unitX = double(widget->width()) / t.width;
-    const double unitY = double(widget->height()) / t.height;
+    // Dialog units of the dialog's font: a quarter of the average width, an eighth of the height.
+    const QFontMetrics metrics(widget->font());
+    const double unitX =
+        (metrics.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz") / 26 + 1) /
+        2 / 4.0;
+    const double unitY = metrics.height() / 8.0;
+    EXPECT_GE(widget->width(), int(t.width * unitX)) << name;
+    EXPECT_GE(widget->height(), int(t.height * unitY)) << name;
     for (const resources::ControlTemplate& c : t.controls) {
       QWidget* control = dialog.Control(c.id);
       ASSERT_NE(control, nullptr) << name << " " << c.id;
-      EXPECT_NEAR(control->x(), c.x * unitX, 2.0) << name << " " << c.id;
-      EXPECT_NEAR(control->y(), c.y * unitY, 2.0) << name << " " << c.id;
-      EXPECT_TRUE(inside.adjusted(-2, -2, 30, 2).contains(control->geometry())) << name << " " << c.id;
+      EXPECT_NEAR(control->x(), c.x * unitX, 1.0) << name << " " << c.id;
+      EXPECT_NEAR(control->y(), c.y * unitY, 1.0) << name << " " << c.id;
+      EXPECT_TRUE(inside.contains(control->geometry())) << name << " " << c.id;
     }
     widget->grab().save(QString("dialog-%1.png").arg(name));
   }
+}
+
+// Our face is wider and taller than the one the templates were sized for: "Print Question
+// and Answer" ran into its frame and the box of "Print Answer only" was cut at the bottom.
+// No text or box of any template may be cut, and frames hold what they group.
+TEST(DialogLook, PrintOptionsTextRanIntoTheFrameAndItsLastBoxWasCut) {
+  for (const char* name : kTemplates) {
+    std::vector<unsigned char> record(128, 0);
+    platform::TDialog dialog(nullptr, name, record.data());
+    const resources::DialogTemplate& t = dialog.Template();
+    for (const resources::ControlTemplate& c : t.controls) {
+      QWidget* control = dialog.Control(c.id);
+      if (c.kind == resources::ControlKind::Static || c.kind == resources::ControlKind::Check ||
+          c.kind == resources::ControlKind::Radio) {
+        EXPECT_GE(control->width(), control->sizeHint().width()) << name << " " << c.id;
+        EXPECT_GE(control->height(), control->sizeHint().height()) << name << " " << c.id;
+      }
+      if (c.kind != resources::ControlKind::Shade) continue;
+      for (const resources::ControlTemplate& inner : t.controls) {
+        const QRect box = dialog.Control(inner.id)->geometry();
+        if (inner.kind != resources::ControlKind::Shade && control->geometry().contains(box.topLeft()))
+          EXPECT_TRUE(control->geometry().contains(box)) << name << " " << inner.id;
+      }
+    }
+  }
+  std::vector<unsigned char> record(20, 0);
+  platform::TDialog print(nullptr, "PRINTDLG", record.data());
+  const QRect frame = print.Control(107)->geometry();
+  EXPECT_LT(print.Control(105)->geometry().right(), frame.right());
+  EXPECT_LE(print.Control(106)->geometry().bottom(), frame.bottom());
+  EXPECT_LT(frame.bottom(), print.Control(1)->geometry().top());
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QTest>
 
@@ -129,6 +130,45 @@ TEST(Accelerators, KeysReachTheRoutedCommand) {
   QTest::keyClick(client, Qt::Key_X, Qt::AltModifier);
   QTest::keyClick(client, Qt::Key_F5);
   EXPECT_EQ(frame.commands, (std::vector<int>{101, 102, 103, 607, 608, 609, 24340}));
+}
+
+// Accelerators were Qt shortcuts of the active window: after a dialog closed without a window
+// manager the frame got the keys but was not active, and F2, F3, F4, Alt+X and the Alt+arrow
+// marks did nothing. The frame's own key handling matches them wherever the keys arrive; a
+// client may still answer a command itself, and a disabled menu item keeps its command.
+TEST(Accelerators, LostWhenTheFrameGotKeysWithoutBeingTheActiveWindow) {
+  Recorder frame;
+  auto* client = new platform::TWindow(frame.ClientArea());
+  frame.SetClient(client);
+  frame.LoadAccelerators("ACCELERATORS_1");
+  frame.show();
+  QWidget other;
+  other.show();
+  QApplication::setActiveWindow(&other);
+  ASSERT_NE(QApplication::activeWindow(), &frame);
+  auto press = [&](int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    QKeyEvent event(QEvent::KeyPress, key, mods);
+    QApplication::sendEvent(client, &event);
+  };
+  press(Qt::Key_F4);
+  press(Qt::Key_F3);
+  press(Qt::Key_F2);
+  press(Qt::Key_Down, Qt::AltModifier);
+  press(Qt::Key_Up, Qt::AltModifier);
+  press(Qt::Key_Right, Qt::AltModifier);
+  press(Qt::Key_X, Qt::AltModifier);
+  press(Qt::Key_F2, Qt::ShiftModifier);
+  EXPECT_EQ(frame.commands, (std::vector<int>{101, 102, 103, 607, 608, 609, 24340}));
+
+  frame.commands.clear();
+  frame.SetMenu("MENU_1");
+  for (QAction* top : frame.menuBar()->actions())
+    if (top->menu())
+      for (QAction* item : top->menu()->actions())
+        if (item->data().toInt() == 101) item->setEnabled(false);
+  press(Qt::Key_F4);
+  press(Qt::Key_F3);
+  EXPECT_EQ(frame.commands, (std::vector<int>{102}));
 }
 
 TEST(Accelerators, MenuItemsRunTheirCommandAfterTheMenuCloses) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QWheelEvent>
 #include <QKeyEvent>
 #include <QTest>
 
@@ -124,16 +125,36 @@ TEST(KeyTranslation, GivesTheOldMessageSequence) {
       {"Ctrl+C", Qt::Key_C, Qt::ControlModifier, "\x03", {"down 67", "char 3", "up 67"}},
       {"Delete", Qt::Key_Delete, Qt::NoModifier, "", {"down 46", "up 46"}},
       {"F2", Qt::Key_F2, Qt::NoModifier, "", {"down 113", "up 113"}},
-      {"e acute", Qt::Key_Eacute, Qt::NoModifier, QString(QChar(0xE9)), {"down 0", "char 233", "up 0"}},
   };
   for (const Case& c : cases) {
     LoggingWindow w;
     Press(w, c.key, c.mods, c.text);
-    // A key without virtual-key code sends its character only.
+    EXPECT_EQ(w.log, c.expected) << c.name;
+  }
+}
+
+// Ctrl+Enter sent Enter and Ctrl+Backspace a backspace where the old system sent a line feed
+// and 127; ü, é and ß on their own keys sent no key-down or key-up, so releasing them did not
+// end a Shift selection as every other key does.
+TEST(KeyTranslation, CtrlEnterSentEnterAndKeysWithoutCodeSentNoKeyUp) {
+  struct Case {
+    Qt::Key key;
+    Qt::KeyboardModifiers mods;
+    QString text;
     std::vector<std::string> expected;
-    for (const std::string& m : c.expected)
-      if (m != "down 0" && m != "up 0") expected.push_back(m);
-    EXPECT_EQ(w.log, expected) << c.name;
+  };
+  const std::vector<Case> cases = {
+      {Qt::Key_Return, Qt::ControlModifier, "\r", {"down 13", "char 10", "up 13"}},
+      {Qt::Key_Enter, Qt::ControlModifier, "\r", {"down 13", "char 10", "up 13"}},
+      {Qt::Key_Backspace, Qt::ControlModifier, "\x7f", {"down 8", "char 127", "up 8"}},
+      {Qt::Key_Udiaeresis, Qt::NoModifier, QString(QChar(0xFC)), {"down 231", "char 252", "up 231"}},
+      {Qt::Key_Eacute, Qt::NoModifier, QString(QChar(0xE9)), {"down 231", "char 233", "up 231"}},
+      {Qt::Key_ssharp, Qt::NoModifier, QString(QChar(0xDF)), {"down 231", "char 223", "up 231"}},
+  };
+  for (const Case& c : cases) {
+    LoggingWindow w;
+    Press(w, c.key, c.mods, c.text);
+    EXPECT_EQ(w.log, c.expected) << c.text.toStdString();
   }
 }
 
@@ -273,6 +294,33 @@ TEST(Scroller, PositionsStayInRangeAndPageFollowsTheUnit) {
   EXPECT_EQ(s.YPage(), (w.GetClientRect().Height() + 1) / 16 - 1);
   w.resize(300, 5);
   EXPECT_EQ(s.YPage(), 1);
+}
+
+// The wheel over the question list did nothing; only the wheel over its scroll bar scrolled.
+// Over the window it now moves by the scroller's line step as the scroll bar does: one unit
+// per line, QApplication::wheelScrollLines() lines a notch.
+TEST(Scroller, WheelOverTheWindowDidNotScroll) {
+  LoggingWindow w;
+  w.resize(300, 161);
+  w.show();
+  auto scroller = std::make_unique<platform::TScroller>(w, 8, 15, 80, 200);
+  platform::TScroller& s = *scroller;
+  w.SetScroller(std::move(scroller));
+  ASSERT_EQ(QApplication::wheelScrollLines(), 3);
+  auto wheel = [&](int delta) {
+    QWheelEvent event(QPointF(50, 50), w.mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, delta),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&w, &event);
+  };
+  wheel(-120);
+  EXPECT_EQ(s.YPos(), 3);
+  wheel(-240);
+  EXPECT_EQ(s.YPos(), 9);
+  wheel(120);
+  EXPECT_EQ(s.YPos(), 6);
+  wheel(1200);
+  EXPECT_EQ(s.YPos(), 0);
+  EXPECT_TRUE(w.log.empty());
 }
 
 TEST(Scroller, PaintingIsShiftedByThePosition) {

@@ -64,6 +64,44 @@ TEST_F(CheckingTest, AReviewWithOnlyOkGivesTheSameVerdicts) {
   EXPECT_EQ(user.prompts()[0].text, "DRIVEDLG");
 }
 
+// Alt+Down or Alt+Up after the last character marked the invisible position past the end; the
+// mark moved on with the terminator and failed answers that looked exactly right, until a
+// review with only OK made them right. OK clears such marks before judging and storing.
+TEST_F(CheckingTest, AnInvisibleMarkPastTheEndFailedARightAnswer) {
+  StartTest(WriteThreeQuestions());
+  user.AnswerDialog(1);
+  Type("4");
+  window().Command(607);  // Alt+Down at the end
+  Enter();
+  Type("H2");
+  editor().EvKeyDown(platform::VK_LEFT);
+  window().Command(607);
+  editor().EvKeyDown(platform::VK_END);
+  window().Command(608);  // Alt+Up at the end, then the O pushes the mark along
+  Type("O");
+  EXPECT_EQ(editor().answerMarks[3], 1);
+  Enter();
+  Type("Pa");
+  window().Command(607);
+  Type("ris");
+  Enter();
+  EXPECT_EQ(Verdicts(), (std::vector<int>{1, 1, 1}));
+  EXPECT_EQ(window().information->correctCount, 3);
+  const int lengths[] = {1, 3, 5};
+  for (int i = 0; i < 3; ++i)
+    for (int k = lengths[i]; k < 51; ++k)
+      EXPECT_EQ(window().information->responses[i].givenMarks[k], 0) << i << " " << k;
+  EXPECT_EQ(window().information->responses[1].givenMarks[1], 2);
+  EXPECT_EQ(ReadBytes(QString::fromStdString(Path("results.qzr"))).size(), 199u + 3 * 3018u);
+
+  user.Forget();
+  user.AnswerDialog(1);
+  window().Command(CM_CHECK_ANSWERS);
+  for (int i = 0; i < 3; ++i) Enter();
+  EXPECT_EQ(Verdicts(), (std::vector<int>{1, 1, 1}));
+  EXPECT_EQ(window().information->correctCount, 3);
+}
+
 TEST_F(CheckingTest, TheEarlierAnswerComesBackWithItsMarks) {
   StartTest(WriteThreeQuestions());
   user.AnswerDialog(1);

@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# quizloom_command_line_e2e.sh QUIZLOOM SOURCE_DIR WORK_DIR
+# `quizloom samples/sample.tst`, as a double-click on a test file runs it: after the splash the
+# window's caption is the sample's full path and its folder is the current one. A missing file
+# gets Open's message, and the program stays up without a test.
+set -euo pipefail
+quizloom=$1 source=$2 work=$3
+rm -rf "$work"
+mkdir -p "$work"
+
+source "$(dirname "$0")/x_server.sh"
+start_x_server "$work"
+source "$(dirname "$0")/window_steps.sh"
+
+# The sample, named relative to the folder the program starts in.
+cd "$source"
+"$quizloom" samples/sample.tst >"$work/sample.log" 2>&1 &
+program_pid=$!
+sample=$(cd "$source/samples" && pwd -P)/sample.tst
+wait_window "sample.tst"
+shot 1-sample
+caption=$(xdotool getwindowname "$window_id")
+[ "$caption" = "$sample" ] || fail "caption: '$caption'"
+[ "$(readlink "/proc/$program_pid/cwd")" = "$(dirname "$sample")" ] || fail "current folder"
+exit_with_alt_x
+
+# A file that is not there: Open's warning over the empty window, which stays.
+cd "$work"
+"$quizloom" "$work/absent.tst" >"$work/absent.log" 2>&1 &
+program_pid=$!
+wait_window "^Warning$"
+shot 2-warning
+key Return
+wait_gone "^Warning$"
+wait_window "^No file active$"
+shot 3-empty
+exit_with_alt_x
+echo "quizloom command line end to end: passed"
