@@ -21,6 +21,7 @@ TTestWindow::TTestWindow() : TFrameWindow("Quizloom") {
   importFileData.flags = platform::OFN_PATHMUSTEXIST | platform::OFN_FILEMUSTEXIST;
   importFileData.initialDir.clear();
   SetMenu(9);
+  printer = std::make_unique<platform::TPrinter>();
   move(platform::ScreenWidth() / 10, platform::ScreenHeight() / 10);
   listWindow = new TBlankWindow(ClientArea(), *this);
   editorWindow = new editor::TInputDialog(ClientArea(), *this, editor::EditorProgram::Quizloom);
@@ -41,6 +42,9 @@ TTestWindow::TTestWindow() : TFrameWindow("Quizloom") {
   Respond(CM_DONE, [this] { CmDone(); });
   Respond(CM_HELP_INDEX, [this] { CmHelpIndex(); });
   Respond(CM_USING_HELP, [this] { CmUsingHelp(); });
+  Respond(CM_PRINT, [this] { CmPrint(); });
+  Respond(CM_PRINT_PREVIEW, [this] { CmPrintPreview(); });
+  Respond(CM_PRINT_ANSWER_KEY, [this] { CmPrintAnswerKey(); });
 
   SetClient(listWindow);
 }

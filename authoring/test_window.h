@@ -1,9 +1,11 @@
 #pragma once
 #include <cstdint>
+#include <memory>
 
 #include "editor/editor_host.h"
 #include "platform/frame_window.h"
 #include "platform/modal.h"
+#include "platform/printer.h"
 
 namespace editor {
 class TInputDialog;
@@ -22,6 +24,9 @@ enum Command : int {
   CM_DELETE = 202,
   CM_CHANGE = 203,
   CM_INSERT = 206,
+  CM_PRINT = 105,
+  CM_PRINT_PREVIEW = 106,
+  CM_PRINT_ANSWER_KEY = 107,
   CM_OK = 610,
   CM_CANCEL = 611,
   CM_HELP_INDEX = 901,
@@ -32,7 +37,8 @@ enum Command : int {
 // Quizloom's main window. Its client is the question list, the editor or the import window;
 // the other two stay alive and keep their state. Split by role: test_window.cpp (set-up,
 // switching the client, help, the close check), list_commands.cpp (Add, Insert, Change,
-// Delete, OK and Cancel) and import_commands.cpp (Import and Done).
+// Delete, OK and Cancel), import_commands.cpp (Import and Done) and print_commands.cpp
+// (Print, Print Preview, Print Answer Key).
 class TTestWindow : public platform::TFrameWindow, public editor::TEditorHost {
  public:
   TTestWindow();
@@ -48,6 +54,9 @@ class TTestWindow : public platform::TFrameWindow, public editor::TEditorHost {
   void CmDone();
   void CmHelpIndex();
   void CmUsingHelp();
+  void CmPrint();
+  void CmPrintPreview();
+  void CmPrintAnswerKey();
   bool CanClose() override;
 
   // Empties the editor's question, answer, their marks and the picture name.
@@ -67,6 +76,8 @@ class TTestWindow : public platform::TFrameWindow, public editor::TEditorHost {
   platform::TOpenSaveDialogData importFileData;
   int32_t helpIndexOpened = 0;
   int32_t usingHelpOpened = 0;
+  // Keeps the chosen printer and pages between prints.
+  std::unique_ptr<platform::TPrinter> printer;
 
  private:
   enum class NumberPrompt { Delete, Change, Insert };
@@ -74,6 +85,8 @@ class TTestWindow : public platform::TFrameWindow, public editor::TEditorHost {
   bool ReadQuestionNumber(NumberPrompt prompt, int& number);
   void Warn(const char* text);
   void QuitHelp();
+  enum class PrintKind { Sheet, Preview, AnswerKey };
+  void PrintTest(PrintKind kind);
 };
 
 }  // namespace quizloom

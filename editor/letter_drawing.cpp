@@ -12,18 +12,18 @@ QString PictureFile(const char* pictureName) {
 }
 }  // namespace
 
-bool MarkedY(int32_t mark, int y, int& markedY) {
+bool MarkedY(int32_t mark, int y, int& markedY, int shift) {
   switch (mark) {
     case 0: markedY = y; return true;
-    case 1: markedY = y - 2; return true;
-    case 2: markedY = y + 2; return true;
+    case 1: markedY = y - shift; return true;
+    case 2: markedY = y + shift; return true;
     default: return false;
   }
 }
 
-void DrawLetter(platform::TDC& dc, int x, int y, char letter, int32_t mark) {
+void DrawLetter(platform::TDC& dc, int x, int y, char letter, int32_t mark, int shift) {
   int markedY = y;
-  if (MarkedY(mark, y, markedY)) dc.TextOut(x, markedY, std::string_view(&letter, 1));
+  if (MarkedY(mark, y, markedY, shift)) dc.TextOut(x, markedY, std::string_view(&letter, 1));
 }
 
 std::string MissingPictureText(const char* pictureName) {

@@ -10,12 +10,13 @@ namespace editor {
 // The screen's way of drawing a formatted letter and a question's picture, shared by the
 // editor and the question list.
 
-// Superscript is drawn 2 pixels up, subscript 2 down, in the same font. A letter with any
-// other mark is not drawn at all (it still takes its place): false.
-bool MarkedY(int32_t mark, int y, int& markedY);
+// Superscript is drawn shift units up, subscript shift down, in the same font: 2 pixels on
+// the screen, a third of a line on paper. A letter with any other mark is not drawn at all
+// (it still takes its place): false.
+bool MarkedY(int32_t mark, int y, int& markedY, int shift = 2);
 
 // Draws one letter at (x, y) moved by its mark.
-void DrawLetter(platform::TDC& dc, int x, int y, char letter, int32_t mark);
+void DrawLetter(platform::TDC& dc, int x, int y, char letter, int32_t mark, int shift = 2);
 
 // The line shown where a picture that cannot be loaded would be.
 std::string MissingPictureText(const char* pictureName);

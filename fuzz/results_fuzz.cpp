@@ -3,9 +3,11 @@
 #include <cstring>
 
 #include "taking/results_codec.h"
+#include "taking/results_layout.h"
 
 // Any bytes: the decoder either refuses them or gives an attempt whose stored form has the
-// size it counts and decodes to the very same stored form.
+// size it counts and decodes to the very same stored form; its printed lines are laid out
+// with every option and paginated without reading past a field.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   auto information = quizdesk::DecodeResults({data, size});
   if (!information) return 0;
@@ -17,5 +19,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (again.size() != size) __builtin_trap();
   auto second = quizdesk::DecodeResults(again);
   if (!second || quizdesk::EncodeResults(*second) != again) __builtin_trap();
+  for (int32_t answerOnly : {0, 1}) {
+    core::TThePrintout document;
+    quizdesk::LayOutResults(*information, {1, 1, 1, 1 - answerOnly, answerOnly}, document);
+    const int lines = static_cast<int>(document.lines.size());
+    if (quizdesk::PaginateLines(lines).back().last != lines - 1) __builtin_trap();
+  }
   return 0;
 }

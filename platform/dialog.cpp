@@ -230,10 +230,12 @@ QWidget* TDialog::Control(int id) const {
 
 void TDialog::SetControlText(int id, std::string_view text) {
   if (auto* edit = qobject_cast<QLineEdit*>(Control(id))) edit->setText(FromCp1252(text));
+  if (auto* label = qobject_cast<QLabel*>(Control(id))) label->setText(FromCp1252(text));
 }
 
 std::string TDialog::ControlText(int id) const {
   if (auto* edit = qobject_cast<QLineEdit*>(Control(id))) return ToCp1252(edit->text());
+  if (auto* label = qobject_cast<QLabel*>(Control(id))) return ToCp1252(label->text());
   return {};
 }
 

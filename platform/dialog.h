@@ -30,7 +30,8 @@ class TDialog {
   // The real controls, for the scripted user and for tests.
   QDialog* Widget() const { return dialog_.get(); }
   QWidget* Control(int id) const;
-  void SetControlText(int id, std::string_view text);  // Windows-1252 bytes
+  // An edit's or a static text's text, Windows-1252 bytes.
+  void SetControlText(int id, std::string_view text);
   std::string ControlText(int id) const;
   void SetChecked(int id, bool checked);
   bool IsChecked(int id) const;

@@ -1,16 +1,22 @@
 #include "platform/modal.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QPushButton>
 
 #include "platform/cp1252.h"
 #include "platform/dialog.h"
 #include "platform/help_viewer.h"
+#include "platform/printout.h"
 
 namespace platform {
 
@@ -106,6 +112,34 @@ class QtModalUser : public ModalUser {
 
   void Help(QWidget* owner, const std::string& helpFile, int command) override {
     ShowHelp(owner, helpFile, command);
+  }
+
+  bool PrintDialog(QWidget* owner, QPrinter& printer, TPrintDialogData& data) override {
+    QPrintDialog dialog(&printer, owner);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    dialog.setMinMax(data.minPage, data.maxPage);
+    printer.setFromTo(data.fromPage, data.toPage);
+    const bool all = data.fromPage == data.minPage && data.toPage == data.maxPage;
+    dialog.setPrintRange(all ? QAbstractPrintDialog::AllPages : QAbstractPrintDialog::PageRange);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
+      data.fromPage = std::clamp(printer.fromPage(), data.minPage, data.maxPage);
+      data.toPage = std::clamp(printer.toPage(), data.fromPage, data.maxPage);
+    } else {
+      data.fromPage = data.minPage;
+      data.toPage = data.maxPage;
+    }
+    return true;
+  }
+
+  void PrintPreview(QWidget*, QPrintPreviewDialog& preview) override { preview.exec(); }
+
+  bool PrintingCancelled(TDialog& printingDialog, int) override {
+    // The Cancel button, Escape and the close box all hide the dialog.
+    QCoreApplication::processEvents();
+    return !printingDialog.Widget()->isVisible();
   }
 };
 

@@ -3,11 +3,14 @@
 #include <string>
 #include <string_view>
 
+class QPrinter;
+class QPrintPreviewDialog;
 class QWidget;
 
 namespace platform {
 
 class TDialog;
+struct TPrintDialogData;
 
 // Message-box styles and results, with the old numeric values.
 enum : unsigned {
@@ -53,6 +56,23 @@ class ModalUser {
   virtual std::optional<std::string> ChooseFile(QWidget* owner, const TOpenSaveDialogData& data,
                                                 FileDialogKind kind) = 0;
   virtual void Help(QWidget* owner, const std::string& helpFile, int command) = 0;
+  // The print dialog over printer, offering data's page limits and range. On OK the printer
+  // holds the chosen printer or PDF file and data the chosen first and last page. A user
+  // that knows nothing of printing cancels it.
+  virtual bool PrintDialog(QWidget* owner, QPrinter& printer, TPrintDialogData& data) {
+    (void)owner, (void)printer, (void)data;
+    return false;
+  }
+  // The print preview; returns when it is closed.
+  virtual void PrintPreview(QWidget* owner, QPrintPreviewDialog& preview) {
+    (void)owner, (void)preview;
+  }
+  // Asked before each page while the printing dialog shows it: true when the user has
+  // cancelled the printing.
+  virtual bool PrintingCancelled(TDialog& printingDialog, int page) {
+    (void)printingDialog, (void)page;
+    return false;
+  }
 };
 
 ModalUser& Modal();

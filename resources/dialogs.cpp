@@ -73,6 +73,11 @@ const std::vector<DialogTemplate>& DialogTemplates() {
       {"ABOX", "Answer", 82, 54, 142, 73, true,
        {Edit(101, 37, 20, 69, 13, 51, true), Text(102, "Enter the answer below:", 28, 5, 89, 8),
         Button(1, 8, 48, 32, 20), Button(2, 101, 47, 32, 20)}},
+      // The printing service's dialog, shown while pages are printed; its three lines are
+      // filled in with the page, the title and the printer.
+      {kPrintingDialog, "Printing", 84, 51, 160, 64, true,
+       {Text(101, "Now printing Page %d of", 8, 8, 144, 8), Text(102, "'%s' on the", 8, 17, 144, 8),
+        Text(103, "%s on %s", 8, 26, 144, 8), Button(2, 60, 41, 40, 16)}},
   };
   return dialogs;
 }

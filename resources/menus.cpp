@@ -16,7 +16,8 @@ std::vector<MenuEntry> ListMenu(bool test, bool searchAgain) {
   std::vector<MenuEntry> m = {Popup("&File"), Item(101, "&New...F4"), Item(102, "&Open...F3")};
   if (test) {
     m.insert(m.end(), {Item(103, "&Save..F2"), Item(104, "Save &As..."), Separator(),
-                       Item(105, "&Print")});
+                       Item(105, "&Print"), Item(106, "Print Pre&view"),
+                       Item(107, "Print Answer &Key")});
   }
   m.insert(m.end(), {Separator(), Item(24340, "E&xit...Alt-X"), End()});
   if (test) {

@@ -67,6 +67,21 @@ struct DialogTemplate {
   std::vector<ControlTemplate> controls;
 };
 
+// The printing service's dialog (resource 32599) and its string table (32590 to 32597).
+inline constexpr char kPrintingDialog[] = "32599";
+enum PrintString : int {
+  IDS_PRN_ON = 32590,            // " on "
+  IDS_PRN_NOT_PRINTED = 32591,   // "'%s' not printed. %s."
+  IDS_PRN_OUT_OF_MEMORY = 32592,
+  IDS_PRN_OUT_OF_DISK = 32593,
+  IDS_PRN_CANCELED = 32594,
+  IDS_PRN_MANAGER_ABORT = 32595,
+  IDS_PRN_GENERIC_ERROR = 32596,
+  IDS_PRN_ERROR_CAPTION = 32597,
+};
+// The string of the string table with this id; empty for an unknown id.
+std::string_view LoadString(int id);
+
 // Registers the pictures and help pages compiled into this static library; the programs and
 // the tests call it once at start.
 void InitResources();

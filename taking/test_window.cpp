@@ -4,6 +4,7 @@
 #include <ctime>
 
 #include "editor/input_dialog.h"
+#include "platform/printer.h"
 #include "platform/system.h"
 #include "taking/blank_window.h"
 
@@ -24,6 +25,7 @@ TTestWindow::TTestWindow() : TFrameWindow("Quizloom") {
   idleView = new TBlankWindow(ClientArea(), *this);
   editor = new editor::TInputDialog(ClientArea(), *this, editor::EditorProgram::Quizdesk);
   information = std::make_unique<core::TInformation>();
+  printer = std::make_unique<platform::TPrinter>();
   testTaken = 0;
   helpIndexOpened = 0;
   windowsHelpOpened = 0;
@@ -41,10 +43,6 @@ TTestWindow::TTestWindow() : TFrameWindow("Quizloom") {
 }
 
 TTestWindow::~TTestWindow() = default;
-
-void TTestWindow::CmPrintResults() {
-  // Printing the stored results comes with the results printout.
-}
 
 void TTestWindow::CmHelpIndex() {
   platform::WinHelp(this, kHelpFile, platform::HELP_CONTENTS);

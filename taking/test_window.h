@@ -9,9 +9,13 @@
 #include "platform/frame_window.h"
 #include "platform/modal.h"
 #include "taking/random_order.h"
+#include "taking/results_layout.h"
 
 namespace editor {
 class TInputDialog;
+}
+namespace platform {
+class TPrinter;
 }
 
 namespace quizdesk {
@@ -31,7 +35,7 @@ enum Command : int {
 // Quizdesk's main window. It owns the loaded questions and the attempt, and shows either the
 // idle view or the editor. Its member functions are split by role: test_window.cpp (set-up,
 // menus, help, closing), taking.cpp (Start, showing a question, OK of the first pass),
-// checking.cpp (Check Answers and OK of a review).
+// checking.cpp (Check Answers and OK of a review), print_results.cpp (Print Results).
 class TTestWindow : public platform::TFrameWindow, public editor::TEditorHost {
  public:
   TTestWindow();
@@ -71,6 +75,7 @@ class TTestWindow : public platform::TFrameWindow, public editor::TEditorHost {
   core::TQuestion* currentQuestion = nullptr;
   int32_t testSize = 0;
   editor::TInputDialog* editor;
+  std::unique_ptr<platform::TPrinter> printer;
 
  private:
   void Warn(const char* text);
@@ -86,6 +91,8 @@ class TTestWindow : public platform::TFrameWindow, public editor::TEditorHost {
   // After the last OK of a pass: the idle view again, menu MENU_3, and the results stored.
   void FinishPass();
   bool Answering() const;
+  // One printout of the results file at path, through the print dialog.
+  void PrintResultsOnce(const TPrintOptions& options, const std::string& path);
 
   TRandomGenerator random_;
   // Which questions the first pass has asked, by index: every question is asked once,

@@ -122,7 +122,9 @@ TEST_F(ImportTest, SelectRefusesOrMakesAQuestionWithEveryMessageOfItsSteps) {
     for (const Prompt& p : user.prompts()) {
       EXPECT_EQ(p.owner, &import()) << c.name;
       EXPECT_EQ(p.caption, p.text == "ABOX" ? "Answer" : "Warning") << c.name;
-      if (p.kind == Prompt::Kind::Message) EXPECT_EQ(p.style, kWarningStyle) << c.name;
+      if (p.kind == Prompt::Kind::Message) {
+        EXPECT_EQ(p.style, kWarningStyle) << c.name;
+      }
     }
     int start = 0;
     int end = 0;
@@ -198,7 +200,9 @@ TEST_F(ImportTest, AddToCurrentFileAndTheSavePromptBeforeTheFileDialog) {
     EXPECT_EQ(user.prompts()[0].text, "Add to current file?") << c.name;
     EXPECT_EQ(user.prompts()[0].caption, "Import File") << c.name;
     EXPECT_EQ(user.prompts()[0].style, kYesNoCancelQuestion) << c.name;
-    if (c.answers.size() > 1) EXPECT_EQ(user.prompts()[1].text, "Do you want to save?") << c.name;
+    if (c.answers.size() > 1) {
+      EXPECT_EQ(user.prompts()[1].text, "Do you want to save?") << c.name;
+    }
     EXPECT_EQ(questions().Count(), c.count) << c.name;
     EXPECT_EQ(test().fileName, c.fileName) << c.name;
     EXPECT_EQ(test().untitled, c.count == 0 ? 1 : c.modified) << c.name;

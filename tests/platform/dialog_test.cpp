@@ -281,8 +281,9 @@ TEST(DialogLook, PrintOptionsTextRanIntoTheFrameAndItsLastBoxWasCut) {
       if (c.kind != resources::ControlKind::Shade) continue;
       for (const resources::ControlTemplate& inner : t.controls) {
         const QRect box = dialog.Control(inner.id)->geometry();
-        if (inner.kind != resources::ControlKind::Shade && control->geometry().contains(box.topLeft()))
+        if (inner.kind != resources::ControlKind::Shade && control->geometry().contains(box.topLeft())) {
           EXPECT_TRUE(control->geometry().contains(box)) << name << " " << inner.id;
+        }
       }
     }
   }

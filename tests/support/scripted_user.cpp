@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+
 #include "platform/dialog.h"
 
 namespace testing_support {
@@ -13,6 +16,9 @@ const char* KindName(Prompt::Kind kind) {
     case Prompt::Kind::Dialog: return "dialog";
     case Prompt::Kind::File: return "file dialog";
     case Prompt::Kind::Help: return "help";
+    case Prompt::Kind::Print: return "print dialog";
+    case Prompt::Kind::Preview: return "print preview";
+    case Prompt::Kind::Printing: return "printing dialog";
   }
   return "?";
 }
@@ -43,6 +49,31 @@ ScriptedUser& ScriptedUser::ChooseFile(std::string path) {
 
 ScriptedUser& ScriptedUser::CancelFile() {
   answers_.push_back({Prompt::Kind::File, 0, {}, std::nullopt});
+  return *this;
+}
+
+ScriptedUser& ScriptedUser::ChoosePrint(std::string pdfPath, int from, int to) {
+  Answer answer{Prompt::Kind::Print, platform::IDOK, {}, std::move(pdfPath)};
+  answer.from = from;
+  answer.to = to;
+  answers_.push_back(std::move(answer));
+  return *this;
+}
+
+ScriptedUser& ScriptedUser::CancelPrint() {
+  answers_.push_back({Prompt::Kind::Print, platform::IDCANCEL, {}, {}});
+  return *this;
+}
+
+ScriptedUser& ScriptedUser::AnswerPreview(std::function<void(QPrintPreviewDialog&)> look) {
+  Answer answer{Prompt::Kind::Preview, platform::IDOK, {}, {}};
+  answer.look = std::move(look);
+  answers_.push_back(std::move(answer));
+  return *this;
+}
+
+ScriptedUser& ScriptedUser::CancelPrintingAt(int page) {
+  cancelPrintingAt_ = page;
   return *this;
 }
 
@@ -114,6 +145,50 @@ void ScriptedUser::Help(QWidget* owner, const std::string& helpFile, int command
   p.text = helpFile;
   p.helpCommand = command;
   prompts_.push_back(p);
+}
+
+}  // namespace testing_support
+
+namespace testing_support {
+
+bool ScriptedUser::PrintDialog(QWidget* owner, QPrinter& printer, platform::TPrintDialogData& data) {
+  Prompt p;
+  p.kind = Prompt::Kind::Print;
+  p.owner = owner;
+  p.printData = data;
+  prompts_.push_back(p);
+  auto answer = Take(Prompt::Kind::Print, "print");
+  if (!answer || answer->result != platform::IDOK) return false;
+  if (answer->path && !answer->path->empty()) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(*answer->path));
+  }
+  if (answer->from > 0) {
+    data.fromPage = answer->from;
+    data.toPage = answer->to;
+  }
+  return true;
+}
+
+void ScriptedUser::PrintPreview(QWidget* owner, QPrintPreviewDialog& preview) {
+  Prompt p;
+  p.kind = Prompt::Kind::Preview;
+  p.owner = owner;
+  p.caption = preview.windowTitle().toStdString();
+  prompts_.push_back(p);
+  auto answer = Take(Prompt::Kind::Preview, p.caption);
+  if (answer && answer->look) answer->look(preview);
+}
+
+bool ScriptedUser::PrintingCancelled(platform::TDialog& printingDialog, int page) {
+  Prompt p;
+  p.kind = Prompt::Kind::Printing;
+  p.caption = printingDialog.Title();
+  p.text = printingDialog.ControlText(101) + "\n" + printingDialog.ControlText(102) + "\n" +
+           printingDialog.ControlText(103);
+  p.page = page;
+  prompts_.push_back(p);
+  return page == cancelPrintingAt_;
 }
 
 }  // namespace testing_support

@@ -6,12 +6,13 @@
 #include <vector>
 
 #include "platform/modal.h"
+#include "platform/printout.h"
 
 namespace testing_support {
 
 // One thing the program showed the user, as recorded by the scripted user.
 struct Prompt {
-  enum class Kind { Message, Dialog, File, Help };
+  enum class Kind { Message, Dialog, File, Help, Print, Preview, Printing };
   Kind kind = Kind::Message;
   QWidget* owner = nullptr;
   std::string text;     // message text, dialog template name, help file
@@ -20,6 +21,8 @@ struct Prompt {
   platform::FileDialogKind fileKind = platform::FileDialogKind::Open;
   platform::TOpenSaveDialogData fileData;  // file dialogs: the data as the dialog saw it
   int helpCommand = 0;
+  platform::TPrintDialogData printData;  // print dialog: the limits and range it offered
+  int page = 0;                          // printing dialog: the page about to be printed
 };
 
 // Answers every modal prompt from a queue and records it. An unexpected prompt (none queued,
@@ -38,6 +41,15 @@ class ScriptedUser : public platform::ModalUser {
   // File dialog: choose this path, or cancel.
   ScriptedUser& ChooseFile(std::string path);
   ScriptedUser& CancelFile();
+  // Print dialog: print to this PDF file (empty: to the printer as it is), pages from to to
+  // (0: the offered range); or cancel.
+  ScriptedUser& ChoosePrint(std::string pdfPath, int from = 0, int to = 0);
+  ScriptedUser& CancelPrint();
+  // Print preview: run look on the real preview dialog (its pages, its print), then close it.
+  ScriptedUser& AnswerPreview(std::function<void(QPrintPreviewDialog&)> look = {});
+  // The printing dialog is recorded before each page and needs no answer; this makes the
+  // user press its Cancel before that page.
+  ScriptedUser& CancelPrintingAt(int page);
 
   const std::vector<Prompt>& prompts() const { return prompts_; }
   std::vector<Prompt> Messages() const;  // the message boxes only, in order
@@ -50,6 +62,9 @@ class ScriptedUser : public platform::ModalUser {
   std::optional<std::string> ChooseFile(QWidget* owner, const platform::TOpenSaveDialogData& data,
                                         platform::FileDialogKind kind) override;
   void Help(QWidget* owner, const std::string& helpFile, int command) override;
+  bool PrintDialog(QWidget* owner, QPrinter& printer, platform::TPrintDialogData& data) override;
+  void PrintPreview(QWidget* owner, QPrintPreviewDialog& preview) override;
+  bool PrintingCancelled(platform::TDialog& printingDialog, int page) override;
 
  private:
   struct Answer {
@@ -57,11 +72,14 @@ class ScriptedUser : public platform::ModalUser {
     int result = 0;
     std::function<void(platform::TDialog&)> fill;
     std::optional<std::string> path;
+    int from = 0, to = 0;
+    std::function<void(QPrintPreviewDialog&)> look = {};
   };
   std::optional<Answer> Take(Prompt::Kind kind, const std::string& what);
 
   std::deque<Answer> answers_;
   std::vector<Prompt> prompts_;
+  int cancelPrintingAt_ = 0;
 };
 
 }  // namespace testing_support

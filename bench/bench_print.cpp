@@ -1,0 +1,181 @@
+// Printing a test of 1,200 questions, a picture on every tenth, to a PDF file through the
+// printing service and the question sheet's printout, against drawing the same lines with
+// one drawText per line (and the same pictures) straight into a QPdfWriter. The goal is at
+// most twice the time and twice the file size: one text run per line, not an object per
+// letter. Prints figures only.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "authoring/print_layout.h"
+#include "bench/ratio_reporter.h"
+#include "authoring/text_print.h"
+#include "platform/font.h"
+#include "platform/modal.h"
+#include "platform/printer.h"
+
+namespace {
+
+constexpr int kQuestions = 1200;
+constexpr char kPicture[] = "cell.bmp";
+
+// Two wrapped lines with a lowered and a raised character, as a real question has.
+std::unique_ptr<core::TQuestion> Question(int number) {
+  auto question = std::make_unique<core::TQuestion>();
+  const std::string first = "Question " + std::to_string(number) +
+                            ": what is the formula of the gas that plants take in from the";
+  const std::string second = "air, CO2, and how many atoms of oxygen does x2 hold?";
+  for (char c : first) question->text.emplace_back(static_cast<unsigned char>(c), 0);
+  question->text.emplace_back('\r', 0);
+  question->text.emplace_back('\n', 0);
+  for (char c : second) question->text.emplace_back(static_cast<unsigned char>(c), 0);
+  question->text[question->text.size() - 19].mark = 2;
+  question->text[question->text.size() - 7].mark = 1;
+  for (char c : std::string("CO2")) question->answer.emplace_back(static_cast<unsigned char>(c), 0);
+  if (number % 10 == 0) std::strcpy(question->picture, kPicture);
+  return question;
+}
+
+// The print dialog answered with a PDF file and every page.
+class PdfUser : public platform::ModalUser {
+ public:
+  explicit PdfUser(QString path) : path_(std::move(path)) {}
+  int MessageBox(QWidget*, const std::string& text, const std::string&, unsigned) override {
+    std::fprintf(stderr, "unexpected message: %s\n", text.c_str());
+    return platform::IDOK;
+  }
+  int RunDialog(QWidget*, platform::TDialog&) override { return platform::IDCANCEL; }
+  std::optional<std::string> ChooseFile(QWidget*, const platform::TOpenSaveDialogData&,
+                                        platform::FileDialogKind) override {
+    return std::nullopt;
+  }
+  void Help(QWidget*, const std::string&, int) override {}
+  bool PrintDialog(QWidget*, QPrinter& printer, platform::TPrintDialogData&) override {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path_);
+    return true;
+  }
+
+ private:
+  QString path_;
+};
+
+struct Fixture {
+  Fixture() {
+    QDir::setCurrent(folder.path());
+    QImage picture(QString(QUIZ_SAMPLES_DIR) + "/" + kPicture);
+    picture.save(kPicture, "BMP");
+    for (int i = 1; i <= kQuestions; ++i) questions.Add(Question(i));
+    // The list window's screen font, "Courier" of height 10, which pictures are scaled from.
+    const QFontMetrics screen(platform::ToQFont({"Courier", 10, 400}, 96));
+    screenWidth = screen.horizontalAdvance('X');
+    screenHeight = screen.height();
+  }
+  QTemporaryDir folder;
+  core::TList<core::TQuestion> questions;
+  int screenWidth, screenHeight;
+};
+
+Fixture& Shared() {
+  static Fixture fixture;
+  return fixture;
+}
+
+std::map<std::string, double> g_bytes;
+
+void BM_PrintTestToPdf(benchmark::State& state) {
+  Fixture& fixture = Shared();
+  const QString path = fixture.folder.filePath("printed.pdf");
+  PdfUser user(path);
+  platform::SetModalUser(&user);
+  platform::TPrinter printer;
+  for (auto _ : state) {
+    quizloom::TTextPrint printout("bench.tst", fixture.questions, printer, fixture.screenWidth,
+                                  fixture.screenHeight);
+    if (!printer.Print(nullptr, printout, true)) state.SkipWithError("not printed");
+  }
+  platform::SetModalUser(nullptr);
+  state.counters["pages"] = static_cast<double>(printer.PrintedPages().size());
+  state.counters["pdf_bytes"] = g_bytes["BM_PrintTestToPdf"] = QFileInfo(path).size();
+}
+
+// The same pages, each text line one drawText, the picture decoded once.
+void BM_PlainDrawTextToPdf(benchmark::State& state) {
+  Fixture& fixture = Shared();
+  const QString path = fixture.folder.filePath("plain.pdf");
+  const std::vector<core::TStart> pages = quizloom::Paginate(fixture.questions, false);
+  const QImage picture(kPicture);
+  for (auto _ : state) {
+    QPdfWriter writer(path);
+    writer.setResolution(1200);
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    QPainter painter(&writer);
+    const QFont font = platform::ToQFont({"Courier New", 0, 400}, 1200);
+    painter.setFont(font);
+    const QFontMetrics metrics(font);
+    const int lineHeight = metrics.height() + 3;
+    for (std::size_t page = 0; page < pages.size(); ++page) {
+      if (page > 0) writer.newPage();
+      int y = 3 * lineHeight;
+      for (int i = pages[page].first; i <= pages[page].last; ++i) {
+        const core::TQuestion& question = fixture.questions[i];
+        std::string line = std::to_string(i + 1) + ". ";
+        for (const core::TLetter& letter : question.text) {
+          if (letter.ch == '\r') {
+            painter.drawText(5, y + metrics.ascent(), QString::fromLatin1(line));
+            line.clear();
+            y += lineHeight;
+          } else if (letter.ch != '\n') {
+            line += static_cast<char>(letter.ch);
+          }
+        }
+        painter.drawText(5, y + metrics.ascent(), QString::fromLatin1(line));
+        y += 2 * lineHeight;
+        if (question.picture[0] != '\0') {
+          const QSize size(
+              platform::MulDiv(picture.width(), metrics.horizontalAdvance('X'), fixture.screenWidth),
+              platform::MulDiv(picture.height(), lineHeight, fixture.screenHeight));
+          painter.drawImage(QRect(QPoint(5, y), size), picture);
+          y += size.height();
+        } else {
+          y += 2 * lineHeight;
+        }
+      }
+    }
+  }
+  state.counters["pages"] = static_cast<double>(pages.size());
+  state.counters["pdf_bytes"] = g_bytes["BM_PlainDrawTextToPdf"] = QFileInfo(path).size();
+}
+
+BENCHMARK(BM_PrintTestToPdf)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlainDrawTextToPdf)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication qt(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  bench::RatioReporter reporter({{"BM_PrintTestToPdf", "BM_PlainDrawTextToPdf"}}, 2);
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  if (g_bytes["BM_PlainDrawTextToPdf"] > 0)
+    std::printf("PDF size: BM_PrintTestToPdf / BM_PlainDrawTextToPdf = %.2f (goal at most 2)\n",
+                g_bytes["BM_PrintTestToPdf"] / g_bytes["BM_PlainDrawTextToPdf"]);
+  return 0;
+}

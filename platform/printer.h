@@ -1,0 +1,67 @@
+#pragma once
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/printout.h"
+
+class QPrinter;
+class QWidget;
+
+namespace platform {
+
+class TDC;
+class TRecordingDC;
+
+// The printer of a main window. It keeps the print dialog's data and the chosen printer (or
+// PDF file) between prints, shows the print dialog and the printing dialog "Printing", and
+// drives the printout's pages on a high-resolution QPrinter. A job is drawn whole before
+// anything reaches a printer or the chosen file, so Cancel in the printing dialog wastes no
+// paper and leaves no half-written file. Failures are reported in a "Print Error" box.
+class TPrinter {
+ public:
+  TPrinter();
+  ~TPrinter();
+  TPrinter(const TPrinter&) = delete;
+  TPrinter& operator=(const TPrinter&) = delete;
+
+  // The printouts keep a reference to it: the first and last page chosen.
+  TPrintDialogData& DialogData() { return data_; }
+
+  // Asks the printout for its page limits, shows the print dialog with them when prompt is
+  // set, and prints the chosen pages. True when every chosen page was printed; false when
+  // the dialog or the printing was cancelled or printing failed (the user has been told).
+  bool Print(QWidget* parent, TPrintout& printout, bool prompt);
+  // Shows the pages Print would print in the print preview, whose own print button prints
+  // them through the same job.
+  void Preview(QWidget* parent, TPrintout& printout);
+
+  // The page numbers the last job printed, in order; empty when nothing was printed.
+  const std::vector<int>& PrintedPages() const { return printed_; }
+  // Tests: jobs draw into this recorder instead of a printer (nullptr switches back).
+  void RecordDrawingInto(TRecordingDC* recorder) { recorder_ = recorder; }
+
+ private:
+  enum class Outcome { Printed, Cancelled, Failed };
+  class PrintingDialog;
+
+  QPrinter& Device();
+  void AskDialogInfo(TPrintout& printout);
+  bool PrintJob(QWidget* parent, TPrintout& printout, QPrinter& printer);
+  Outcome PrintToFile(TPrintout& printout, QPrinter& printer, PrintingDialog& dialog);
+  Outcome PrintToPrinter(TPrintout& printout, QPrinter& printer, PrintingDialog& dialog);
+  Outcome DrawOn(QPrinter& device, TPrintout& printout, PrintingDialog* dialog);
+  Outcome RunPages(TPrintout& printout, TDC& dc, TSize pageSize, QPrinter* device,
+                   PrintingDialog* dialog);
+  void DrawPreview(TPrintout& printout, QPrinter& device);
+  void ReportError(QWidget* parent, const std::string& title, int reason);
+
+  TPrintDialogData data_;
+  TPrintDialogData offered_;  // what the printout proposed for this job
+  std::unique_ptr<QPrinter> printer_;
+  std::vector<int> printed_;
+  TRecordingDC* recorder_ = nullptr;
+  int failure_ = 0;  // the string id of the last failure's reason
+};
+
+}  // namespace platform

@@ -1,0 +1,54 @@
+#pragma once
+#include <string>
+#include <utility>
+
+#include "platform/geometry.h"
+
+namespace platform {
+
+class TDC;
+
+// The print dialog's page fields, kept by the printer between prints: the limits offered and
+// the first and last page chosen.
+struct TPrintDialogData {
+  int minPage = 1;
+  int maxPage = 1;
+  int fromPage = 1;
+  int toPage = 1;
+};
+
+// A document to print page by page. The printer asks for the page limits before its dialog,
+// then calls SetPrintParams once per job and PrintPage for each page from the first chosen
+// one while HasPage is true. Pages draw only through the DC given to SetPrintParams, so the
+// same code serves paper, PDF files, the preview and the recording DC of the tests.
+class TPrintout {
+ public:
+  explicit TPrintout(std::string title) : title_(std::move(title)) {}
+  virtual ~TPrintout() = default;
+  TPrintout(const TPrintout&) = delete;
+  TPrintout& operator=(const TPrintout&) = delete;
+
+  // The page limits and the range the print dialog proposes; by default one page.
+  virtual void GetDialogInfo(int& minPage, int& maxPage, int& selFromPage, int& selToPage) {
+    minPage = maxPage = selFromPage = selToPage = 1;
+  }
+  // The DC of the job and the printable area's size in device units.
+  virtual void SetPrintParams(TDC* dc, TSize pageSize) {
+    dc_ = dc;
+    pageSize_ = pageSize;
+  }
+  virtual bool HasPage(int pageNumber) { return pageNumber == 1; }
+  // rect is the printable area; no flags are passed.
+  virtual void PrintPage(int page, TRect& rect, unsigned flags) = 0;
+
+  const std::string& Title() const { return title_; }
+  TDC* DC() const { return dc_; }
+  TSize PageSize() const { return pageSize_; }
+
+ private:
+  std::string title_;
+  TDC* dc_ = nullptr;
+  TSize pageSize_;
+};
+
+}  // namespace platform

@@ -1,0 +1,61 @@
+#include "taking/text_print.h"
+
+#include <algorithm>
+
+#include "editor/letter_drawing.h"
+#include "platform/dc.h"
+#include "taking/results_file.h"
+
+namespace quizdesk {
+
+int DrawLines(platform::TDC& dc, const core::TThePrintout& document, const core::TStart& page) {
+  const int lineHeight = dc.GetTextExtent("X").cy + 3;
+  const int last = std::min(page.last, static_cast<int>(document.lines.size()) - 1);
+  int y = 5;
+  for (int i = std::max(page.first, 0); i <= last; ++i) {
+    int x = 5;
+    for (const core::TLetter& letter : document.lines[static_cast<std::size_t>(i)].letters) {
+      const char character = static_cast<char>(letter.ch);
+      editor::DrawLetter(dc, x, y, character, letter.mark, lineHeight / 4);
+      x += dc.GetTextExtent(std::string_view(&character, 1)).cx;
+    }
+    y += lineHeight;
+  }
+  return lineHeight;
+}
+
+TTextPrint::TTextPrint(const TPrintOptions& options, std::string path)
+    : TPrintout("Test Results"), path(std::move(path)), options(options) {
+  Paginate();
+}
+
+bool TTextPrint::ReadResults(QWidget* owner) {
+  if (!quizdesk::ReadResults(path, information, owner)) return false;
+  document.lines.clear();
+  LayOutResults(information, options, document);
+  Paginate();
+  return true;
+}
+
+void TTextPrint::Paginate() {
+  pages = PaginateLines(static_cast<int>(document.lines.size()), linesPerPage);
+  pageCount = static_cast<int32_t>(pages.size());
+}
+
+void TTextPrint::GetDialogInfo(int& minPage, int& maxPage, int& selFromPage, int& selToPage) {
+  minPage = selFromPage = 1;
+  maxPage = selToPage = pageCount;
+}
+
+bool TTextPrint::HasPage(int page) { return page >= 1 && page <= pageCount; }
+
+void TTextPrint::PrintPage(int page, platform::TRect&, unsigned) {
+  if (!HasPage(page) || !DC()) return;
+  platform::TDC& dc = *DC();
+  // Height 0: the device's own size for the face.
+  dc.SelectFont(platform::TFont{"Courier New", 0, 400});
+  lineHeight = DrawLines(dc, document, pages[static_cast<std::size_t>(page - 1)]);
+  dc.RestoreFont();
+}
+
+}  // namespace quizdesk

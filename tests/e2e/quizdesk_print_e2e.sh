@@ -1,0 +1,123 @@
+#!/usr/bin/env bash
+# quizdesk_print_e2e.sh QUIZDESK HELPER PRINT_LISTENER WORK_DIR
+# A teacher prints results for real: a print server of the test's own with a raw queue whose
+# network printer is PRINT_LISTENER. Under Xvfb, with keys only, a student takes a test of two
+# questions (one right) and stores it on C:, then reviews it (both right) and stores it on A:.
+# Print Results from C: with Course and "Print Question and Answer" gives one job; from A:
+# with "Print Answer only", Yes to "Print Again" after the next stick is put in, then No,
+# gives two more. The PDFs that reached the printer are read with pdftotext; the first page
+# of the first job is kept as WORK_DIR/page.png.
+set -euo pipefail
+quizdesk=$1 helper=$2 listener=$3 work=$4
+rm -rf "$work"
+mkdir -p "$work/stick"
+
+source "$(dirname "$0")/x_server.sh"
+start_x_server "$work"
+source "$(dirname "$0")/cups_server.sh"
+start_cups_server "$work" "$listener"
+# A short folder (removed with the print server's), so that the printed path fits the line.
+folder=$CUPS_STATE/desk
+mkdir -p "$folder"
+test_file=$folder/water.tst
+"$helper" write "$test_file" 2
+export QUIZDESK_DRIVE_A=$work/stick
+unset QUIZDESK_DRIVE_B
+source "$(dirname "$0")/quizdesk_steps.sh"
+
+cd "$folder"
+start_quizdesk "$quizdesk"
+begin_test Ann Lee "$test_file" Biology
+answer H2O yes; key Return      # right
+answer water no; key Return     # wrong
+store_on_c
+for _ in $(seq 50); do [ -s "$folder/results.qzr" ] && break; sleep 0.1; done
+[ -s "$folder/results.qzr" ] || fail "no results on C:"
+
+# The review: the second answer corrected, stored on A:.
+wait_window "water.tst"
+key alt+c
+sleep 0.5
+key Return
+key End BackSpace BackSpace BackSpace BackSpace BackSpace
+answer H2O yes; key Return
+wait_window "Storage Drive"
+key Down
+shot 6-drive-a
+key Return
+wait_gone "Storage Drive"
+for _ in $(seq 50); do [ -s "$work/stick/results.qzr" ] && break; sleep 0.1; done
+[ -s "$work/stick/results.qzr" ] || fail "no results on A:"
+
+# Test, Print Results: the Storage Drive dialog is then open.
+open_print_results() {
+  wait_window "water.tst"
+  key alt+t
+  key p
+  wait_window "Storage Drive"
+}
+choose_options() {  # the keys that tick the boxes, then OK
+  wait_window "Print Options"
+  [ $# -gt 0 ] && key "$@"
+  shot options
+  key Return
+  wait_gone "Print Options"
+}
+print_in_dialog() {  # the real print dialog, on the default printer
+  wait_window "^Print$"
+  shot print-dialog
+  key Return
+  wait_gone "^Print$"
+}
+# expect_text JOB TEXT...: every text is in the job's pdftotext output.
+expect_text() {
+  local job=$1 text
+  shift
+  pdftotext -layout "$PRINT_JOBS/job-$job" "$work/job-$job.txt" || fail "job $job is not a PDF"
+  for text in "$@"; do
+    grep -qF -- "$text" "$work/job-$job.txt" || { cat "$work/job-$job.txt" >&2; fail "job $job lacks '$text'"; }
+  done
+}
+today=$(date +%-m/%-d/%Y)
+
+# From C:, once, with the course and the questions.
+open_print_results
+key Return
+choose_options alt+c alt+q
+print_in_dialog
+wait_print_job 1 || fail "job 1"
+sleep 1
+xdotool search --onlyvisible --name "Print Again" >/dev/null 2>&1 && fail "asked to print again after C:"
+expect_text 1 "Test results for Ann Lee" "Test taken: $test_file Date: $today" "Course: Biology" \
+  "1. Question 1: what is water?" "2. Question 2: what is water?" "Student Answer: H2O" \
+  "Student Answer: water" "Correct Answer: H2O" "Student was correct." "Student was incorrect." \
+  "Questions correct: 1 out of 2" "Percent correct: 50 %"
+pdftoppm -png -r 60 -f 1 -l 1 "$PRINT_JOBS/job-1" "$work/page"
+mv "$work"/page-*1.png "$work/page.png"
+
+# From A:, the answers only; Yes once with the next stick in (the first pass's results), No.
+open_print_results
+key Down
+key Return
+choose_options alt+a
+print_in_dialog
+wait_print_job 2 || fail "job 2"
+expect_text 2 "Test results for Ann Lee" "1. Student Answer: H2O" "2. Student Answer: H2O" \
+  "Questions correct: 2 out of 2" "Percent correct: 100 %"
+grep -qF "Question 1: what" "$work/job-2.txt" && fail "job 2 printed the questions"
+wait_window "Print Again"
+shot 7-print-again
+cp "$folder/results.qzr" "$work/stick/results.qzr"
+key alt+y
+print_in_dialog
+wait_print_job 3 || fail "job 3"
+expect_text 3 "Student Answer: water" "Questions correct: 1 out of 2" "Percent correct: 50 %"
+wait_window "Print Again"
+key alt+n
+wait_gone "Print Again"
+sleep 1
+[ -e "$PRINT_JOBS/job-4" ] && fail "a fourth job"
+
+wait_window "water.tst"
+exit_with_alt_x
+echo "quizdesk printing end to end: passed"
