@@ -27,6 +27,8 @@ class TDC {
   // Copies the whole bitmap scaled to width by height at (x, y).
   virtual void StretchBlt(int x, int y, int width, int height, const TBitmap& bitmap) = 0;
   virtual int GetDeviceCaps(DeviceCap index) = 0;
+  // Draws whatever the context still holds back; a page must be complete before the next begins.
+  virtual void Flush() {}
 };
 
 }  // namespace platform

@@ -223,6 +223,7 @@ TPrinter::Outcome TPrinter::RunPages(TPrintout& printout, TDC& dc, TSize pageSiz
     if (!printed_.empty() && device && !device->newPage()) return Outcome::Failed;
     TRect rect{0, 0, pageSize.cx, pageSize.cy};
     printout.PrintPage(page, rect, 0);
+    dc.Flush();
     printed_.push_back(page);
   }
   return Outcome::Printed;

@@ -34,6 +34,7 @@ class TQtDC : public TDC {
               int srcY) override;
   void StretchBlt(int x, int y, int width, int height, const TBitmap& bitmap) override;
   int GetDeviceCaps(DeviceCap index) override;
+  void Flush() override;
 
  private:
   const TMeasuredFont& Font() const { return *fonts_.back(); }
@@ -42,7 +43,6 @@ class TQtDC : public TDC {
   // cannot stand for (a face that lacks them).
   void DrawNow(int x, int y, const QString& text, int width);
   void AddCell(int x, int y, unsigned char byte);
-  void Flush();
 
   QPainter& painter_;
   int dotsPerInch_;

@@ -7,6 +7,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include "platform/dialog.h"
@@ -22,13 +23,18 @@ using platform::MulDiv;
 using testing_support::Prompt;
 using testing_support::ScriptedUser;
 
-// Three pages, each saying which it is.
+// Three pages, each saying which it is in the printer's fixed-pitch face, left selected as a
+// careless printout might leave it.
 class PageNamer : public platform::TPrintout {
  public:
   PageNamer() : TPrintout("notes.tst") {}
   void GetDialogInfo(int& minPage, int& maxPage, int& from, int& to) override {
     minPage = from = 1;
     maxPage = to = 3;
+  }
+  void SetPrintParams(platform::TDC* dc, platform::TSize pageSize) override {
+    TPrintout::SetPrintParams(dc, pageSize);
+    dc->SelectFont({"Courier New", 0, 400});
   }
   bool HasPage(int page) override { return page <= 3; }
   void PrintPage(int page, platform::TRect&, unsigned) override {
@@ -158,6 +164,14 @@ TEST(Printer, PrintsTheChosenPagesOrDiscardsTheJob) {
       EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") +
                     bytes.count("/Type /Page "),
                 static_cast<qsizetype>(c.printed.size()));
+      // Each page holds its own text: nothing the device context held back spills onto the
+      // next sheet.
+      QProcess pdftotext;
+      pdftotext.start("pdftotext", {pdf, "-"});
+      ASSERT_TRUE(pdftotext.waitForFinished());
+      std::string expected;
+      for (const std::string& text : c.texts) expected += text + "\n\n\f";
+      EXPECT_EQ(pdftotext.readAllStandardOutput().toStdString(), expected);
     }
     // The same job into the recorder draws exactly the pages up to the cancelled one.
     printer.RecordDrawingInto(&recorder);
