@@ -14,6 +14,7 @@
 #include <string>
 
 #include "authoring/application.h"
+#include "bench/bench_question.h"
 #include "authoring/blank_window.h"
 #include "authoring/test_window.h"
 #include "bench/ratio_reporter.h"
@@ -36,34 +37,13 @@ void WritePictures(const QTemporaryDir& folder) {
   }
 }
 
-// Two wrapped lines with a lowered and a raised character, as a real question has.
-std::unique_ptr<core::TQuestion> Question(int number, bool picture) {
-  auto question = std::make_unique<core::TQuestion>();
-  if (picture) {
-    const std::string name = PictureName(number);
-    std::copy(name.begin(), name.end(), question->picture);
-  }
-  const std::string first = "Question " + std::to_string(number) +
-                            ": what is the formula of the gas that plants take in from the";
-  const std::string second = "air, CO2, and how many atoms of oxygen does x2 hold?";
-  for (char c : first) question->text.emplace_back(static_cast<unsigned char>(c), 0);
-  question->text.emplace_back('\r', 0);
-  question->text.emplace_back('\n', 0);
-  for (char c : second) question->text.emplace_back(static_cast<unsigned char>(c), 0);
-  question->text[question->text.size() - 19].mark = 2;
-  question->text[question->text.size() - 7].mark = 1;
-  for (char c : std::string("CO2")) question->answer.emplace_back(static_cast<unsigned char>(c), 0);
-  question->answer[2].mark = 2;
-  return question;
-}
-
 enum class Where { Top, Middle, End };
 
 void PaintList(benchmark::State& state, int count, Where where, bool pictures = false) {
   quizloom::TMyApp app(false);
   quizloom::TTestWindow& window = app.Window();
   quizloom::TBlankWindow& list = *window.listWindow;
-  for (int i = 1; i <= count; ++i) list.openTest.questions.Add(Question(i, pictures));
+  for (int i = 1; i <= count; ++i) list.openTest.questions.Add(bench::Question(i, pictures ? PictureName(i) : std::string()));
   list.openTest.fileName = "bench.tst";
   window.show();
   QApplication::processEvents();

@@ -23,6 +23,7 @@
 #include <string>
 
 #include "authoring/print_layout.h"
+#include "bench/bench_question.h"
 #include "bench/ratio_reporter.h"
 #include "authoring/text_print.h"
 #include "platform/font.h"
@@ -33,23 +34,6 @@ namespace {
 
 constexpr int kQuestions = 1200;
 constexpr char kPicture[] = "cell.bmp";
-
-// Two wrapped lines with a lowered and a raised character, as a real question has.
-std::unique_ptr<core::TQuestion> Question(int number) {
-  auto question = std::make_unique<core::TQuestion>();
-  const std::string first = "Question " + std::to_string(number) +
-                            ": what is the formula of the gas that plants take in from the";
-  const std::string second = "air, CO2, and how many atoms of oxygen does x2 hold?";
-  for (char c : first) question->text.emplace_back(static_cast<unsigned char>(c), 0);
-  question->text.emplace_back('\r', 0);
-  question->text.emplace_back('\n', 0);
-  for (char c : second) question->text.emplace_back(static_cast<unsigned char>(c), 0);
-  question->text[question->text.size() - 19].mark = 2;
-  question->text[question->text.size() - 7].mark = 1;
-  for (char c : std::string("CO2")) question->answer.emplace_back(static_cast<unsigned char>(c), 0);
-  if (number % 10 == 0) std::strcpy(question->picture, kPicture);
-  return question;
-}
 
 // The print dialog answered with a PDF file and every page.
 class PdfUser : public platform::ModalUser {
@@ -80,7 +64,7 @@ struct Fixture {
     QDir::setCurrent(folder.path());
     QImage picture(QString(QUIZ_SAMPLES_DIR) + "/" + kPicture);
     picture.save(kPicture, "BMP");
-    for (int i = 1; i <= kQuestions; ++i) questions.Add(Question(i));
+    for (int i = 1; i <= kQuestions; ++i) questions.Add(bench::Question(i, i % 10 == 0 ? kPicture : ""));
     // The list window's screen font, "Courier" of height 10, which pictures are scaled from.
     const QFontMetrics screen(platform::ToQFont({"Courier", 10, 400}, 96));
     screenWidth = screen.horizontalAdvance('X');
