@@ -27,7 +27,9 @@ void TTestWindow::CmImport() {
     listWindow->currentQuestion = nullptr;
     test.questions.Clear();
     listWindow->ForgetLayout();
-    // The list now shows an empty test, whatever the file dialog brings.
+    // The list now shows an empty test, whatever the file dialog brings, from its top where
+    // the hint to open or start a file is drawn.
+    listWindow->Scroller()->ScrollTo(listWindow->Scroller()->XPos(), 0);
     SetMenu(9);
     listWindow->Invalidate(true);
   } else if (!hadQuestions) {

@@ -59,6 +59,13 @@ class TPlainEdit : public QPlainTextEdit {
       event->accept();
       return;
     }
+    // Shift+Enter would insert a line separator inside the line, which the old control never
+    // had: it makes an ordinary line end, counted and cut out as one.
+    if (event->matches(QKeySequence::InsertLineSeparator)) {
+      QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r");
+      QPlainTextEdit::keyPressEvent(&enter);
+      return;
+    }
     QPlainTextEdit::keyPressEvent(event);
   }
   void inputMethodEvent(QInputMethodEvent* event) override {

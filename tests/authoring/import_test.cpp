@@ -192,6 +192,9 @@ TEST_F(ImportTest, AddToCurrentFileAndTheSavePromptBeforeTheFileDialog) {
     GiveQuestions(3, c.modified ? "Untitled" : "/tests/five.tst");  // unsaved: a new test
     test().modified = c.modified;
     test().untitled = c.modified;
+    list().Scroller()->ScrollTo(0, 2);
+    const int scrolled = list().Scroller()->YPos();
+    ASSERT_GT(scrolled, 0) << c.name;
     user.Forget();
     for (int answer : c.answers) user.AnswerMessage(answer);
     if (c.prompts > c.answers.size()) user.CancelFile();
@@ -209,6 +212,8 @@ TEST_F(ImportTest, AddToCurrentFileAndTheSavePromptBeforeTheFileDialog) {
     EXPECT_EQ(test().modified, c.modified) << c.name;
     EXPECT_EQ(window().Client(), &list()) << c.name;
     EXPECT_EQ(Menu(), c.menu) << c.name;
+    // An emptied test is shown from the top, where the hint to open or start a file stands.
+    EXPECT_EQ(list().Scroller()->YPos(), c.count == 0 ? 0 : scrolled) << c.name;
   }
 }
 

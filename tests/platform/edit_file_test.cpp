@@ -76,4 +76,17 @@ TEST(EditFile, OnlyCharactersOfTheCodePageGetIn) {
   EXPECT_EQ(window.GetText(), "a\xE9" "bx\r\ny\r\nz?\x80");
 }
 
+// Shift+Enter made a line separator inside the line: shown as a line end, but counted as one
+// position and cut out as '?'.
+TEST(EditFile, ShiftEnterMakesAnOrdinaryLineEnd) {
+  platform::TEditFile window(nullptr);
+  window.SetText("ab");
+  window.SetSelection(1, 1);
+  QKeyEvent shiftEnter(QEvent::KeyPress, Qt::Key_Return, Qt::ShiftModifier, "\r");
+  QApplication::sendEvent(window.Editor(), &shiftEnter);
+  EXPECT_EQ(window.GetText(), "a\r\nb");
+  window.SetSelection(0, 4);
+  EXPECT_EQ(window.GetSelectedText(), "a\r\nb");
+}
+
 }  // namespace
