@@ -4,6 +4,8 @@
 #include <new>
 #include <system_error>
 
+#include <sys/stat.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -48,6 +50,20 @@ bool EndsLikePdf(const QString& path) {
   if (!file.open(QIODevice::ReadOnly) || file.size() < 16) return false;
   file.seek(file.size() - 16);
   return file.read(16).contains("%%EOF");
+}
+
+// The finished PDF takes the permissions of the file it replaces, or those of any new file;
+// a temporary file is readable by its owner alone, which would hide the PDF from colleagues.
+void GiveUsualPermissions(const QString& part, const QString& target) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  fs::perms perms = fs::status(target.toStdString(), error).permissions();
+  if (error || perms == fs::perms::unknown) {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    perms = static_cast<fs::perms>(0666 & ~mask);
+  }
+  fs::permissions(part.toStdString(), perms, error);
 }
 
 // Why writing into this folder failed, as one of the string table's reasons.
@@ -162,6 +178,7 @@ TPrinter::Outcome TPrinter::PrintToFile(TPrintout& printout, QPrinter& printer,
     failure_ = WriteFailure(folder);
     return Outcome::Failed;
   }
+  GiveUsualPermissions(part.fileName(), target);
   std::filesystem::rename(part.fileName().toStdString(), target.toStdString(), error);
   if (error) {
     failure_ = WriteFailure(folder);

@@ -10,6 +10,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+
 #include "platform/dialog.h"
 #include "platform/font.h"
 #include "platform/printer.h"
@@ -182,6 +184,32 @@ TEST(Printer, PrintsTheChosenPagesOrDiscardsTheJob) {
     }
     EXPECT_EQ(Texts(recorder), c.texts);
   }
+}
+
+// The PDF was written through a temporary file readable by its owner alone, and kept that.
+TEST(Printer, APdfFileHasTheUsualPermissionsOrThoseOfTheFileItReplaces) {
+  const mode_t mask = ::umask(022);
+  QTemporaryDir folder;
+  const QString fresh = folder.filePath("fresh.pdf");
+  const QString shared = folder.filePath("shared.pdf");
+  {
+    QFile old(shared);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+  }
+  ASSERT_EQ(::chmod(shared.toLocal8Bit().constData(), 0664), 0);
+  for (const QString& pdf : {fresh, shared}) {
+    platform::TPrinter printer;
+    PageNamer printout;
+    ScriptedUser user;
+    user.ChoosePrint(pdf.toStdString(), 0, 0);
+    ASSERT_TRUE(printer.Print(nullptr, printout, true));
+  }
+  ::umask(mask);
+  struct stat info {};
+  ASSERT_EQ(::stat(fresh.toLocal8Bit().constData(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0644u);
+  ASSERT_EQ(::stat(shared.toLocal8Bit().constData(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0664u);
 }
 
 TEST(Printer, KeepsTheChosenRangeInItsDialogData) {
