@@ -31,13 +31,13 @@ std::vector<std::string> Texts(const core::TThePrintout& document) {
 core::TInformation Example() {
   core::TInformation information;
   FillAnnLee(information, "C:\\TESTS\\WATER.TST");
-  int32_t plain[51] = {}, lowered[51] = {}, questionMarks[500] = {};
+  int32_t plain[51] = {}, lowered[51] = {}, questionMarks[500] = {}, plainQuestion[500] = {};
   lowered[1] = core::kSubscript;
   questionMarks[25] = core::kSuperscript;  // the 2 of "x2" on the second line
   information.responses.Add(std::make_unique<core::TResponse>(
       4, "H2O", "H2O", "What is water?\r\nWhat is x2?", 0, plain, lowered, questionMarks));
   information.responses.Add(
-      std::make_unique<core::TResponse>(9, "Paris", "Paris", "Capital?", 1, plain, plain, plain));
+      std::make_unique<core::TResponse>(9, "Paris", "Paris", "Capital?", 1, plain, plain, plainQuestion));
   return information;
 }
 
