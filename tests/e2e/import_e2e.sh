@@ -47,8 +47,7 @@ wait_window "^Save As$"
 key ctrl+a
 type_text "$test_file"
 key Return
-for _ in $(seq 50); do [ -s "$test_file" ] && break; sleep 0.1; done
-[ -s "$test_file" ] || fail "no file was saved"
+wait_file "$test_file" "no file was saved"
 
 # One question without picture: the three lines joined by spaces where their line ends
 # were, broken again at the last space before column 76, each break a CR LF; mark 0 on

@@ -31,8 +31,7 @@ begin_test Ann Lee "$test_file" Biology
 answer H2O yes; key Return      # right
 answer water no; key Return     # wrong
 store_on_c
-for _ in $(seq 50); do [ -s "$folder/results.qzr" ] && break; sleep 0.1; done
-[ -s "$folder/results.qzr" ] || fail "no results on C:"
+wait_file "$folder/results.qzr" "no results on C:"
 
 # The review: the second answer corrected, stored on A:.
 wait_window "water.tst"
@@ -46,8 +45,7 @@ key Down
 shot 6-drive-a
 key Return
 wait_gone "Storage Drive"
-for _ in $(seq 50); do [ -s "$work/stick/results.qzr" ] && break; sleep 0.1; done
-[ -s "$work/stick/results.qzr" ] || fail "no results on A:"
+wait_file "$work/stick/results.qzr" "no results on A:"
 
 # Test, Print Results: the Storage Drive dialog is then open.
 open_print_results() {

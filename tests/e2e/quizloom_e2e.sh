@@ -42,8 +42,7 @@ key ctrl+a
 type_text "$test_file"
 shot 4-save-as
 key Return
-for _ in $(seq 50); do [ -s "$test_file" ] && break; sleep 0.1; done
-[ -s "$test_file" ] || fail "no file was saved"
+wait_file "$test_file" "no file was saved"
 
 # The magic field, one question without picture, its 12 letters with the 2 of H2O lowered,
 # and the answer H2O with its 2 lowered too.

@@ -106,8 +106,7 @@ key ctrl+a
 type_text "$work/folder/sheet.pdf"
 shot 4-to-file
 key Return
-for _ in $(seq 100); do [ -s "$work/folder/sheet.pdf" ] && break; sleep 0.1; done
-[ -s "$work/folder/sheet.pdf" ] || fail "no PDF file was written"
+wait_file "$work/folder/sheet.pdf" "no PDF file was written"
 pdf_lines "$work/folder/sheet.pdf" | diff "$work/expected-all.txt" - || fail "the PDF file's text"
 [ ! -e "$PRINT_JOBS/job-4" ] || fail "the PDF file also went to the printer"
 ls -a "$work/folder" | grep -q "^\.quiz-print" && fail "a temporary file was left"

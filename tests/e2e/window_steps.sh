@@ -27,6 +27,11 @@ wait_gone() {
   done
   fail "window '$1' stayed"
 }
+# Waits up to 10 s for FILE to be written, else fails with MESSAGE.
+wait_file() {
+  for _ in $(seq 100); do [ -s "$1" ] && return 0; sleep 0.1; done
+  fail "$2"
+}
 key() { xdotool key --delay 80 "$@"; sleep 0.2; }
 type_text() { xdotool type --delay 80 "$1"; sleep 0.2; }
 # Alt+X, then the program must have ended within 5 s.
