@@ -154,6 +154,11 @@ TEST(Printer, PrintsTheChosenPagesOrDiscardsTheJob) {
                 "Now printing Page " + std::to_string(first) + " of\n'notes.tst' on the\nPDF on notes.pdf");
     }
     EXPECT_EQ(printer.PrintedPages(), c.printed);
+    // The range chosen stays in the dialog data for the next time.
+    if (c.from > 0)
+      EXPECT_EQ(std::vector<int>({printer.DialogData().fromPage, printer.DialogData().toPage,
+                                  printer.DialogData().maxPage}),
+                std::vector<int>({c.from, c.to, 3}));
     EXPECT_EQ(QFile::exists(pdf), c.fileWritten);
     // No temporary file is left beside it.
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(),
@@ -210,33 +215,6 @@ TEST(Printer, APdfFileHasTheUsualPermissionsOrThoseOfTheFileItReplaces) {
   EXPECT_EQ(info.st_mode & 0777, 0644u);
   ASSERT_EQ(::stat(shared.toLocal8Bit().constData(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0664u);
-}
-
-TEST(Printer, KeepsTheChosenRangeInItsDialogData) {
-  platform::TPrinter printer;
-  platform::TRecordingDC recorder;
-  printer.RecordDrawingInto(&recorder);
-  PageNamer printout;
-  ScriptedUser user;
-  user.ChoosePrint({}, 2, 2);
-  EXPECT_TRUE(printer.Print(nullptr, printout, true));
-  EXPECT_EQ(printer.DialogData().fromPage, 2);
-  EXPECT_EQ(printer.DialogData().toPage, 2);
-  EXPECT_EQ(printer.DialogData().maxPage, 3);
-}
-
-TEST(Printer, CancelledDialogPrintsNothing) {
-  QTemporaryDir folder;
-  platform::TPrinter printer;
-  platform::TRecordingDC recorder;
-  printer.RecordDrawingInto(&recorder);
-  PageNamer printout;
-  ScriptedUser user;
-  user.CancelPrint();
-  EXPECT_FALSE(printer.Print(nullptr, printout, true));
-  EXPECT_TRUE(recorder.Calls().empty());
-  EXPECT_TRUE(printer.PrintedPages().empty());
-  EXPECT_EQ(user.prompts().size(), 1u);
 }
 
 TEST(Printer, FileThatCannotBeWrittenIsReported) {
