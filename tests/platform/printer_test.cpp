@@ -155,24 +155,18 @@ TEST(Printer, PrintsTheChosenPagesOrDiscardsTheJob) {
     }
     EXPECT_EQ(printer.PrintedPages(), c.printed);
     // The range chosen stays in the dialog data for the next time.
-    if (c.from > 0)
+    if (c.from > 0) {
       EXPECT_EQ(std::vector<int>({printer.DialogData().fromPage, printer.DialogData().toPage,
                                   printer.DialogData().maxPage}),
                 std::vector<int>({c.from, c.to, 3}));
+    }
     EXPECT_EQ(QFile::exists(pdf), c.fileWritten);
     // No temporary file is left beside it.
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(),
               c.fileWritten ? 1 : 0);
     if (c.fileWritten) {
-      QFile file(pdf);
-      ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-      const QByteArray bytes = file.readAll();
-      EXPECT_TRUE(bytes.startsWith("%PDF"));
-      EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") +
-                    bytes.count("/Type /Page "),
-                static_cast<qsizetype>(c.printed.size()));
-      // Each page holds its own text: nothing the device context held back spills onto the
-      // next sheet.
+      // One form feed a page, each page holding its own text: nothing the device context held
+      // back spills onto the next sheet.
       QProcess pdftotext;
       pdftotext.start("pdftotext", {pdf, "-"});
       ASSERT_TRUE(pdftotext.waitForFinished());
