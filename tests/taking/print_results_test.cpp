@@ -109,44 +109,50 @@ TEST_F(PrintResultsTest, ConversationsOfEachCase) {
     return all;
   };
   const std::vector<std::string> asked = {"dialog DRIVEDLG", "dialog PRINTDLG"};
+  const std::vector<uint8_t> ten = TenResults(), none;
+  std::vector<uint8_t> damaged = ten;
+  damaged.resize(199 + 3018 * 3 + 10);
   const struct {
     const char* name;
     bool onA;
-    bool fileThere;
+    const std::vector<uint8_t>& contents;  // none: no file on the drive
     bool takenOutWhenPrinted;
     std::function<void(ScriptedUser&)> script;
     std::vector<std::string> conversation;
   } cases[] = {
-      {"no file on the drive", false, false, false, [](ScriptedUser& u) { u.AnswerDialog(1).AnswerMessage(); },
+      {"no file on the drive", false, none, false, [](ScriptedUser& u) { u.AnswerDialog(1).AnswerMessage(); },
        {"dialog DRIVEDLG", warning + kNoResults}},
-      {"no file on A:", true, false, false,
+      {"no file on A:", true, none, false,
        [](ScriptedUser& u) { u.AnswerDialog(1, ChooseA).AnswerMessage(); },
        {"dialog DRIVEDLG", warning + kNoResults}},
-      {"drive dialog escaped", false, true, false, [](ScriptedUser& u) { u.AnswerDialog(2); },
+      {"drive dialog escaped", false, ten, false, [](ScriptedUser& u) { u.AnswerDialog(2); },
        {"dialog DRIVEDLG"}},
-      {"options cancelled", false, true, false,
+      {"options cancelled", false, ten, false,
        [](ScriptedUser& u) { u.AnswerDialog(1).AnswerDialog(2); }, asked},
-      {"C: prints once, without the question", false, true, false,
+      {"C: prints once, without the question", false, ten, false,
        [](ScriptedUser& u) { u.AnswerDialog(1).AnswerDialog(1).ChoosePrint(""); },
        join({asked, printed})},
-      {"A: Yes once, then No, prints twice", true, true, false,
+      {"A: Yes once, then No, prints twice", true, ten, false,
        [](ScriptedUser& u) {
          u.AnswerDialog(1, ChooseA).AnswerDialog(1).ChoosePrint("");
          u.AnswerMessage(platform::IDYES).ChoosePrint("").AnswerMessage(platform::IDNO);
        },
        join({asked, printed, {again}, printed, {again}})},
-      {"A: print dialog cancelled, still asked", true, true, false,
+      {"A: print dialog cancelled, still asked", true, ten, false,
        [](ScriptedUser& u) {
          u.AnswerDialog(1, ChooseA).AnswerDialog(1).CancelPrint().AnswerMessage(platform::IDNO);
        },
        join({asked, {"print pages 1-1", again}})},
-      {"C: file vanished after the options, nothing printed", false, true, false,
+      {"C: file vanished after the options, nothing printed", false, ten, false,
        [this](ScriptedUser& u) {
          u.AnswerDialog(1).AnswerDialog(1, [this](platform::TDialog&) { QFile::remove(file); });
          u.AnswerMessage();
        },
        join({asked, {warning + "File cannot be found!"}})},
-      {"A: next stick without results, nothing printed, still asked", true, true, true,
+      {"damaged file, nothing printed", false, damaged, false,
+       [](ScriptedUser& u) { u.AnswerDialog(1).AnswerDialog(1).AnswerMessage(); },
+       join({asked, {warning + "The results file is damaged or is not a results file."}})},
+      {"A: next stick without results, nothing printed, still asked", true, ten, true,
        [](ScriptedUser& u) {
          u.AnswerDialog(1, ChooseA).AnswerDialog(1).ChoosePrint("");
          u.AnswerMessage(platform::IDYES).AnswerMessage().AnswerMessage(platform::IDNO);
@@ -161,7 +167,7 @@ TEST_F(PrintResultsTest, ConversationsOfEachCase) {
     file = (c.onA ? DriveA() : folder.path()) + "/results.qzr";
     QFile::remove(folder.path() + "/results.qzr");
     QFile::remove(file);
-    if (c.fileThere) Write(file, TenResults());
+    if (!c.contents.empty()) Write(file, c.contents);
     paper.afterPage = [&] {
       if (c.takenOutWhenPrinted) QFile::remove(file);
     };
@@ -205,20 +211,6 @@ TEST_F(PrintResultsTest, PrintsTheChosenLinesLetterByLetterOnTwoPages) {
       fonts.push_back(call.text + " " + std::to_string(call.height));
   EXPECT_EQ(fonts, std::vector<std::string>(2, "Courier New 0"));
   EXPECT_EQ(paper.SelectedFonts(), 0);
-  EXPECT_TRUE(user.Finished());
-}
-
-TEST_F(PrintResultsTest, ADamagedFileIsReportedAndNotPrinted) {
-  file = folder.path() + "/results.qzr";
-  std::vector<uint8_t> bytes = TenResults();
-  bytes.resize(199 + 3018 * 3 + 10);
-  Write(file, bytes);
-  user.AnswerDialog(1).AnswerDialog(1).AnswerMessage();
-  window().Command(CM_PRINT_RESULTS);
-  const auto messages = user.Messages();
-  ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0].text, "The results file is damaged or is not a results file.");
-  EXPECT_TRUE(paper.Calls().empty());
   EXPECT_TRUE(user.Finished());
 }
 
