@@ -81,22 +81,16 @@ TEST(ResultsLayoutTest, LinesOfEachChoiceOfOptions) {
 }
 
 TEST(ResultsLayoutTest, LettersOfQuestionsAndAnswersKeepTheirMarks) {
+  // "4. What is water?", "What is x2?" with its 2 raised, the answer given plain, H2O expected.
   const core::TThePrintout document = LayOut(Example(), {0, 0, 0, 1, 0});
-  const struct {
-    int line;
-    std::vector<int32_t> marks;
-  } cases[] = {
-      {3, std::vector<int32_t>(17, 0)},                                      // "4. What is water?"
-      {4, {0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0}},                                // "What is x2?"
-      {6, std::vector<int32_t>(19, 0)},                                      // given, plain
-      {7, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0}},        // expected, lowered 2
-  };
-  for (const auto& c : cases) {
-    std::vector<int32_t> marks;
-    for (const core::TLetter& letter : document.lines[static_cast<std::size_t>(c.line)].letters)
-      marks.push_back(letter.mark);
-    EXPECT_EQ(marks, c.marks) << "line " << c.line;
+  std::vector<std::string> marks;
+  for (std::size_t line : {3u, 4u, 6u, 7u}) {
+    marks.emplace_back();
+    for (const core::TLetter& letter : document.lines[line].letters)
+      marks.back() += std::to_string(letter.mark);
   }
+  EXPECT_EQ(marks, std::vector<std::string>({std::string(17, '0'), "00000000010",
+                                             std::string(19, '0'), std::string(17, '0') + "20"}));
 }
 
 TEST(ResultsLayoutTest, PercentLineOfSoundAndDamagedCounts) {
