@@ -19,6 +19,7 @@ constexpr char kLine4[] = "Animals cannot do this.";
 constexpr char kThreeLinesWrapped[] =
     "Plants make their own food by photosynthesis. They take in carbon dioxide\r\n"
     "through their leaves and water through their roots, and give off oxygen. ";
+constexpr int kThreeLines = 58 + 2 + 59 + 2 + 27 + 2;  // a line end counts two positions
 constexpr char kNoAnswer[] = "You must put something in the answer box!!";
 
 class ImportTest : public AuthoringTest {
@@ -64,7 +65,6 @@ TEST_F(ImportTest, SelectRefusesOrMakesAQuestionWithEveryMessageOfItsSteps) {
   }();
   const std::string longWord = "a " + std::string(493, 'x');
   const std::string lesson = LessonText("\n");
-  const int threeLines = 58 + 2 + 59 + 2 + 27 + 2;
   struct Case {
     const char* name;
     std::string text;
@@ -73,7 +73,7 @@ TEST_F(ImportTest, SelectRefusesOrMakesAQuestionWithEveryMessageOfItsSteps) {
     std::vector<std::optional<std::string>> answers;  // typed into each ABOX; nothing: Cancel
     std::optional<std::string> question;
   } cases[] = {
-      {"three lines joined and wrapped", lesson, 0, threeLines, {"ABOX"}, {"oxygen"},
+      {"three lines joined and wrapped", lesson, 0, kThreeLines, {"ABOX"}, {"oxygen"},
        kThreeLinesWrapped},
       {"496 positions, before any wrapping", words + "\n" + words, 2, 498,
        {"Your selection is too large!!"}, {}, std::nullopt},
@@ -220,7 +220,7 @@ TEST_F(ImportTest, YesTwoSelectsAndDoneAppendBothAtTheEnd) {
   user.AnswerMessage(platform::IDYES).ChooseFile(Lesson());
   window().Command(CM_IMPORT);
   EXPECT_EQ(questions().Count(), 2);
-  SelectPassage(0, 58 + 2 + 59 + 2 + 27 + 2, "oxygen");
+  SelectPassage(0, kThreeLines, "oxygen");
   SelectPassage(0, 7, "Animals");  // the first passage has gone from the window
   window().Command(CM_DONE);
   ASSERT_EQ(questions().Count(), 4);
