@@ -12,9 +12,7 @@
 
 namespace testing_support {
 
-namespace {
 constexpr int kDotsPerInch = 96;
-}
 
 TLetterByLetterDC::TLetterByLetterDC(QImage& image) : painter_(&image) {
   SelectFont(platform::TFont{"System", 16});
