@@ -82,9 +82,6 @@ BENCHMARK(BM_SetPlainText)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication qt(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  bench::RatioReporter reporter({{"BM_OpenFile", "BM_SetPlainText"}}, 2);
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
+  bench::RunComparing(argc, argv, {{"BM_OpenFile", "BM_SetPlainText"}}, 2);
   return 0;
 }

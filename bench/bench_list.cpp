@@ -85,17 +85,15 @@ int main(int argc, char** argv) {
   QTemporaryDir pictures;
   if (!pictures.isValid()) return 1;
   WritePictures(pictures);
-  benchmark::Initialize(&argc, argv);
   // Each long paint against the short one of its kind, and the long ones with pictures also
   // against the short list without.
-  bench::RatioReporter reporter({{"BM_Paint5000InTheMiddle", "BM_Paint10AtTheTop"},
-                                 {"BM_Paint5000AtTheEnd", "BM_Paint10AtTheTop"},
-                                 {"BM_Pictures5000InTheMiddle", "BM_Pictures10AtTheTop"},
-                                 {"BM_Pictures5000AtTheEnd", "BM_Pictures10AtTheTop"},
-                                 {"BM_Pictures5000InTheMiddle", "BM_Paint10AtTheTop"},
-                                 {"BM_Pictures5000AtTheEnd", "BM_Paint10AtTheTop"}},
-                                2);
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
+  bench::RunComparing(argc, argv,
+                      {{"BM_Paint5000InTheMiddle", "BM_Paint10AtTheTop"},
+                       {"BM_Paint5000AtTheEnd", "BM_Paint10AtTheTop"},
+                       {"BM_Pictures5000InTheMiddle", "BM_Pictures10AtTheTop"},
+                       {"BM_Pictures5000AtTheEnd", "BM_Pictures10AtTheTop"},
+                       {"BM_Pictures5000InTheMiddle", "BM_Paint10AtTheTop"},
+                       {"BM_Pictures5000AtTheEnd", "BM_Paint10AtTheTop"}},
+                      2);
   return 0;
 }

@@ -154,10 +154,7 @@ BENCHMARK(BM_PlainDrawTextToPdf)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication qt(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  bench::RatioReporter reporter({{"BM_PrintTestToPdf", "BM_PlainDrawTextToPdf"}}, 2);
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
+  bench::RunComparing(argc, argv, {{"BM_PrintTestToPdf", "BM_PlainDrawTextToPdf"}}, 2);
   if (g_bytes["BM_PlainDrawTextToPdf"] > 0)
     std::printf("PDF size: BM_PrintTestToPdf / BM_PlainDrawTextToPdf = %.2f (goal at most 2)\n",
                 g_bytes["BM_PrintTestToPdf"] / g_bytes["BM_PlainDrawTextToPdf"]);

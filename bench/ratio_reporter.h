@@ -43,4 +43,13 @@ class RatioReporter : public benchmark::ConsoleReporter {
   std::map<std::string, std::pair<double, double>> times_;  // real, CPU
 };
 
+// Runs the benchmarks named on the command line and prints each pair's ratio against the goal.
+inline void RunComparing(int& argc, char** argv, std::vector<RatioReporter::Pair> ratios,
+                         double goal) {
+  benchmark::Initialize(&argc, argv);
+  RatioReporter reporter(std::move(ratios), goal);
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+}
+
 }  // namespace bench

@@ -141,20 +141,9 @@ TEST_F(ListLayoutTest, QuestionWithMarksHardBreakAndPictureAsLetterByLetter) {
   questions().Add(MakeQuestion("Second\rquestion", "x", {{3, 1}}));
   test().fileName = "/pixels.tst";
   list().resize(640, 480);
-  list().Invalidate(true);
-  list().UpdateWindow();
-  const QImage fast = list().Surface();
-
-  QImage reference(fast.size(), QImage::Format_RGB32);
-  reference.fill(Qt::white);
-  testing_support::TLetterByLetterDC dc(reference);
-  list().RecordDrawingInto(&dc);
-  list().Invalidate(true);
-  list().UpdateWindow();
-  list().RecordDrawingInto(nullptr);
-  EXPECT_EQ(testing_support::FirstDifference(fast, reference), "");
+  EXPECT_EQ(testing_support::DifferenceFromLetterByLetter(list()), "");
   // Below the three lines of the question, 18 pixels each.
-  EXPECT_EQ(fast.pixel(10, 5 + 3 * 18 + 10), QColor(Qt::darkGreen).rgb());
+  EXPECT_EQ(list().Surface().pixel(10, 5 + 3 * 18 + 10), QColor(Qt::darkGreen).rgb());
 }
 
 }  // namespace

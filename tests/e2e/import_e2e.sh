@@ -15,8 +15,7 @@ start_x_server "$work"
 source "$(dirname "$0")/window_steps.sh"
 
 cd "$work/folder"
-"$quizloom" >"$work/quizloom.log" 2>&1 &
-program_pid=$!
+start_program quizloom.log "$quizloom"
 wait_window "No file active"   # after the three seconds of the splash and the first paint
 
 key alt+i                      # Import: the test is empty, so the Open dialog comes at once

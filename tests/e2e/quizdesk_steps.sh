@@ -5,8 +5,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/window_steps.sh"
 # start_quizdesk QUIZDESK: runs it from the current folder, as a student's program would from
 # the desktop, and waits for the idle window after the splash.
 start_quizdesk() {
-  "$1" >"$work/quizdesk.log" 2>&1 &
-  program_pid=$!
+  start_program quizdesk.log "$1"
   wait_window "No test active"
 }
 

@@ -14,8 +14,7 @@ source "$(dirname "$0")/window_steps.sh"
 
 # The sample, named relative to the folder the program starts in.
 cd "$source"
-"$quizloom" samples/sample.tst >"$work/sample.log" 2>&1 &
-program_pid=$!
+start_program sample.log "$quizloom" samples/sample.tst
 sample=$(cd "$source/samples" && pwd -P)/sample.tst
 wait_window "sample.tst"
 shot 1-sample
@@ -26,8 +25,7 @@ exit_with_alt_x
 
 # A file that is not there: Open's warning over the empty window, which stays.
 cd "$work"
-"$quizloom" "$work/absent.tst" >"$work/absent.log" 2>&1 &
-program_pid=$!
+start_program absent.log "$quizloom" "$work/absent.tst"
 wait_window "^Warning$"
 shot 2-warning
 key Return

@@ -31,8 +31,7 @@ file_command() {
 }
 
 cd "$work/folder"
-"$quizloom" >"$work/quizloom.log" 2>&1 &
-program_pid=$!
+start_program quizloom.log "$quizloom"
 wait_window "No file active"
 key F3
 wait_window "^Open$"

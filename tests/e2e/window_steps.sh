@@ -3,6 +3,12 @@
 program_pid=""
 window_id=""
 
+# start_program LOG PROGRAM [ARGS...]: starts the program under test in the background.
+start_program() {
+  local log=$1; shift
+  "$@" >"$work/$log" 2>&1 &
+  program_pid=$!
+}
 shot() { import -window root "$work/$1.png" 2>/dev/null || true; }
 fail() { echo "FAILED: $*" >&2; shot failure; exit 1; }
 # Waits up to 20 s for a window whose name matches, and focuses it: without a window manager

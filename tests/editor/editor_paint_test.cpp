@@ -150,27 +150,10 @@ class EditorPixels : public ::testing::Test {
   EditorPixels() : editor(nullptr, host, EditorProgram::Quizloom) { editor.resize(640, 420); }
 
   void Fill(const std::string& question, const std::string& answer, const char* picture) {
-    std::memset(editor.questionText, 0, sizeof editor.questionText);
-    std::memcpy(editor.questionText, question.data(), question.size());
-    std::memset(editor.answerText, 0, sizeof editor.answerText);
-    std::memcpy(editor.answerText, answer.data(), answer.size());
+    std::strncpy(editor.questionText, question.c_str(), sizeof editor.questionText - 1);
+    std::strncpy(editor.answerText, answer.c_str(), sizeof editor.answerText - 1);
     std::strcpy(editor.pictureName, picture);
     editor.BeginEditing();
-  }
-  QImage Fast() {
-    editor.Invalidate(true);
-    editor.UpdateWindow();
-    return editor.Surface();
-  }
-  QImage LetterByLetter() {
-    QImage image(editor.Surface().size(), QImage::Format_RGB32);
-    image.fill(Qt::white);
-    testing_support::TLetterByLetterDC dc(image);
-    editor.RecordDrawingInto(&dc);
-    editor.Invalidate(true);
-    editor.UpdateWindow();
-    editor.RecordDrawingInto(nullptr);
-    return image;
   }
 
   RecordingHost host;
@@ -185,26 +168,21 @@ TEST_F(EditorPixels, QuestionWithMarksHardBreakAndPictureAsLetterByLetter) {
   editor.questionMarks[9] = 1;
   editor.questionMarks[15] = 3;  // not drawn, still in its place
   editor.answerMarks[2] = 2;
-  const QImage fast = Fast();
-  EXPECT_EQ(testing_support::FirstDifference(fast, LetterByLetter()), "");
-  EXPECT_EQ(fast.pixel(10, 130), QColor(Qt::darkCyan).rgb());
+  EXPECT_EQ(testing_support::DifferenceFromLetterByLetter(editor), "");
+  EXPECT_EQ(editor.Surface().pixel(10, 130), QColor(Qt::darkCyan).rgb());
 }
 
 // The caret and the highlight count one cell a byte: a line break pasted into the answer is
 // two blank cells, and the Ws after it lie where the caret puts them.
 TEST_F(EditorPixels, PastedLineBreakTakesTwoCellsBeforeTheWs) {
   Fill("", "\r\nWW", "");
-  const QImage fast = Fast();
-  EXPECT_EQ(testing_support::FirstDifference(fast, LetterByLetter()), "");
+  EXPECT_EQ(testing_support::DifferenceFromLetterByLetter(editor), "");
   ASSERT_EQ(editor.charWidth, 8);
-  auto inked = [&](int cell) {
-    for (int y = 370; y < 370 + editor.lineHeight - 3; ++y)
-      for (int x = 4 + cell * 8; x < 4 + (cell + 1) * 8; ++x)
-        if (fast.pixel(x, y) != qRgb(255, 255, 255)) return true;
-    return false;
-  };
-  EXPECT_EQ((std::vector<bool>{inked(0), inked(1), inked(2), inked(3), inked(4)}),
-            (std::vector<bool>{false, false, true, true, false}));
+  std::vector<bool> inked(5, false);
+  for (int y = 370; y < 370 + editor.lineHeight - 3; ++y)
+    for (int x = 4; x < 4 + 5 * 8; ++x)
+      if (editor.Surface().pixel(x, y) != qRgb(255, 255, 255)) inked[(x - 4) / 8] = true;
+  EXPECT_EQ(inked, (std::vector<bool>{false, false, true, true, false}));
 }
 
 // Test files written on other machines name "CELL.BMP" where the file here is "cell.bmp".

@@ -88,7 +88,7 @@ TEST(InfoDialog, LettersWindows1252CannotHoldWereShownButSilentlyDropped) {
   ScriptedUser user;
   core::TInfoRecord record{};
   core::TInfoDialog dialog(nullptr, &record);
-  QString shownFirst, shownLast;
+  QString shownFirst;
   user.AnswerDialog(1, [&](platform::TDialog& d) {
     TypeLetters(d, 101, QString::fromUtf8("Łukasz"));
     TypeLetters(d, 102, QString::fromUtf8("Nowak-Müller"));
@@ -97,11 +97,9 @@ TEST(InfoDialog, LettersWindows1252CannotHoldWereShownButSilentlyDropped) {
     course->insert(QString::fromUtf8("Bio→Chem €5"));
     EXPECT_EQ(course->cursorPosition(), 10);
     shownFirst = qobject_cast<QLineEdit*>(d.Control(101))->text();
-    shownLast = qobject_cast<QLineEdit*>(d.Control(102))->text();
   });
   EXPECT_EQ(dialog.Execute(), 1);
   EXPECT_EQ(shownFirst, "ukasz");
-  EXPECT_EQ(shownLast, QString::fromUtf8("Nowak-Müller"));
   EXPECT_STREQ(record.firstName, "ukasz");
   EXPECT_STREQ(record.lastName, "Nowak-M\xFCller");
   EXPECT_STREQ(record.course, "BioChem \x80" "5");

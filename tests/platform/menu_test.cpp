@@ -150,14 +150,11 @@ TEST(Accelerators, LostWhenTheFrameGotKeysWithoutBeingTheActiveWindow) {
     QKeyEvent event(QEvent::KeyPress, key, mods);
     QApplication::sendEvent(client, &event);
   };
-  press(Qt::Key_F4);
-  press(Qt::Key_F3);
-  press(Qt::Key_F2);
-  press(Qt::Key_Down, Qt::AltModifier);
-  press(Qt::Key_Up, Qt::AltModifier);
-  press(Qt::Key_Right, Qt::AltModifier);
-  press(Qt::Key_X, Qt::AltModifier);
-  press(Qt::Key_F2, Qt::ShiftModifier);
+  for (auto [key, mods] : std::vector<std::pair<int, Qt::KeyboardModifiers>>{
+           {Qt::Key_F4, {}}, {Qt::Key_F3, {}}, {Qt::Key_F2, {}}, {Qt::Key_Down, Qt::AltModifier},
+           {Qt::Key_Up, Qt::AltModifier}, {Qt::Key_Right, Qt::AltModifier},
+           {Qt::Key_X, Qt::AltModifier}, {Qt::Key_F2, Qt::ShiftModifier}})
+    press(key, mods);
   EXPECT_EQ(frame.commands, (std::vector<int>{101, 102, 103, 607, 608, 609, 24340}));
 
   frame.commands.clear();

@@ -33,11 +33,11 @@ class PictureCacheTest : public ::testing::Test {
   }
 
   QTemporaryDir folder;
+  platform::TPictureCache cache{1 << 20, 100};
   QDateTime stamp = QDateTime::currentDateTime().addSecs(-100);
 };
 
 TEST_F(PictureCacheTest, UnchangedFileIsDecodedOnceAndAChangedOneAgain) {
-  platform::TPictureCache cache(1 << 20, 100);
   Write("cell.bmp", Qt::red);
   EXPECT_EQ(Colour(cache.Load(Path("cell.bmp"))), qRgb(255, 0, 0));
   EXPECT_EQ(Colour(cache.Load(Path("cell.bmp"))), qRgb(255, 0, 0));
@@ -66,7 +66,6 @@ TEST_F(PictureCacheTest, UnchangedFileIsDecodedOnceAndAChangedOneAgain) {
 }
 
 TEST_F(PictureCacheTest, FileThatIsNoPictureIsTriedOnce) {
-  platform::TPictureCache cache(1 << 20, 100);
   QFile file(Path("text.bmp"));
   ASSERT_TRUE(file.open(QIODevice::WriteOnly));
   file.write("BM but not a bitmap");
@@ -80,7 +79,6 @@ TEST_F(PictureCacheTest, FileThatIsNoPictureIsTriedOnce) {
 
 // Test files written elsewhere name pictures in any letter case.
 TEST_F(PictureCacheTest, PictureFromAnotherMachineIsFoundInAnyAsciiLetterCase) {
-  platform::TPictureCache cache(1 << 20, 100);
   Write("cell.bmp", Qt::red);
   Write("PIC.bmp", Qt::blue);
   Write("pic.bmp", Qt::green);
@@ -114,7 +112,7 @@ TEST_F(PictureCacheTest, PictureFromAnotherMachineIsFoundInAnyAsciiLetterCase) {
 
 TEST_F(PictureCacheTest, BoundedByPixelsKeptAndFilesRemembered) {
   const qint64 pictureBytes = 20 * 10 * 4;
-  platform::TPictureCache cache(2 * pictureBytes, 3);
+  platform::TPictureCache cache(2 * pictureBytes, 3);  // a small one instead of the fixture's
   for (const char* name : {"a.bmp", "b.bmp", "c.bmp", "d.bmp"}) Write(name, Qt::red);
 
   cache.Load(Path("a.bmp"));

@@ -107,15 +107,25 @@ void Press(QWidget& w, Qt::Key key, Qt::KeyboardModifiers mods, const QString& t
   }
 }
 
+struct KeyCase {
+  const char* name;
+  Qt::Key key;
+  Qt::KeyboardModifiers mods;
+  QString text;
+  std::vector<std::string> expected;
+};
+
+// Each key pressed and released on a fresh window gives its expected messages.
+void ExpectMessages(const std::vector<KeyCase>& cases) {
+  for (const KeyCase& c : cases) {
+    LoggingWindow w;
+    Press(w, c.key, c.mods, c.text);
+    EXPECT_EQ(w.log, c.expected) << c.name;
+  }
+}
+
 TEST(KeyTranslation, GivesTheOldMessageSequence) {
-  struct Case {
-    const char* name;
-    Qt::Key key;
-    Qt::KeyboardModifiers mods;
-    QString text;
-    std::vector<std::string> expected;
-  };
-  const std::vector<Case> cases = {
+  ExpectMessages({
       {"Enter", Qt::Key_Return, Qt::NoModifier, "\r", {"down 13", "char 13", "up 13"}},
       {"Tab", Qt::Key_Tab, Qt::NoModifier, "\t", {"down 9", "char 9", "up 9"}},
       {"Backspace", Qt::Key_Backspace, Qt::NoModifier, "\b", {"down 8", "char 8", "up 8"}},
@@ -125,37 +135,21 @@ TEST(KeyTranslation, GivesTheOldMessageSequence) {
       {"Ctrl+C", Qt::Key_C, Qt::ControlModifier, "\x03", {"down 67", "char 3", "up 67"}},
       {"Delete", Qt::Key_Delete, Qt::NoModifier, "", {"down 46", "up 46"}},
       {"F2", Qt::Key_F2, Qt::NoModifier, "", {"down 113", "up 113"}},
-  };
-  for (const Case& c : cases) {
-    LoggingWindow w;
-    Press(w, c.key, c.mods, c.text);
-    EXPECT_EQ(w.log, c.expected) << c.name;
-  }
+  });
 }
 
 // Ctrl+Enter sent Enter and Ctrl+Backspace a backspace where the old system sent a line feed
 // and 127; ü, é and ß on their own keys sent no key-down or key-up, so releasing them did not
 // end a Shift selection as every other key does.
 TEST(KeyTranslation, CtrlEnterSentEnterAndKeysWithoutCodeSentNoKeyUp) {
-  struct Case {
-    Qt::Key key;
-    Qt::KeyboardModifiers mods;
-    QString text;
-    std::vector<std::string> expected;
-  };
-  const std::vector<Case> cases = {
-      {Qt::Key_Return, Qt::ControlModifier, "\r", {"down 13", "char 10", "up 13"}},
-      {Qt::Key_Enter, Qt::ControlModifier, "\r", {"down 13", "char 10", "up 13"}},
-      {Qt::Key_Backspace, Qt::ControlModifier, "\x7f", {"down 8", "char 127", "up 8"}},
-      {Qt::Key_Udiaeresis, Qt::NoModifier, QString(QChar(0xFC)), {"down 231", "char 252", "up 231"}},
-      {Qt::Key_Eacute, Qt::NoModifier, QString(QChar(0xE9)), {"down 231", "char 233", "up 231"}},
-      {Qt::Key_ssharp, Qt::NoModifier, QString(QChar(0xDF)), {"down 231", "char 223", "up 231"}},
-  };
-  for (const Case& c : cases) {
-    LoggingWindow w;
-    Press(w, c.key, c.mods, c.text);
-    EXPECT_EQ(w.log, c.expected) << c.text.toStdString();
-  }
+  ExpectMessages({
+      {"Ctrl+Return", Qt::Key_Return, Qt::ControlModifier, "\r", {"down 13", "char 10", "up 13"}},
+      {"Ctrl+Enter", Qt::Key_Enter, Qt::ControlModifier, "\r", {"down 13", "char 10", "up 13"}},
+      {"Ctrl+Backspace", Qt::Key_Backspace, Qt::ControlModifier, "\x7f", {"down 8", "char 127", "up 8"}},
+      {"u umlaut", Qt::Key_Udiaeresis, Qt::NoModifier, QString(QChar(0xFC)), {"down 231", "char 252", "up 231"}},
+      {"e acute", Qt::Key_Eacute, Qt::NoModifier, QString(QChar(0xE9)), {"down 231", "char 233", "up 231"}},
+      {"sharp s", Qt::Key_ssharp, Qt::NoModifier, QString(QChar(0xDF)), {"down 231", "char 223", "up 231"}},
+  });
 }
 
 TEST(KeyTranslation, ShiftRightAndAutoRepeat) {
@@ -312,14 +306,12 @@ TEST(Scroller, WheelOverTheWindowDidNotScroll) {
                       Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(&w, &event);
   };
-  wheel(-120);
-  EXPECT_EQ(s.YPos(), 3);
-  wheel(-240);
-  EXPECT_EQ(s.YPos(), 9);
-  wheel(120);
-  EXPECT_EQ(s.YPos(), 6);
-  wheel(1200);
-  EXPECT_EQ(s.YPos(), 0);
+  // Each notch in turn, and the position after it.
+  for (auto [delta, position] :
+       std::vector<std::pair<int, int>>{{-120, 3}, {-240, 9}, {120, 6}, {1200, 0}}) {
+    wheel(delta);
+    EXPECT_EQ(s.YPos(), position) << delta;
+  }
   EXPECT_TRUE(w.log.empty());
 }
 

@@ -8,12 +8,11 @@
 #include "platform/bitmap.h"
 #include "platform/cp1252.h"
 #include "platform/font.h"
+#include "platform/window.h"
 
 namespace testing_support {
 
-namespace {
 constexpr int kDotsPerInch = 96;
-}
 
 TLetterByLetterDC::TLetterByLetterDC(QImage& image) : painter_(&image) {
   SelectFont(platform::TFont{"System", 16});
@@ -88,6 +87,21 @@ std::string FirstDifference(const QImage& a, const QImage& b) {
       if (first.pixel(x, y) != second.pixel(x, y))
         return "(" + std::to_string(x) + ", " + std::to_string(y) + ")";
   return "";
+}
+
+std::string DifferenceFromLetterByLetter(platform::TWindow& window) {
+  window.Invalidate(true);
+  window.UpdateWindow();
+  QImage reference(window.Surface().size(), QImage::Format_RGB32);
+  reference.fill(Qt::white);
+  {
+    TLetterByLetterDC dc(reference);
+    window.RecordDrawingInto(&dc);
+    window.Invalidate(true);
+    window.UpdateWindow();
+    window.RecordDrawingInto(nullptr);
+  }
+  return FirstDifference(window.Surface(), reference);
 }
 
 }  // namespace testing_support

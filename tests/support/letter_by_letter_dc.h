@@ -7,6 +7,10 @@
 
 #include "platform/dc.h"
 
+namespace platform {
+class TWindow;
+}
+
 namespace testing_support {
 
 // The reference for the screen's drawing in the fixed-pitch face: every byte drawn by itself
@@ -34,5 +38,9 @@ class TLetterByLetterDC : public platform::TDC {
 
 // The first pixel where two images differ, as "(x, y)", or "" when they are the same.
 std::string FirstDifference(const QImage& a, const QImage& b);
+
+// Paints the window on its surface and again letter by letter; the first pixel that differs,
+// or "". The surface keeps the window's own drawing.
+std::string DifferenceFromLetterByLetter(platform::TWindow& window);
 
 }  // namespace testing_support
