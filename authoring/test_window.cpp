@@ -18,7 +18,8 @@ constexpr char kUsingHelpFile[] = "WINHELP.HLP";
 TTestWindow::TTestWindow() : TFrameWindow("Quizloom") {
   importFileData.filter = "Text Files (*.txt)|*.txt|";
   importFileData.defaultExt = "txt";
-  importFileData.flags = platform::OFN_PATHMUSTEXIST | platform::OFN_FILEMUSTEXIST;
+  importFileData.flags =
+      platform::OFN_PATHMUSTEXIST | platform::OFN_FILEMUSTEXIST | platform::OFN_NOCHANGEDIR;
   importFileData.initialDir.clear();
   SetMenu(9);
   printer = std::make_unique<platform::TPrinter>();

@@ -153,7 +153,7 @@ void TakeChosenPath(TOpenSaveDialogData& data, const std::string& path, FileDial
     info = QFileInfo(info.filePath() + "." + FromCp1252(data.defaultExt));
   QString absolute = QDir::cleanPath(info.absoluteFilePath());
   data.fileName = PathFromQt(absolute);
-  QDir::setCurrent(QFileInfo(absolute).absolutePath());
+  if (!(data.flags & OFN_NOCHANGEDIR)) QDir::setCurrent(QFileInfo(absolute).absolutePath());
 }
 
 bool ChooseFile(QWidget* owner, TOpenSaveDialogData& data, FileDialogKind kind) {

@@ -28,8 +28,13 @@ enum : int { IDOK = 1, IDCANCEL = 2, IDYES = 6, IDNO = 7 };
 // Help viewer commands.
 enum : int { HELP_QUIT = 2, HELP_CONTENTS = 3 };
 
-// Open and save dialog flags.
-enum : unsigned { OFN_PATHMUSTEXIST = 0x0800, OFN_FILEMUSTEXIST = 0x1000 };
+// Open and save dialog flags. OFN_NOCHANGEDIR keeps the current folder, where pictures are
+// looked up, for dialogs that read or write files other than tests and pictures.
+enum : unsigned {
+  OFN_NOCHANGEDIR = 0x0008,
+  OFN_PATHMUSTEXIST = 0x0800,
+  OFN_FILEMUSTEXIST = 0x1000,
+};
 
 // The data an open or save dialog is run with. fileName keeps the last chosen full path,
 // which the next dialog proposes again.

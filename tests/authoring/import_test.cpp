@@ -151,7 +151,7 @@ TEST_F(ImportTest, ImportOnAnEmptyTestShowsTheFileFromItsStartWithMenu2AndDoneGo
   EXPECT_EQ(dialog.fileKind, platform::FileDialogKind::Open);
   EXPECT_EQ(dialog.fileData.filter, "Text Files (*.txt)|*.txt|");
   EXPECT_EQ(dialog.fileData.defaultExt, "txt");
-  EXPECT_EQ(dialog.fileData.flags, 0x1800u);
+  EXPECT_EQ(dialog.fileData.flags, 0x1808u);
   EXPECT_EQ(dialog.owner, &window());
   EXPECT_EQ(test().fileName, "Untitled");
   EXPECT_EQ(window().Client(), &import());

@@ -45,7 +45,7 @@ TEST_F(AuthoringTest, StartsWithTheEmptyListMenuNineAndItsFields) {
   EXPECT_EQ(window().usingHelpOpened, 0);
   EXPECT_EQ(window().importFileData.filter, "Text Files (*.txt)|*.txt|");
   EXPECT_EQ(window().importFileData.defaultExt, "txt");
-  EXPECT_EQ(window().importFileData.flags, 0x1800u);
+  EXPECT_EQ(window().importFileData.flags, 0x1808u);
   EXPECT_EQ(window().importFileData.initialDir, "");
 
   EXPECT_TRUE(questions().IsEmpty());
