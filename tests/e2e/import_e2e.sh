@@ -21,11 +21,7 @@ start_program quizloom.log "$quizloom"
 wait_window "No file active"   # after the three seconds of the splash and the first paint
 
 key alt+i                      # Import: the test is empty, so the Open dialog comes at once
-wait_window "^Open$"
-key ctrl+a
-type_text "$lesson"
-key Return
-wait_gone "^Open$"
+choose_file Open "$lesson"
 wait_window "No file active"   # the caption stays the list's while the test is empty
 sleep 0.5
 key Down Down                  # past the title and the empty line, to the lesson's first line
@@ -44,10 +40,7 @@ wait_window "^Untitled$"       # the list shows the test with its new question
 shot 4-list
 key alt+f
 key a                          # Save As
-wait_window "^Save As$"
-key ctrl+a
-type_text "$test_file"
-key Return
+choose_file "Save As" "$test_file"
 wait_file "$test_file" "no file was saved"
 
 # One question without picture: the three lines joined by spaces where their line ends
@@ -87,20 +80,13 @@ start_program pictures.log "$quizloom"
 wait_window "No file active"
 xdotool windowsize --sync "$window_id" 1000 1000
 key F3
-wait_window "^Open$"
-key ctrl+a
-type_text "$work/pictures/sample.tst"
-key Return
+choose_file Open "$work/pictures/sample.tst"
 wait_window "sample.tst"
 list_shot 5-opened
 key alt+i
 wait_window "^Import File$"
 key y                          # Yes: add to the current file
-wait_window "^Open$"
-key ctrl+a
-type_text "$lesson"
-key Return
-wait_gone "^Open$"
+choose_file Open "$lesson"
 wait_window "sample.tst"
 key alt+d                      # Done, with no question selected
 wait_window "sample.tst"
