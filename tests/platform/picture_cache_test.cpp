@@ -141,15 +141,13 @@ TEST_F(PictureCacheTest, BoundedByPixelsKeptAndFilesRemembered) {
 }
 
 TEST(SameButLetterCase, FoldsTheLetterPairsOfWindows1252) {
-  const auto same = [](const char* a, const char* b) {
-    return platform::SameButLetterCase(QString::fromUtf8(a), QString::fromUtf8(b));
-  };
-  EXPECT_TRUE(same("CELL.BMP", "cell.bmp"));
-  EXPECT_TRUE(same("a-Z_1.bmp", "A-z_1.BMP"));
-  EXPECT_FALSE(same("cell.bmp", "cell.bmpx"));
-  EXPECT_TRUE(same("\u00c0\u00de\u0160\u0152\u017d\u0178", "\u00e0\u00fe\u0161\u0153\u017e\u00ff"));
-  EXPECT_FALSE(same("\u00d7.bmp", "\u00f7.bmp"));  // × and ÷ are no letters
-  EXPECT_FALSE(same("[.bmp", "{.bmp"));
+  EXPECT_TRUE(platform::SameButLetterCase("CELL.BMP", "cell.bmp"));
+  EXPECT_TRUE(platform::SameButLetterCase("a-Z_1.bmp", "A-z_1.BMP"));
+  EXPECT_FALSE(platform::SameButLetterCase("cell.bmp", "cell.bmpx"));
+  EXPECT_TRUE(platform::SameButLetterCase(QString::fromUtf8("\u00c0\u00de\u0160\u0152\u017d\u0178"),
+                                          QString::fromUtf8("\u00e0\u00fe\u0161\u0153\u017e\u00ff")));
+  EXPECT_FALSE(platform::SameButLetterCase(QString::fromUtf8("\u00d7"), QString::fromUtf8("\u00f7")));
+  EXPECT_FALSE(platform::SameButLetterCase("[.bmp", "{.bmp"));
 }
 
 }  // namespace
