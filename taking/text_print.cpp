@@ -8,12 +8,18 @@
 
 namespace quizdesk {
 
+namespace {
+// Height 0: the device's own size for the face.
+const platform::TFont kPrinterFont{"Courier New", 0, 400};
+constexpr int kLeft = 5;
+}  // namespace
+
 int DrawLines(platform::TDC& dc, const core::TThePrintout& document, const core::TStart& page) {
   const int lineHeight = dc.GetTextExtent("X").cy + 3;
   const int last = std::min(page.last, static_cast<int>(document.lines.size()) - 1);
   int y = 5;
   for (int i = std::max(page.first, 0); i <= last; ++i) {
-    int x = 5;
+    int x = kLeft;
     for (const core::TLetter& letter : document.lines[static_cast<std::size_t>(i)].letters) {
       const char character = static_cast<char>(letter.ch);
       editor::DrawLetter(dc, x, y, character, letter.mark, lineHeight / 4);
@@ -34,6 +40,7 @@ bool TTextPrint::ReadResults(QWidget* owner) {
   document.lines.clear();
   LayOutResults(information, options, document);
   Paginate();
+  read_ = true;
   return true;
 }
 
@@ -47,13 +54,23 @@ void TTextPrint::GetDialogInfo(int& minPage, int& maxPage, int& selFromPage, int
   maxPage = selToPage = pageCount;
 }
 
+void TTextPrint::SetPrintParams(platform::TDC* dc, platform::TSize pageSize) {
+  TPrintout::SetPrintParams(dc, pageSize);
+  if (!dc || !read_) return;
+  dc->SelectFont(kPrinterFont);
+  const int cell = dc->GetTextExtent("X").cx;
+  dc->RestoreFont();
+  if (cell <= 0) return;
+  document.lines.clear();
+  LayOutResults(information, options, document, (pageSize.cx - kLeft) / cell);
+}
+
 bool TTextPrint::HasPage(int page) { return page >= 1 && page <= pageCount; }
 
 void TTextPrint::PrintPage(int page, platform::TRect&, unsigned) {
   if (!HasPage(page) || !DC()) return;
   platform::TDC& dc = *DC();
-  // Height 0: the device's own size for the face.
-  dc.SelectFont(platform::TFont{"Courier New", 0, 400});
+  dc.SelectFont(kPrinterFont);
   lineHeight = DrawLines(dc, document, pages[static_cast<std::size_t>(page - 1)]);
   dc.RestoreFont();
 }
