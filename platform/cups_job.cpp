@@ -30,11 +30,8 @@ std::string DestinationProblem(const std::string& destination) {
   const char* accepting =
       cupsGetOption("printer-is-accepting-jobs", dest->num_options, dest->options);
   std::string problem;
-  if (accepting && std::strcmp(accepting, "false") == 0) {
+  if (accepting && std::strcmp(accepting, "false") == 0)
     problem = "The printer \"" + destination + "\" is not accepting jobs";
-    const char* message = cupsGetOption("printer-state-message", dest->num_options, dest->options);
-    if (message && *message) problem += std::string(" (") + message + ")";
-  }
   cupsFreeDests(1, dest);
   return problem;
 }

@@ -8,6 +8,7 @@
 
 #include <sys/stat.h>
 
+#include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -415,6 +416,8 @@ void TPrinter::DrawPreview(TPrintout& printout, QPrinter& device) {
 void TPrinter::ReportError(QWidget* parent, const std::string& title, const std::string& reason) {
   const std::string text =
       Fill(resources::LoadString(resources::IDS_PRN_NOT_PRINTED), {title, reason});
+  // Also on the error output, where an administrator looking into a lost job finds it.
+  qWarning().noquote() << FromCp1252(text);
   MessageBox(parent, text, resources::LoadString(resources::IDS_PRN_ERROR_CAPTION),
              MB_OK | MB_ICONHAND);
 }

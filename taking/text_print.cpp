@@ -54,23 +54,19 @@ void TTextPrint::GetDialogInfo(int& minPage, int& maxPage, int& selFromPage, int
   maxPage = selToPage = pageCount;
 }
 
-void TTextPrint::SetPrintParams(platform::TDC* dc, platform::TSize pageSize) {
-  TPrintout::SetPrintParams(dc, pageSize);
-  if (!dc || !read_) return;
-  dc->SelectFont(kPrinterFont);
-  const int cell = dc->GetTextExtent("X").cx;
-  dc->RestoreFont();
-  if (cell <= 0) return;
-  document.lines.clear();
-  LayOutResults(information, options, document, (pageSize.cx - kLeft) / cell);
-}
-
 bool TTextPrint::HasPage(int page) { return page >= 1 && page <= pageCount; }
 
 void TTextPrint::PrintPage(int page, platform::TRect&, unsigned) {
   if (!HasPage(page) || !DC()) return;
   platform::TDC& dc = *DC();
   dc.SelectFont(kPrinterFont);
+  // The lines are laid out again for the page's width, so a long test path keeps the date.
+  const int columns = (PageSize().cx - kLeft) / std::max(1, dc.GetTextExtent("X").cx);
+  if (read_ && columns != columns_) {
+    columns_ = columns;
+    document.lines.clear();
+    LayOutResults(information, options, document, columns);
+  }
   lineHeight = DrawLines(dc, document, pages[static_cast<std::size_t>(page - 1)]);
   dc.RestoreFont();
 }

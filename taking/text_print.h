@@ -31,8 +31,6 @@ class TTextPrint : public platform::TPrintout {
 
   // Offers every page, so the print dialog can choose a range of them.
   void GetDialogInfo(int& minPage, int& maxPage, int& selFromPage, int& selToPage) override;
-  // Lays the lines out again for the page's width, so a long test path keeps the date.
-  void SetPrintParams(platform::TDC* dc, platform::TSize pageSize) override;
   bool HasPage(int page) override;
   void PrintPage(int page, platform::TRect& rect, unsigned flags) override;
 
@@ -48,6 +46,7 @@ class TTextPrint : public platform::TPrintout {
  private:
   void Paginate();
   bool read_ = false;  // the lines come from a results file, and can be laid out again
+  int columns_ = 0;    // the letters a printed line holds, as last laid out
 };
 
 }  // namespace quizdesk
