@@ -318,7 +318,9 @@ TPrinter::Outcome TPrinter::PrintToPrinter(TPrintout& printout, QPrinter& printe
     failure_ = resources::LoadString(WriteFailure(QDir::tempPath()));
     return Outcome::Failed;
   }
-  // Cancel is no longer offered once the job leaves.
+  // A Cancel pressed while the file was finished still stops the job; once the job leaves,
+  // Cancel is no longer offered.
+  if (!printed_.empty() && dialog.Cancelled(printed_.back())) return Outcome::Cancelled;
   dialog.Close();
   const std::string refused =
       SendToDestination(printer.printerName().toStdString(), printer.docName().toStdString(),

@@ -25,24 +25,29 @@ source "$(dirname "$0")/window_steps.sh"
 # The text of a PDF without its empty lines.
 pdf_lines() { pdftotext "$1" - | tr -d '\f' | sed '/^[[:space:]]*$/d'; }
 pdf_pages() { pdfinfo "$1" | sed -n 's/^Pages: *//p'; }
-# File, then the command of that mnemonic, from the list window.
+# File, then the command of that mnemonic, from the list window of the test $shown.
+shown=sample.tst
 file_command() {
-  wait_window "sample.tst"
+  wait_window "$shown"
   key alt+f
   sleep 0.3
   key "$1"
 }
 
+open_test() {  # open_test PATH: F3, the path, Enter
+  key F3
+  wait_window "^Open$"
+  key ctrl+a
+  type_text "$1"
+  key Return
+  wait_gone "^Open$"
+  wait_window "$(basename "$1")"
+}
+
 cd "$work/folder"
 start_program quizloom.log "$quizloom"
 wait_window "No file active"
-key F3
-wait_window "^Open$"
-key ctrl+a
-type_text "$test_file"
-key Return
-wait_gone "^Open$"
-wait_window "sample.tst"
+open_test "$test_file"
 shot 1-opened
 
 # 1. The whole test on the default printer: the dialog's Print button is its default.
@@ -132,16 +137,9 @@ cupsaccept quizprinter
 pictures="$work/folder/pictures.tst"
 "$helper" pictures "$pictures" || fail "the pictures test could not be written"
 wait_window "sample.tst"
-key F3
-wait_window "^Open$"
-key ctrl+a
-type_text "$pictures"
-key Return
-wait_gone "^Open$"
-wait_window "pictures.tst"
-key alt+f
-sleep 0.3
-key p
+open_test "$pictures"
+shown=pictures.tst
+file_command p
 wait_window "^Print$"
 key Return
 wait_print_job 4
@@ -157,18 +155,12 @@ awk -v x="$left" 'BEGIN { exit !(x >= 28.35) }' || fail "the left margin is ${le
 read -r ax ay < <(pdftotext -bbox -f 1 -l 1 "$job_file" - |
   sed -n 's/.*<word xMin="\([0-9.]*\)" yMin="\([0-9.]*\)".*>1\.<.*/\1 \2/p' | head -1)
 [ -n "$ax" ] || fail "the first line was not found"
-pdftoppm -gray -r 300 -f 1 -l 1 "$job_file" "$work/ink"
-page_image=$(ls "$work"/ink*.pgm | head -1)
-cell() {  # cell COLUMN FILE: two lines of the cell, from the first line's top
-  local x y
-  x=$(awk -v a="$ax" -v c="$1" 'BEGIN { printf "%d", (a + 6 * c) * 300 / 72 }')
-  y=$(awk -v t="$ay" 'BEGIN { printf "%d", t * 300 / 72 - 10 }')
-  convert "$page_image" -crop "25x110+$x+$y" +repage "$2"
-}
-keeps_ink() {  # keeps_ink COVERED BARE: every dark pixel of BARE is dark in COVERED
-  cell "$1" "$work/covered.png"
-  cell "$2" "$work/bare.png"
-  local lost
+pdftoppm -gray -r 300 -singlefile -f 1 -l 1 "$job_file" "$work/ink"
+top=$(awk -v t="$ay" 'BEGIN { printf "%d", t * 300 / 72 - 10 }')
+crop() { convert "$work/ink.pgm" -crop "25x110+$(awk -v a="$ax" -v c="$1" 'BEGIN { printf "%d", (a + 6 * c) * 300 / 72 }')+$top" +repage "$2"; }
+keeps_ink() {  # keeps_ink COVERED BARE WHAT: every dark pixel of column BARE is dark in COVERED
+  crop "$1" "$work/covered.png"
+  crop "$2" "$work/bare.png"
   lost=$(convert "$work/covered.png" "$work/bare.png" -compose Darken -composite \
     "$work/covered.png" -compose Difference -composite -threshold 50% -format "%[fx:mean*w*h]" info:)
   [ "${lost%.*}" -le 2 ] || fail "$3: $lost pixels of ink lost"
@@ -177,10 +169,7 @@ keeps_ink 3 5 "the descender over a raised letter"
 keeps_ink 11 8 "the foot of a lowered letter over the next line"
 
 # 7. "2,4" in the Pages box: exactly pages 2 and 4, in order.
-wait_window "pictures.tst"
-key alt+f
-sleep 0.3
-key p
+file_command p
 wait_window "^Print$"
 key alt+o
 sleep 0.5

@@ -2,20 +2,16 @@
 //   quizloom_print_e2e_helper pages TEST_PATH          the number of pages
 //   quizloom_print_e2e_helper lines TEST_PATH [PAGE]   the printed lines, of every page or one
 //   quizloom_print_e2e_helper answers TEST_PATH        each answer that no question's text holds
-//   quizloom_print_e2e_helper pictures TEST_PATH       writes a test of 8 questions, each with
-//     a 640x480 or a 2000x1500 picture beside it, the first with raised and lowered letters
-//     next to descenders and capitals (see the script)
+//   quizloom_print_e2e_helper pictures TEST_PATH       writes 8 questions with pictures
 // A line is a question's number and its text up to a hard or soft break, as the sheet breaks
 // it; raised and lowered characters are plain characters here, as pdftotext reads them.
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
-#include <QPainter>
 
 #include <cstdio>
 #include <cstring>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -41,37 +37,24 @@ void PrintLines(const core::TList<core::TQuestion>& questions, int first, int la
   }
 }
 
-bool WritePicture(const QString& path, int width, int height) {
-  QImage image(width, height, QImage::Format_Mono);
-  image.fill(1);
-  QPainter painter(&image);
-  painter.fillRect(0, 0, width, 8, Qt::color0);
-  painter.fillRect(0, height - 8, width, 8, Qt::color0);
-  painter.end();
-  return image.save(path, "BMP");
-}
-
+// "1. y y H2 H2" has a raised 2 under its first y and an X under its second lowered 2.
 int WritePictures(const QString& path) {
   const QString folder = QFileInfo(path).absolutePath();
-  if (!WritePicture(folder + "/small.bmp", 640, 480) || !WritePicture(folder + "/large.bmp", 2000, 1500))
-    return 1;
+  QImage small(640, 480, QImage::Format_Mono), large(2000, 1500, QImage::Format_Mono);
+  small.fill(0);
+  large.fill(0);
+  if (!small.save(folder + "/small.bmp", "BMP") || !large.save(folder + "/large.bmp", "BMP")) return 1;
   core::TList<core::TQuestion> questions;
   for (int i = 0; i < 8; ++i) {
     auto question = std::make_unique<core::TQuestion>();
-    // "1. y y H2 H2": under the y of column 3 a raised letter, under that of column 5 nothing;
-    // under the lowered 2 of column 11 a capital, under that of column 8 nothing.
     question->text = samples::Formatted(i == 0 ? "y y H_2 H_2|   ^2       X" : "What does the picture show?");
-    question->answer = samples::Formatted("a frame");
-    std::strncpy(question->picture, i % 2 ? "large.bmp" : "small.bmp", sizeof question->picture - 1);
+    std::strcpy(question->picture, i % 2 ? "large.bmp" : "small.bmp");
     questions.Add(std::move(question));
   }
   const std::vector<uint8_t> bytes = core::EncodeTestFile(questions);
   QFile file(path);
-  return file.open(QIODevice::WriteOnly) &&
-                 file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size())) ==
-                     static_cast<qint64>(bytes.size())
-             ? 0
-             : 1;
+  const auto size = static_cast<qint64>(bytes.size());
+  return file.open(QIODevice::WriteOnly) && file.write(reinterpret_cast<const char*>(bytes.data()), size) == size ? 0 : 1;
 }
 
 }  // namespace
