@@ -22,10 +22,12 @@ std::string DestinationProblem(const std::string& destination) {
   if (destination.empty()) return "No printer is set up";
   cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, destination.c_str(), nullptr);
   if (!dest) {
-    const ipp_status_t status = cupsLastError();
-    if (status == IPP_STATUS_ERROR_NOT_FOUND || status == IPP_STATUS_OK)
-      return "The printer \"" + destination + "\" does not exist";
-    return "The print server cannot be reached (" + LastReason() + ")";
+    // Not found also when the server is down: ask the server itself whether it answers.
+    http_t* http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
+                                5000, nullptr);
+    if (!http) return "The print server cannot be reached";
+    httpClose(http);
+    return "The printer \"" + destination + "\" does not exist";
   }
   const char* accepting =
       cupsGetOption("printer-is-accepting-jobs", dest->num_options, dest->options);
