@@ -46,7 +46,7 @@ platform::TAccessibleView TBlankWindow::AccessibleView() {
     return view;
   }
   view.isList = true;
-  view.name = ListCaption();
+  view.name = "Questions";
   const platform::TScroller& scroller = *Scroller();
   const int lineHeight = scroller.YUnit();
   const int firstLine = scroller.YPos();
