@@ -30,12 +30,13 @@ platform::TAccessibleView TInputDialog::AccessibleView() {
                     {7, 5, charWidth, lineHeight});
     question.text.push_back('\n');
     question.marks.push_back(0);
-    question.cells.push_back({7 + headerLength * charWidth, 5, 7 + (headerLength + 1) * charWidth,
-                              5 + lineHeight});
+    question.cells.push_back(
+        {7 + headerLength * charWidth, 5, 7 + (headerLength + 1) * charWidth, 5 + lineHeight});
   }
   const int questionLength = static_cast<int>(strnlen(questionText, kQuestionSize - 1));
-  const std::vector<int> questionOffsets = AppendShownText(
-      question, questionText, questionMarks, questionLength, {4, kQuestionTop, charWidth, lineHeight});
+  const std::vector<int> questionOffsets =
+      AppendShownText(question, questionText, questionMarks, questionLength,
+                      {4, kQuestionTop, charWidth, lineHeight});
   question.bounds = {0, 0, clientRight, kQuestionTop + 7 * lineHeight};
 
   TAccessibleNode answer;
@@ -60,6 +61,9 @@ platform::TAccessibleView TInputDialog::AccessibleView() {
   if (question.role == TAccessibleRole::EditableText)
     question.caret = offsetOf(questionOffsets, questionCaret);
   answer.caret = offsetOf(answerOffsets, answerCaret);
+  // A student's focus stays on the answer: it carries the question, so that the reader says
+  // it whenever a question comes.
+  if (!IsQuizloom()) answer.description = question.text;
   view.nodes.push_back(std::move(question));
   view.nodes.push_back(std::move(answer));
 

@@ -1,9 +1,8 @@
 #include "platform/accessible.h"
 
-#include <algorithm>
-
 #include <QAccessibleWidget>
 #include <QPointer>
+#include <algorithm>
 
 #include "platform/cp1252.h"
 #include "platform/window.h"
@@ -24,9 +23,7 @@ class TNodeAccessible : public QAccessibleInterface, public QAccessibleTextInter
 
   bool isValid() const override { return !window_.isNull(); }
   QObject* object() const override { return nullptr; }
-  QWindow* window() const override {
-    return window_ ? window_->window()->windowHandle() : nullptr;
-  }
+  QWindow* window() const override { return window_ ? window_->window()->windowHandle() : nullptr; }
   QAccessibleInterface* parent() const override {
     return window_ ? QAccessible::queryAccessibleInterface(window_.data()) : nullptr;
   }
@@ -38,9 +35,14 @@ class TNodeAccessible : public QAccessibleInterface, public QAccessibleTextInter
   QString text(QAccessible::Text kind) const override {
     const TAccessibleNode node = Node();
     switch (kind) {
-      case QAccessible::Name: return FromCp1252(node.name);
-      case QAccessible::Value: return HasText(node) ? FromCp1252(node.text) : QString();
-      default: return {};
+      case QAccessible::Name:
+        return FromCp1252(node.name);
+      case QAccessible::Description:
+        return FromCp1252(node.description);
+      case QAccessible::Value:
+        return HasText(node) ? FromCp1252(node.text) : QString();
+      default:
+        return {};
     }
   }
   void setText(QAccessible::Text, const QString&) override {}
@@ -49,10 +51,14 @@ class TNodeAccessible : public QAccessibleInterface, public QAccessibleTextInter
   QAccessible::Role role() const override {
     switch (Node().role) {
       case TAccessibleRole::Text:
-      case TAccessibleRole::EditableText: return QAccessible::EditableText;
-      case TAccessibleRole::Picture: return QAccessible::Graphic;
-      case TAccessibleRole::ListItem: return QAccessible::ListItem;
-      case TAccessibleRole::Label: return QAccessible::StaticText;
+      case TAccessibleRole::EditableText:
+        return QAccessible::EditableText;
+      case TAccessibleRole::Picture:
+        return QAccessible::Graphic;
+      case TAccessibleRole::ListItem:
+        return QAccessible::ListItem;
+      case TAccessibleRole::Label:
+        return QAccessible::StaticText;
     }
     return QAccessible::NoRole;
   }
@@ -108,7 +114,8 @@ class TNodeAccessible : public QAccessibleInterface, public QAccessibleTextInter
   QString text(int start, int end) const override {
     const QString all = FromCp1252(Node().text);
     start = std::clamp(start, 0, static_cast<int>(all.size()));
-    end = end < 0 ? static_cast<int>(all.size()) : std::clamp(end, start, static_cast<int>(all.size()));
+    end = end < 0 ? static_cast<int>(all.size())
+                  : std::clamp(end, start, static_cast<int>(all.size()));
     return all.mid(start, end - start);
   }
   int characterCount() const override { return static_cast<int>(Node().text.size()); }
@@ -135,9 +142,7 @@ class TNodeAccessible : public QAccessibleInterface, public QAccessibleTextInter
   }
 
  private:
-  static bool HasText(const TAccessibleNode& node) {
-    return node.role != TAccessibleRole::Picture;
-  }
+  static bool HasText(const TAccessibleNode& node) { return node.role != TAccessibleRole::Picture; }
   TAccessibleNode Node() const {
     if (!window_) return {};
     TAccessibleView view = window_->AccessibleView();
@@ -168,9 +173,7 @@ class TWindowAccessible : public QAccessibleWidget {
     }
     return QAccessibleWidget::text(kind);
   }
-  int childCount() const override {
-    return QAccessibleWidget::childCount() + NodeCount();
-  }
+  int childCount() const override { return QAccessibleWidget::childCount() + NodeCount(); }
   QAccessibleInterface* child(int index) const override {
     const int widgets = QAccessibleWidget::childCount();
     if (index < widgets) return QAccessibleWidget::child(index);
@@ -179,7 +182,8 @@ class TWindowAccessible : public QAccessibleWidget {
   int indexOfChild(const QAccessibleInterface* child) const override {
     const int widgets = QAccessibleWidget::childCount();
     for (std::size_t i = 0; i < nodes_.size(); ++i)
-      if (QAccessible::accessibleInterface(nodes_[i]) == child) return widgets + static_cast<int>(i);
+      if (QAccessible::accessibleInterface(nodes_[i]) == child)
+        return widgets + static_cast<int>(i);
     return QAccessibleWidget::indexOfChild(child);
   }
   QAccessibleInterface* focusChild() const override {
@@ -207,6 +211,8 @@ class TWindowAccessible : public QAccessibleWidget {
   mutable std::vector<QAccessible::Id> nodes_;
 };
 
+void Tell(QAccessibleEvent&& event) { QAccessible::updateAccessibility(&event); }
+
 QAccessibleInterface* Factory(const QString&, QObject* object) {
   if (auto* window = dynamic_cast<TWindow*>(object)) return new TWindowAccessible(window);
   return nullptr;
@@ -226,74 +232,49 @@ void SendAccessibleChanges(TWindow& window, const TAccessibleView& before,
   auto* windowInterface =
       dynamic_cast<TWindowAccessible*>(QAccessible::queryAccessibleInterface(&window));
   if (!windowInterface) return;
-  if (before.name != after.name) {
-    QAccessibleEvent event(&window, QAccessible::NameChanged);
-    QAccessible::updateAccessibility(&event);
-  }
+  if (before.name != after.name) Tell(QAccessibleEvent(&window, QAccessible::NameChanged));
   for (const TAccessibleChange& change : CompareViews(before, after)) {
     QAccessibleInterface* node = windowInterface->Node(change.node);
     const auto& nodes = change.kind == TAccessibleChange::NodeRemoved ? before.nodes : after.nodes;
     const TAccessibleNode& state = nodes[static_cast<std::size_t>(change.node)];
     switch (change.kind) {
-      case TAccessibleChange::NodeAdded: {
-        QAccessibleEvent event(node, QAccessible::ObjectCreated);
-        QAccessible::updateAccessibility(&event);
+      case TAccessibleChange::NodeAdded:
+        Tell(QAccessibleEvent(node, QAccessible::ObjectCreated));
         break;
-      }
-      case TAccessibleChange::NodeRemoved: {
-        QAccessibleEvent event(node, QAccessible::ObjectDestroyed);
-        QAccessible::updateAccessibility(&event);
+      case TAccessibleChange::NodeRemoved:
+        Tell(QAccessibleEvent(node, QAccessible::ObjectDestroyed));
         break;
-      }
-      case TAccessibleChange::TextRemoved: {
-        QAccessibleTextRemoveEvent event(node, change.position, FromCp1252(change.text));
-        QAccessible::updateAccessibility(&event);
+      case TAccessibleChange::TextRemoved:
+        Tell(QAccessibleTextRemoveEvent(node, change.position, FromCp1252(change.text)));
         break;
-      }
-      case TAccessibleChange::TextInserted: {
-        QAccessibleTextInsertEvent event(node, change.position, FromCp1252(change.text));
-        QAccessible::updateAccessibility(&event);
+      case TAccessibleChange::TextInserted:
+        Tell(QAccessibleTextInsertEvent(node, change.position, FromCp1252(change.text)));
         break;
-      }
-      case TAccessibleChange::TextReplaced: {
-        QAccessibleTextUpdateEvent event(node, 0, FromCp1252(change.text),
-                                         FromCp1252(state.text));
-        QAccessible::updateAccessibility(&event);
+      case TAccessibleChange::TextReplaced:
+        Tell(QAccessibleTextUpdateEvent(node, 0, FromCp1252(change.text), FromCp1252(state.text)));
         break;
-      }
-      case TAccessibleChange::MarksChanged: {
-        QAccessibleEvent event(node, QAccessible::TextAttributeChanged);
-        QAccessible::updateAccessibility(&event);
+      case TAccessibleChange::MarksChanged:
+        Tell(QAccessibleEvent(node, QAccessible::TextAttributeChanged));
         break;
-      }
-      case TAccessibleChange::CaretMoved: {
-        QAccessibleTextCursorEvent event(node, change.position);
-        QAccessible::updateAccessibility(&event);
+      case TAccessibleChange::CaretMoved:
+        Tell(QAccessibleTextCursorEvent(node, change.position));
         break;
-      }
-      case TAccessibleChange::SelectionChanged: {
-        QAccessibleTextSelectionEvent event(node, change.position, change.end);
-        QAccessible::updateAccessibility(&event);
+      case TAccessibleChange::SelectionChanged:
+        Tell(QAccessibleTextSelectionEvent(node, change.position, change.end));
         break;
-      }
-      case TAccessibleChange::NameChanged: {
-        QAccessibleEvent event(node, QAccessible::NameChanged);
-        QAccessible::updateAccessibility(&event);
+      case TAccessibleChange::NameChanged:
+        Tell(QAccessibleEvent(node, QAccessible::NameChanged));
         break;
-      }
       case TAccessibleChange::StateChanged: {
         QAccessible::State changed;
         changed.focused = true;
         changed.selected = true;
-        QAccessibleStateChangeEvent event(node, changed);
-        QAccessible::updateAccessibility(&event);
+        Tell(QAccessibleStateChangeEvent(node, changed));
         break;
       }
-      case TAccessibleChange::FocusGained: {
-        QAccessibleEvent event(node, QAccessible::Focus);
-        QAccessible::updateAccessibility(&event);
+      case TAccessibleChange::FocusGained:
+        Tell(QAccessibleEvent(node, QAccessible::Focus));
         break;
-      }
     }
   }
 }

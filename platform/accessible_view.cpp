@@ -54,11 +54,11 @@ std::vector<TAccessibleChange> CompareViews(const TAccessibleView& before,
     if (b.caret >= 0 && (a.caret != b.caret || a.text != b.text))
       changes.push_back({TAccessibleChange::CaretMoved, i, b.caret});
     if (a.selectionStart != b.selectionStart || a.selectionEnd != b.selectionEnd)
-      changes.push_back(
-          {TAccessibleChange::SelectionChanged, i, b.selectionStart, b.selectionEnd});
+      changes.push_back({TAccessibleChange::SelectionChanged, i, b.selectionStart, b.selectionEnd});
     if (a.selected != b.selected || a.focused != b.focused)
       changes.push_back({TAccessibleChange::StateChanged, i});
-    if (b.focused && !a.focused) changes.push_back({TAccessibleChange::FocusGained, i});
+    if (b.focused && (!a.focused || before.name != after.name))
+      changes.push_back({TAccessibleChange::FocusGained, i});
   }
   for (int i = common; i < static_cast<int>(after.nodes.size()); ++i) {
     changes.push_back({TAccessibleChange::NodeAdded, i});
@@ -83,9 +83,12 @@ std::string MarkAttributes(const TAccessibleNode& node, int offset, int& start, 
   end = offset + 1;
   while (end < length && markAt(end) == mark) ++end;
   switch (mark) {
-    case 1: return "text-position:super;";
-    case 2: return "text-position:sub;";
-    default: return "text-position:baseline;";
+    case 1:
+      return "text-position:super;";
+    case 2:
+      return "text-position:sub;";
+    default:
+      return "text-position:baseline;";
   }
 }
 

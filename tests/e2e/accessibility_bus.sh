@@ -1,7 +1,7 @@
 # Sourced by the accessibility end-to-end scripts, which run inside their own D-Bus session
 # (run_in_own_session re-starts the script under dbus-run-session, which ends that bus when the
-# script ends). After start_x_server: start_accessibility_bus starts at-spi2-core's
-# accessibility bus, ended with the script's other background jobs by x_server.sh's trap.
+# script ends). start_accessible_desktop WORK_DIR: an X server and at-spi2-core's accessibility
+# bus of the script's own, both ended with its other background jobs by x_server.sh's trap.
 accessibility_scripts=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
 run_in_own_session() {
@@ -10,8 +10,14 @@ run_in_own_session() {
   fi
 }
 
-start_accessibility_bus() {
+start_accessible_desktop() {
   local launcher
+  work=$1
+  rm -rf "$work"
+  mkdir -p "$work/folder"
+  source "$accessibility_scripts/x_server.sh"
+  start_x_server "$work"
+  source "$accessibility_scripts/window_steps.sh"
   for launcher in /usr/libexec/at-spi-bus-launcher /usr/lib/at-spi2-core/at-spi-bus-launcher ""; do
     [ -x "$launcher" ] && break
   done

@@ -8,17 +8,12 @@
 set -euo pipefail
 source "$(dirname "$0")/accessibility_bus.sh"
 run_in_own_session "$@"
-quizdesk=$1 helper=$2 work=$3
-rm -rf "$work"
-mkdir -p "$work/folder"
-test_file="$work/folder/formula.tst"
-"$helper" write "$test_file" 2 formula
-
-source "$(dirname "$0")/x_server.sh"
-start_x_server "$work"
+quizdesk=$1 helper=$2
+start_accessible_desktop "$3"
 unset QUIZDESK_DRIVE_A QUIZDESK_DRIVE_B
 source "$(dirname "$0")/quizdesk_steps.sh"
-start_accessibility_bus
+test_file="$work/folder/formula.tst"
+"$helper" write "$test_file" 2 formula
 
 cd "$work/folder"
 start_quizdesk "$quizdesk"

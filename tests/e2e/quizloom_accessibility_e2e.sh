@@ -8,16 +8,10 @@
 set -euo pipefail
 source "$(dirname "$0")/accessibility_bus.sh"
 run_in_own_session "$@"
-quizloom=$1 helper=$2 work=$3
-rm -rf "$work"
-mkdir -p "$work/folder"
+quizloom=$1 helper=$2
+start_accessible_desktop "$3"
 test_file="$work/folder/formula.tst"
 "$helper" write "$test_file" 3 formula
-
-source "$(dirname "$0")/x_server.sh"
-start_x_server "$work"
-source "$(dirname "$0")/window_steps.sh"
-start_accessibility_bus
 
 cd "$work/folder"
 start_program quizloom.log "$quizloom" "$test_file"

@@ -11,90 +11,87 @@ using platform::TAccessibleChange;
 using platform::TAccessibleNode;
 using platform::TAccessibleRole;
 using platform::TAccessibleView;
+constexpr TAccessibleRole kEdit = TAccessibleRole::EditableText;
+constexpr TAccessibleRole kRead = TAccessibleRole::Text;
 
-TAccessibleNode Text(TAccessibleRole role, const std::string& text, int caret = -1,
-                     std::vector<int32_t> marks = {}) {
+// A part with its text, caret, marks ("020" for a lowered second letter) and, after a '/' in
+// flags, its selection as "/1-3"; "f" in flags for focused.
+TAccessibleNode Part(TAccessibleRole role, const std::string& text, int caret = -1,
+                     const std::string& marks = "", const std::string& flags = "") {
   TAccessibleNode node;
   node.role = role;
   node.text = text;
-  node.marks = marks.empty() ? std::vector<int32_t>(text.size()) : marks;
+  for (std::size_t i = 0; i < text.size(); ++i)
+    node.marks.push_back(i < marks.size() ? marks[i] - '0' : 0);
   node.caret = caret;
+  node.focused = flags.find('f') != std::string::npos;
+  if (auto slash = flags.find('/'); slash != std::string::npos)
+    std::sscanf(flags.c_str() + slash, "/%d-%d", &node.selectionStart, &node.selectionEnd);
   return node;
 }
 
-TAccessibleView View(std::vector<TAccessibleNode> nodes) { return {false, "", std::move(nodes)}; }
-
 std::string Describe(const std::vector<TAccessibleChange>& changes) {
-  static const char* kNames[] = {"added",  "removed",   "text-",   "text+", "replaced", "marks",
-                                 "caret",  "selection", "name",    "focus", "state"};
+  static const char* kNames[] = {"added", "removed", "text-", "text+", "replaced", "marks",
+                                 "caret", "selection", "name", "focus", "state"};
   std::string out;
   for (const TAccessibleChange& c : changes)
     out += std::string(kNames[c.kind]) + " " + std::to_string(c.node) + " " +
-           std::to_string(c.position) + (c.kind == TAccessibleChange::SelectionChanged
-                                             ? "-" + std::to_string(c.end)
-                                             : "") +
+           std::to_string(c.position) +
+           (c.kind == TAccessibleChange::SelectionChanged ? "-" + std::to_string(c.end) : "") +
            (c.text.empty() ? "" : " '" + c.text + "'") + "; ";
   return out;
 }
 
 TEST(AccessibleView, ChangesAreToldAsAScreenReaderExpectsThem) {
-  const auto edit = TAccessibleRole::EditableText;
-  const auto read = TAccessibleRole::Text;
-  TAccessibleNode selected = Text(edit, "H2O", 3);
-  selected.selectionStart = 1;
-  selected.selectionEnd = 3;
-  TAccessibleNode focused = Text(edit, "H2O", 3);
-  focused.focused = true;
-  TAccessibleNode renamed = Text(edit, "H2O", 3);
-  renamed.name = "Answer";
+  const TAccessibleNode picture = Part(TAccessibleRole::Picture, "");
   struct Case {
     const char* what;
     std::vector<TAccessibleNode> before, after;
     std::string changes;
   } cases[] = {
-      {"nothing", {Text(edit, "H2O", 3)}, {Text(edit, "H2O", 3)}, ""},
-      {"typed at the end", {Text(edit, "H2", 2)}, {Text(edit, "H2O", 3)}, "text+ 0 2 'O'; caret 0 3; "},
-      {"typed in the middle", {Text(edit, "HO", 1)}, {Text(edit, "H2O", 2)},
-       "text+ 0 1 '2'; caret 0 2; "},
-      {"a doubled letter", {Text(edit, "aa", 2)}, {Text(edit, "aaa", 3)}, "text+ 0 2 'a'; caret 0 3; "},
-      {"backspace", {Text(edit, "H2O", 2)}, {Text(edit, "HO", 1)}, "text- 0 1 '2'; caret 0 1; "},
-      {"a rewrap replaces a space by a break", {Text(edit, "ab cd", 5)}, {Text(edit, "ab\ncd", 5)},
+      {"nothing", {Part(kEdit, "H2O", 3)}, {Part(kEdit, "H2O", 3)}, ""},
+      {"typed", {Part(kEdit, "H2", 2)}, {Part(kEdit, "H2O", 3)}, "text+ 0 2 'O'; caret 0 3; "},
+      {"inside", {Part(kEdit, "HO", 1)}, {Part(kEdit, "H2O", 2)}, "text+ 0 1 '2'; caret 0 2; "},
+      {"doubled", {Part(kEdit, "aa", 2)}, {Part(kEdit, "aaa", 3)}, "text+ 0 2 'a'; caret 0 3; "},
+      {"backspace", {Part(kEdit, "H2O", 2)}, {Part(kEdit, "HO", 1)}, "text- 0 1 '2'; caret 0 1; "},
+      {"rewrapped", {Part(kEdit, "ab cd", 5)}, {Part(kEdit, "ab\ncd", 5)},
        "text- 0 2 ' '; text+ 0 2 '\n'; caret 0 5; "},
-      {"caret only", {Text(edit, "H2O", 3)}, {Text(edit, "H2O", 1)}, "caret 0 1; "},
-      {"the 2 lowered", {Text(edit, "H2O", 1)}, {Text(edit, "H2O", 1, {0, 2, 0})}, "marks 0 0; "},
-      {"selection", {Text(edit, "H2O", 3)}, {selected}, "selection 0 1-3; "},
-      {"focus", {Text(edit, "H2O", 3)}, {focused}, "state 0 0; focus 0 0; "},
-      {"name", {Text(edit, "H2O", 3)}, {renamed}, "name 0 0; "},
-      {"the next question is read whole", {Text(read, "Question Number 1\nA?")},
-       {Text(read, "Question Number 2\nB?")}, "replaced 0 0 'Question Number 1\nA?'; "},
-      {"a picture comes", {Text(edit, "")}, {Text(edit, ""), Text(TAccessibleRole::Picture, "")},
-       "added 1 0; "},
-      {"a picture goes", {Text(edit, ""), Text(TAccessibleRole::Picture, "")}, {Text(edit, "")},
-       "removed 1 0; "},
-      {"another kind of part", {Text(TAccessibleRole::Label, "x")}, {Text(read, "x")},
+      {"caret only", {Part(kEdit, "H2O", 3)}, {Part(kEdit, "H2O", 1)}, "caret 0 1; "},
+      {"the 2 lowered", {Part(kEdit, "H2O", 1)}, {Part(kEdit, "H2O", 1, "020")}, "marks 0 0; "},
+      {"selection", {Part(kEdit, "H2O", 3)}, {Part(kEdit, "H2O", 3, "", "/1-3")},
+       "selection 0 1-3; "},
+      {"focus", {Part(kEdit, "H2O", 3)}, {Part(kEdit, "H2O", 3, "", "f")},
+       "state 0 0; focus 0 0; "},
+      {"the next question is read whole", {Part(kRead, "Question Number 1\nA?")},
+       {Part(kRead, "Question Number 2\nB?")}, "replaced 0 0 'Question Number 1\nA?'; "},
+      {"a picture comes", {Part(kEdit, "")}, {Part(kEdit, ""), picture}, "added 1 0; "},
+      {"a picture goes", {Part(kEdit, ""), picture}, {Part(kEdit, "")}, "removed 1 0; "},
+      {"another kind of part", {Part(TAccessibleRole::Label, "x")}, {Part(kRead, "x")},
        "removed 0 0; added 0 0; "},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(Describe(platform::CompareViews(View(c.before), View(c.after))), c.changes) << c.what;
+    EXPECT_EQ(Describe(platform::CompareViews({false, "", c.before}, {false, "", c.after})),
+              c.changes)
+        << c.what;
+  // The next question renames the window: the focused answer is told again.
+  const std::vector<TAccessibleNode> answer = {Part(kEdit, "", 0, "", "f")};
+  EXPECT_EQ(Describe(platform::CompareViews({false, "Question Number 1", answer},
+                                            {false, "Question Number 2", answer})),
+            "focus 0 0; ");
 }
 
 TEST(AccessibleView, MarkAttributesGiveTheRunOfTheLetter) {
-  const TAccessibleNode node = Text(TAccessibleRole::Text, "x2y3z", -1, {0, 1, 1, 2, 0});
-  struct Case {
-    int offset;
-    std::string attributes;
-    int start, end;
-  } cases[] = {
-      {0, "text-position:baseline;", 0, 1}, {1, "text-position:super;", 1, 3},
-      {2, "text-position:super;", 1, 3},    {3, "text-position:sub;", 3, 4},
-      {4, "text-position:baseline;", 4, 5}, {5, "", 5, 5},
-      {-1, "", 0, 0},
-  };
-  for (const Case& c : cases) {
+  const TAccessibleNode node = Part(kRead, "x2y3z", -1, "01120");
+  const std::vector<std::string> expected = {
+      "0 0-1 text-position:baseline;", "1 1-3 text-position:super;", "2 1-3 text-position:super;",
+      "3 3-4 text-position:sub;", "4 4-5 text-position:baseline;", "5 5-5 ", "-1 0-0 "};
+  for (const std::string& row : expected) {
+    const int offset = std::stoi(row);
     int start = -7, end = -7;
-    EXPECT_EQ(platform::MarkAttributes(node, c.offset, start, end), c.attributes) << c.offset;
-    EXPECT_EQ(start, c.start) << c.offset;
-    EXPECT_EQ(end, c.end) << c.offset;
+    const std::string attributes = platform::MarkAttributes(node, offset, start, end);
+    EXPECT_EQ(std::to_string(offset) + " " + std::to_string(start) + "-" + std::to_string(end) +
+                  " " + attributes,
+              row);
   }
 }
 
