@@ -3,8 +3,7 @@
 # A teacher who relies on a screen reader opens a test of three questions and adds a fourth:
 # the program's accessibility tree is read over a real AT-SPI bus with pyatspi. The list's
 # items name the visible questions, the top one current; in the editor the typed question,
-# its lowered 2 and the caret are seen; after Cancel the list has the focus again, and the
-# question on leaving is an alert with its text.
+# its lowered 2 and the caret are seen; after Cancel the list has the focus again.
 set -euo pipefail
 source "$(dirname "$0")/accessibility_bus.sh"
 run_in_own_session "$@"
@@ -38,9 +37,5 @@ read_tree quizloom 3-back
 expect_object $'list item\t1. What is H2O? Answer:  H2O\tfocused\ttext=1. What is H2O?|Answer:  H2O\tcaret=0\tsub=12,26\tsuper='
 key alt+x
 wait_window "^File has changed$"
-read_tree quizloom 4-save
-expect_object $'alert\tFile has changed\t' $'label\tDo you want to save?\tread-only'
 key n
-for _ in $(seq 50); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$program_pid" 2>/dev/null && fail "No did not end the program"
 echo "quizloom accessibility end to end: passed"
