@@ -45,33 +45,25 @@ void TBlankWindow::Paint(platform::TDC& dc, bool) {
 
   mainWindow_.SetCaption(ListCaption());
   if (openTest.questions.IsEmpty()) {
-    dc.TextOut(5, 5, "To retrieve a file press F3");
-    dc.TextOut(5, 20, "To start a new file press F4");
+    dc.TextOut(5, 5, kOpenHint);
+    dc.TextOut(5, 20, kNewHint);
   } else {
-    int x = 5;
-    int y = 5;
-    int number = 1;
     const int clientWidth = GetClientRect().Width();
     // Questions well outside the view are stepped over by their height: a long test then
     // costs no more to paint than the page it shows. The margin of a line keeps every
     // question that DrawQuestion would draw any part of.
-    const int firstLine = scroller.YPos() - 1;
-    const int lastLine = scroller.YPos() + scroller.YPage() + 2;
     UpdateLayout();
     for (auto& [name, loads] : pictureLoads_) loads = editor::PictureLoads(name.c_str());
-    for (int i = 0; i < openTest.questions.Count(); ++i) {
-      const core::TQuestion& question = openTest.questions[i];
-      const TLayoutEntry& entry = layout_[static_cast<std::size_t>(i)];
-      const bool loads = entry.picture && entry.picture->second;
-      const int height = QuestionHeight(entry.lineBreaks, entry.picture, loads, lineHeight);
-      if ((y + height) / lineHeight < firstLine || y / lineHeight > lastLine) {
-        y += height;
-        ++number;
-        continue;
-      }
-      editor::DrawQuestion(&scroller, question, dc, x, y, lineHeight, charWidth, number,
-                           clientWidth);
+    const TPlacement placement = PlaceQuestions(lineHeight, scroller.YPos() - 1,
+                                                scroller.YPos() + scroller.YPage() + 2);
+    for (const TPlacedQuestion& placed : placement.questions) {
+      int x = 5;
+      int y = placed.top;
+      int number = placed.index + 1;
+      editor::DrawQuestion(&scroller, openTest.questions[placed.index], dc, x, y, lineHeight,
+                           charWidth, number, clientWidth);
     }
+    const int y = placement.height;
     const int position = scroller.YPos();
     scroller.SetRange(0, lineHeight > 0 ? y / lineHeight : 0);
     // A shorter list pulls the view back inside its range; this paint was made from the old
@@ -79,6 +71,23 @@ void TBlankWindow::Paint(platform::TDC& dc, bool) {
     if (scroller.YPos() != position) Invalidate(true);
   }
   dc.RestoreFont();
+}
+
+TBlankWindow::TPlacement TBlankWindow::PlaceQuestions(int lineHeight, int firstLine,
+                                                     int lastLine) {
+  UpdateLayout();
+  TPlacement placement;
+  int y = 5;
+  for (int i = 0; i < openTest.questions.Count(); ++i) {
+    const TLayoutEntry& entry = layout_[static_cast<std::size_t>(i)];
+    const bool loads = entry.picture && entry.picture->second;
+    const int height = QuestionHeight(entry.lineBreaks, entry.picture, loads, lineHeight);
+    if (lineHeight <= 0 || ((y + height) / lineHeight >= firstLine && y / lineHeight <= lastLine))
+      placement.questions.push_back({i, y, height});
+    y += height;
+  }
+  placement.height = y;
+  return placement;
 }
 
 void TBlankWindow::UpdateLayout() {

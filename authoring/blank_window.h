@@ -15,6 +15,10 @@ namespace quizloom {
 
 class TTestWindow;
 
+// What the empty list shows.
+inline constexpr const char* kOpenHint = "To retrieve a file press F3";
+inline constexpr const char* kNewHint = "To start a new file press F4";
+
 enum ListCommand : int {
   CM_NEW = 101,
   CM_OPEN = 102,
@@ -58,6 +62,10 @@ class TBlankWindow : public platform::TWindow {
   // The caption the list shows: "No file active" when empty, else the file name.
   std::string ListCaption() const;
 
+  // The visible questions as list items, the one at the top the current one; the hint when
+  // the test is empty (list_accessible.cpp).
+  platform::TAccessibleView AccessibleView() override;
+
   core::TOpenTest openTest;
   core::TQuestion* currentQuestion = nullptr;  // the question Change is editing
   int32_t currentNumber = 0;                   // the number the editor works on, from 1
@@ -81,6 +89,18 @@ class TBlankWindow : public platform::TWindow {
     TPictureLoads::value_type* picture = nullptr;  // its name, and whether its file loads
   };
   void UpdateLayout();
+  // Where each question stands, from the list's top, for those with any line from firstLine
+  // to lastLine; and the height of the whole list.
+  struct TPlacedQuestion {
+    int index;
+    int top;
+    int height;
+  };
+  struct TPlacement {
+    std::vector<TPlacedQuestion> questions;
+    int height = 0;
+  };
+  TPlacement PlaceQuestions(int lineHeight, int firstLine, int lastLine);
 
   // Index of the first question from start whose text holds the search text, or -1.
   int FindFrom(int start) const;

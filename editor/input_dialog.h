@@ -68,6 +68,10 @@ class TInputDialog : public platform::TWindow {
 
   void PaintEditor(platform::TDC& dc);
 
+  // The question, the answer and the picture as a screen reader sees them
+  // (editor_accessible.cpp).
+  platform::TAccessibleView AccessibleView() override;
+
   // Content fields (written by the main window before BeginEditing, read after OK).
   int32_t questionMode = 1;
   char questionText[500] = {};

@@ -2,9 +2,14 @@
 
 #include <QApplication>
 
+#include "platform/accessible.h"
 #include "platform/frame_window.h"
 
 namespace platform {
+
+TApplication::TApplication(std::string name) : name_(std::move(name)) {
+  InstallAccessibility();
+}
 
 TApplication::~TApplication() = default;
 

@@ -11,7 +11,7 @@ class TFrameWindow;
 // stop of a routed command. The QApplication is made by main() before it.
 class TApplication : public TCommandTarget {
  public:
-  explicit TApplication(std::string name) : name_(std::move(name)) {}
+  explicit TApplication(std::string name);
   ~TApplication() override;
 
   const std::string& Name() const { return name_; }

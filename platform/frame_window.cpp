@@ -28,9 +28,15 @@ QWidget* TFrameWindow::ClientArea() const { return clientArea_; }
 void TFrameWindow::SetClient(TWindow* client) {
   if (!client) return;
   if (clientArea_->indexOf(client) < 0) clientArea_->addWidget(client);
+  // The focus goes with the client: hiding the window that held it would leave the keys
+  // with no window at all.
+  QWidget* focus = QApplication::focusWidget();
+  const bool takeFocus = !focus || focus == client_ || focus->isAncestorOf(client_) ||
+                         (client_ && client_->isAncestorOf(focus)) || focus == this;
   client_ = client;
   clientArea_->setCurrentWidget(client);
   client->show();
+  if (takeFocus) client->setFocus();
   // The frame takes the size of its first client.
   if (!sizedToClient_) {
     sizedToClient_ = true;

@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
+#include <QPointer>
 #include <QPrinter>
 #include <QPushButton>
 
@@ -36,10 +37,27 @@ QString QtFilter(const std::string& filter) {
   return result.join(";;");
 }
 
+// Gives the focus back to the window that had it when a modal window closes and nothing
+// else took it: without a window manager, or with a parent made hidden meanwhile, the keys
+// would otherwise go nowhere.
+class TFocusReturn {
+ public:
+  TFocusReturn() : focus_(QApplication::focusWidget()) {}
+  ~TFocusReturn() {
+    if (QApplication::focusWidget() || !focus_ || !focus_->isVisible()) return;
+    focus_->activateWindow();
+    focus_->setFocus();
+  }
+
+ private:
+  QPointer<QWidget> focus_;
+};
+
 class QtModalUser : public ModalUser {
  public:
   int MessageBox(QWidget* owner, const std::string& text, const std::string& caption,
                  unsigned style) override {
+    const TFocusReturn focusReturn;
     QMessageBox box(owner);
     box.setWindowTitle(FromCp1252(caption));
     box.setText(FromCp1252(text));
@@ -78,11 +96,13 @@ class QtModalUser : public ModalUser {
   }
 
   int RunDialog(QWidget*, TDialog& dialog) override {
+    const TFocusReturn focusReturn;
     return dialog.Widget()->exec() == QDialog::Accepted ? IDOK : IDCANCEL;
   }
 
   std::optional<std::string> ChooseFile(QWidget* owner, const TOpenSaveDialogData& data,
                                         FileDialogKind kind) override {
+    const TFocusReturn focusReturn;
     QFileDialog dialog(owner);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setNameFilter(QtFilter(data.filter));
@@ -115,6 +135,7 @@ class QtModalUser : public ModalUser {
   }
 
   bool PrintDialog(QWidget* owner, QPrinter& printer, TPrintDialogData& data) override {
+    const TFocusReturn focusReturn;
     QPrintDialog dialog(&printer, owner);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
     dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
@@ -134,7 +155,10 @@ class QtModalUser : public ModalUser {
     return true;
   }
 
-  void PrintPreview(QWidget*, QPrintPreviewDialog& preview) override { preview.exec(); }
+  void PrintPreview(QWidget*, QPrintPreviewDialog& preview) override {
+    const TFocusReturn focusReturn;
+    preview.exec();
+  }
 
   bool PrintingCancelled(TDialog& printingDialog, int) override {
     // The Cancel button, Escape and the close box all hide the dialog.

@@ -1,5 +1,6 @@
 #include "platform/window.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCursor>
 #include <QKeyEvent>
@@ -8,6 +9,7 @@
 #include <QPixmap>
 #include <QScrollBar>
 
+#include "platform/accessible.h"
 #include "platform/keys.h"
 #include "platform/qt_dc.h"
 #include "platform/scroller.h"
@@ -81,6 +83,19 @@ void TWindow::Invalidate(bool erase) {
   dirty_ = true;
   erase_ = erase_ || erase;
   update();
+  AccessibleChanged();
+}
+
+void TWindow::AccessibleChanged() {
+  if (!QAccessible::isActive() || accessibleCheckPending_) return;
+  accessibleCheckPending_ = true;
+  QTimer::singleShot(0, this, [this] {
+    accessibleCheckPending_ = false;
+    TAccessibleView view = AccessibleView();
+    // A hidden window says nothing; it is compared with what it shows when it comes back.
+    if (isVisible()) SendAccessibleChanges(*this, toldView_, view);
+    toldView_ = std::move(view);
+  });
 }
 
 void TWindow::UpdateWindow() {
@@ -159,6 +174,7 @@ void TWindow::keyPressEvent(QKeyEvent* event) {
   }
   if (unsigned vk = VirtualKeyOf(event->key())) EvKeyDown(vk);
   if (auto code = CharacterOf(*event)) EvChar(*code);
+  AccessibleChanged();
 }
 
 void TWindow::keyReleaseEvent(QKeyEvent* event) {
@@ -169,6 +185,7 @@ void TWindow::keyReleaseEvent(QKeyEvent* event) {
     return;
   }
   if (unsigned vk = VirtualKeyOf(event->key())) EvKeyUp(vk);
+  AccessibleChanged();
 }
 
 TPoint TWindow::ToClient(const QPointF& point) const {
@@ -177,13 +194,18 @@ TPoint TWindow::ToClient(const QPointF& point) const {
 
 void TWindow::mousePressEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) EvLButtonDown(ToClient(event->position()));
+  AccessibleChanged();
 }
 
 void TWindow::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) EvLButtonUp(ToClient(event->position()));
+  AccessibleChanged();
 }
 
-void TWindow::mouseMoveEvent(QMouseEvent* event) { EvMouseMove(ToClient(event->position())); }
+void TWindow::mouseMoveEvent(QMouseEvent* event) {
+  EvMouseMove(ToClient(event->position()));
+  if (event->buttons() & Qt::LeftButton) AccessibleChanged();
+}
 
 void TWindow::wheelEvent(QWheelEvent* event) {
   // The wheel anywhere over a scrolled window moves it as the wheel over its scroll bar does:
@@ -195,6 +217,21 @@ void TWindow::wheelEvent(QWheelEvent* event) {
 }
 
 bool TWindow::focusNextPrevChild(bool) { return false; }  // Tab is a character here
+
+void TWindow::focusInEvent(QFocusEvent* event) {
+  QWidget::focusInEvent(event);
+  AccessibleChanged();
+}
+
+void TWindow::focusOutEvent(QFocusEvent* event) {
+  QWidget::focusOutEvent(event);
+  AccessibleChanged();
+}
+
+void TWindow::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  AccessibleChanged();
+}
 
 void TWindow::CreateCaret(int width, int height) {
   caretExists_ = true;
@@ -209,6 +246,7 @@ void TWindow::SetCaretPos(int x, int y) {
   caretPos_ = {x, y};
   caretBlinkOn_ = true;
   update();
+  AccessibleChanged();
 }
 
 void TWindow::ShowCaret() {

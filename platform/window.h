@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "platform/accessible_view.h"
 #include "platform/command_target.h"
 #include "platform/dc.h"
 #include "platform/geometry.h"
@@ -21,6 +22,8 @@ class TScroller;
 // through a client DC outside Paint goes onto the same image at once. Qt's own paint event
 // only copies the image to the screen and draws the caret over it.
 class TWindow : public QWidget, public TCommandTarget {
+  Q_OBJECT  // gives the accessibility factory a class name of its own to answer
+
  public:
   explicit TWindow(QWidget* parent = nullptr);
   ~TWindow() override;
@@ -71,6 +74,14 @@ class TWindow : public QWidget, public TCommandTarget {
   QSize sizeHint() const override { return initialSize_; }
   void SetCursorResource(int number);
 
+  // What a screen reader sees of the drawn content; a window without one shows only its
+  // child widgets.
+  virtual TAccessibleView AccessibleView() { return {}; }
+  // Called after anything that may change the view (painting, the caret, input, focus): the
+  // differences are told to assistive technology once the event in hand is done. Costs
+  // nothing while no screen reader listens.
+  void AccessibleChanged();
+
  protected:
   virtual void Paint(TDC& dc, bool erase) { (void)dc; (void)erase; }
   // Called whenever the client area changes size, before the repaint.
@@ -85,6 +96,9 @@ class TWindow : public QWidget, public TCommandTarget {
   void mouseMoveEvent(QMouseEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
   bool focusNextPrevChild(bool next) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   friend class TScroller;
@@ -110,6 +124,9 @@ class TWindow : public QWidget, public TCommandTarget {
   std::unique_ptr<TScroller> scroller_;
   QScrollBar* scrollBar_ = nullptr;
   QSize initialSize_{400, 300};
+
+  TAccessibleView toldView_;  // the view assistive technology last heard of
+  bool accessibleCheckPending_ = false;
 };
 
 }  // namespace platform

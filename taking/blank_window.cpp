@@ -15,16 +15,28 @@ TBlankWindow::TBlankWindow(QWidget* parent, TTestWindow& mainWindow)
   SetInitialSize(platform::ScreenWidth() * 5 / 6, platform::ScreenHeight() * 2 / 3);
 }
 
+const char* TBlankWindow::Hint() const {
+  return mainWindow_.testTaken == 0 ? "To start go to Start on the Test Menu."
+                                    : "To check your answers select Check Answers.";
+}
+
 void TBlankWindow::Paint(platform::TDC& dc, bool) {
   dc.SelectFont(font_);
-  if (mainWindow_.testTaken == 0) {
-    // The first paint replaces the program's name in the caption.
-    mainWindow_.SetCaption("No test active");
-    dc.TextOut(5, 5, "To start go to Start on the Test Menu.");
-  } else {
-    dc.TextOut(5, 5, "To check your answers select Check Answers.");
-  }
+  // The first paint replaces the program's name in the caption.
+  if (mainWindow_.testTaken == 0) mainWindow_.SetCaption("No test active");
+  dc.TextOut(5, 5, Hint());
   dc.RestoreFont();
+}
+
+platform::TAccessibleView TBlankWindow::AccessibleView() {
+  platform::TAccessibleNode hint;
+  hint.name = hint.text = Hint();
+  hint.marks.assign(hint.text.size(), 0);
+  hint.bounds = {5, 5, GetClientRect().right, 20};
+  hint.focused = hasFocus();
+  platform::TAccessibleView view;
+  view.nodes.push_back(std::move(hint));
+  return view;
 }
 
 }  // namespace quizdesk

@@ -12,6 +12,10 @@ class TBlankWindow : public platform::TWindow {
  public:
   TBlankWindow(QWidget* parent, TTestWindow& mainWindow);
 
+  // The line that tells the student what to do next, and the view's words for it.
+  const char* Hint() const;
+  platform::TAccessibleView AccessibleView() override;
+
  protected:
   void Paint(platform::TDC& dc, bool erase) override;
 

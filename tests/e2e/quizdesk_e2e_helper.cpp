@@ -1,9 +1,10 @@
 // The end-to-end test's helper: writes the test file it takes and checks the results file
 // the program stored, byte for byte.
-//   quizdesk_e2e_helper write TEST_PATH COUNT
+//   quizdesk_e2e_helper write TEST_PATH COUNT [formula]
 //   quizdesk_e2e_helper check RESULTS_PATH TEST_PATH FIRST LAST GIVEN:MARK:VERDICT...
 // Every question expects H2O with the 2 lowered. GIVEN is the text typed for the record in
-// answering order, MARK the mark given to its second character, VERDICT 1 or 0.
+// answering order, MARK the mark given to its second character, VERDICT 1 or 0. With
+// "formula" every question reads "What is H2O?" with its 2 lowered.
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -23,11 +24,13 @@ std::string QuestionText(int number) {
   return "Question " + std::to_string(number) + ": what is water?";
 }
 
-int Write(const std::string& path, int count) {
+int Write(const std::string& path, int count, bool formula) {
   core::TList<core::TQuestion> questions;
   for (int number = 1; number <= count; ++number) {
     auto question = std::make_unique<core::TQuestion>();
-    for (char c : QuestionText(number)) question->text.emplace_back(static_cast<unsigned char>(c), 0);
+    const std::string text = formula ? "What is H2O?" : QuestionText(number);
+    for (char c : text) question->text.emplace_back(static_cast<unsigned char>(c), 0);
+    if (formula) question->text[9].mark = 2;
     question->answer = {{'H', 0}, {'2', 2}, {'O', 0}};
     questions.Add(std::move(question));
   }
@@ -98,7 +101,8 @@ int Check(char** argv, int argc) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 4 && std::strcmp(argv[1], "write") == 0) return Write(argv[2], std::atoi(argv[3]));
+  if ((argc == 4 || argc == 5) && std::strcmp(argv[1], "write") == 0)
+    return Write(argv[2], std::atoi(argv[3]), argc == 5 && std::strcmp(argv[4], "formula") == 0);
   if (argc >= 7 && std::strcmp(argv[1], "check") == 0) return Check(argv, argc);
   std::fprintf(stderr, "usage: see the top of quizdesk_e2e_helper.cpp\n");
   return 2;

@@ -1,0 +1,98 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/accessible_view.h"
+
+namespace {
+
+using platform::TAccessibleChange;
+using platform::TAccessibleNode;
+using platform::TAccessibleRole;
+using platform::TAccessibleView;
+constexpr TAccessibleRole kEdit = TAccessibleRole::EditableText;
+constexpr TAccessibleRole kRead = TAccessibleRole::Text;
+
+// A part with its text, caret, marks ("020" for a lowered second letter) and, after a '/' in
+// flags, its selection as "/1-3"; "f" in flags for focused.
+TAccessibleNode Part(TAccessibleRole role, const std::string& text, int caret = -1,
+                     const std::string& marks = "", const std::string& flags = "") {
+  TAccessibleNode node;
+  node.role = role;
+  node.text = text;
+  for (std::size_t i = 0; i < text.size(); ++i)
+    node.marks.push_back(i < marks.size() ? marks[i] - '0' : 0);
+  node.caret = caret;
+  node.focused = flags.find('f') != std::string::npos;
+  if (auto slash = flags.find('/'); slash != std::string::npos)
+    std::sscanf(flags.c_str() + slash, "/%d-%d", &node.selectionStart, &node.selectionEnd);
+  return node;
+}
+
+std::string Describe(const std::vector<TAccessibleChange>& changes) {
+  static const char* kNames[] = {"added", "removed", "text-", "text+", "replaced", "marks",
+                                 "caret", "selection", "name", "focus", "state"};
+  std::string out;
+  for (const TAccessibleChange& c : changes)
+    out += std::string(kNames[c.kind]) + " " + std::to_string(c.node) + " " +
+           std::to_string(c.position) +
+           (c.kind == TAccessibleChange::SelectionChanged ? "-" + std::to_string(c.end) : "") +
+           (c.text.empty() ? "" : " '" + c.text + "'") + "; ";
+  return out;
+}
+
+TEST(AccessibleView, ChangesAreToldAsAScreenReaderExpectsThem) {
+  const TAccessibleNode picture = Part(TAccessibleRole::Picture, "");
+  struct Case {
+    const char* what;
+    std::vector<TAccessibleNode> before, after;
+    std::string changes;
+  } cases[] = {
+      {"nothing", {Part(kEdit, "H2O", 3)}, {Part(kEdit, "H2O", 3)}, ""},
+      {"typed", {Part(kEdit, "H2", 2)}, {Part(kEdit, "H2O", 3)}, "text+ 0 2 'O'; caret 0 3; "},
+      {"inside", {Part(kEdit, "HO", 1)}, {Part(kEdit, "H2O", 2)}, "text+ 0 1 '2'; caret 0 2; "},
+      {"doubled", {Part(kEdit, "aa", 2)}, {Part(kEdit, "aaa", 3)}, "text+ 0 2 'a'; caret 0 3; "},
+      {"backspace", {Part(kEdit, "H2O", 2)}, {Part(kEdit, "HO", 1)}, "text- 0 1 '2'; caret 0 1; "},
+      {"rewrapped", {Part(kEdit, "ab cd", 5)}, {Part(kEdit, "ab\ncd", 5)},
+       "text- 0 2 ' '; text+ 0 2 '\n'; caret 0 5; "},
+      {"caret only", {Part(kEdit, "H2O", 3)}, {Part(kEdit, "H2O", 1)}, "caret 0 1; "},
+      {"the 2 lowered", {Part(kEdit, "H2O", 1)}, {Part(kEdit, "H2O", 1, "020")}, "marks 0 0; "},
+      {"selection", {Part(kEdit, "H2O", 3)}, {Part(kEdit, "H2O", 3, "", "/1-3")},
+       "selection 0 1-3; "},
+      {"focus", {Part(kEdit, "H2O", 3)}, {Part(kEdit, "H2O", 3, "", "f")},
+       "state 0 0; focus 0 0; "},
+      {"the next question is read whole", {Part(kRead, "Question Number 1\nA?")},
+       {Part(kRead, "Question Number 2\nB?")}, "replaced 0 0 'Question Number 1\nA?'; "},
+      {"a picture comes", {Part(kEdit, "")}, {Part(kEdit, ""), picture}, "added 1 0; "},
+      {"a picture goes", {Part(kEdit, ""), picture}, {Part(kEdit, "")}, "removed 1 0; "},
+      {"another kind of part", {Part(TAccessibleRole::Label, "x")}, {Part(kRead, "x")},
+       "removed 0 0; added 0 0; "},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(Describe(platform::CompareViews({false, "", c.before}, {false, "", c.after})),
+              c.changes)
+        << c.what;
+  // The next question renames the window: the focused answer is told again.
+  const std::vector<TAccessibleNode> answer = {Part(kEdit, "", 0, "", "f")};
+  EXPECT_EQ(Describe(platform::CompareViews({false, "Question Number 1", answer},
+                                            {false, "Question Number 2", answer})),
+            "focus 0 0; ");
+}
+
+TEST(AccessibleView, MarkAttributesGiveTheRunOfTheLetter) {
+  const TAccessibleNode node = Part(kRead, "x2y3z", -1, "01120");
+  const std::vector<std::string> expected = {
+      "0 0-1 text-position:baseline;", "1 1-3 text-position:super;", "2 1-3 text-position:super;",
+      "3 3-4 text-position:sub;", "4 4-5 text-position:baseline;", "5 5-5 ", "-1 0-0 "};
+  for (const std::string& row : expected) {
+    const int offset = std::stoi(row);
+    int start = -7, end = -7;
+    const std::string attributes = platform::MarkAttributes(node, offset, start, end);
+    EXPECT_EQ(std::to_string(offset) + " " + std::to_string(start) + "-" + std::to_string(end) +
+                  " " + attributes,
+              row);
+  }
+}
+
+}  // namespace
