@@ -145,5 +145,121 @@ TEST(ExchangeFormat, HandWrittenPlatformFiles) {
   }
 }
 
+class ExchangeCommandsTest : public AuthoringTest {
+ protected:
+  // The sample test open from its file in the folder, its picture beside it.
+  void OpenSample() {
+    QFile::copy(QString::fromStdString(kSamples + "/cell.bmp"), folder.filePath("cell.bmp"));
+    samples::BuildSampleTest(questions());
+    test().fileName = Path("sample.tst");
+    window().SetMenu("MENU_1");
+  }
+  std::string OnlyMessage() {
+    const std::vector<testing_support::Prompt> messages = user.Messages();
+    EXPECT_EQ(messages.size(), 1u);
+    return messages.empty() ? "" : messages[0].caption + ": " + messages[0].text;
+  }
+};
+
+TEST_F(ExchangeCommandsTest, ExportWritesTheChosenTypeBesideTheTestAndSaysWhatWasLost) {
+  OpenSample();
+  const std::string giftNotice =
+      "Export: 12 questions were written to \"sample.gift\".\n\n6 answers lost raised or lowered "
+      "letters, which platforms cannot compare (question 1, 2, 3, 5, 7, 9).\n\n1 question shows "
+      "a picture that GIFT cannot carry; only the picture's name is written.\n\nA platform "
+      "reading GIFT ignores capital letters and spaces around an answer, where Quizdesk judges "
+      "the exact letters. Moodle XML keeps the exact letters.";
+  const std::string xmlNotice =
+      "Export: 12 questions were written to \"quiz.xml\".\n\n6 answers lost raised or lowered "
+      "letters, which platforms cannot compare (question 1, 2, 3, 5, 7, 9).";
+  struct Case {
+    std::string chosen;
+    int type;
+    std::string proposed, written, fixture, notice;
+  } cases[] = {
+      {Path("sample"), 1, Path("sample.gift"), Path("sample.gift"), "sample.gift", giftNotice},
+      {Path("quiz"), 2, Path("sample.gift"), Path("quiz.xml"), "sample.xml", xmlNotice},
+      {Path("quiz.xml"), 1, Path("sample.xml"), Path("quiz.xml"), "sample.xml", xmlNotice},
+  };
+  const QString current = QDir::currentPath();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.chosen);
+    user.Forget();
+    user.ChooseFile(c.chosen, c.type).AnswerMessage();
+    window().Command(CM_EXPORT);
+    ASSERT_FALSE(user.prompts().empty());
+    const platform::TOpenSaveDialogData& dialog = user.prompts()[0].fileData;
+    EXPECT_EQ(dialog.fileName, c.proposed);
+    EXPECT_EQ(dialog.filter, "GIFT Files (*.gift)|*.gift|Moodle XML Files (*.xml)|*.xml|");
+    EXPECT_EQ(dialog.flags, 0x0808u);
+    EXPECT_EQ(user.prompts()[0].fileKind, platform::FileDialogKind::Save);
+    EXPECT_EQ(ReadText(c.written), ReadText(kData + "/" + c.fixture));
+    EXPECT_EQ(OnlyMessage(), c.notice);
+    EXPECT_EQ(QDir::currentPath(), current);
+    EXPECT_EQ(test().modified, 0);
+  }
+  user.Forget();
+  user.ChooseFile(Path("missing/quiz.gift")).AnswerMessage();
+  window().Command(CM_EXPORT);
+  EXPECT_EQ(OnlyMessage().rfind("Export: \"quiz.gift\" could not be written. ", 0), 0u);
+}
+
+// What a platform file brings is appended, with its pictures stored beside the test; a file
+// that cannot be taken whole leaves the test, and the folder, as they were.
+TEST_F(ExchangeCommandsTest, ImportFromPlatformAppendsAllOrNothing) {
+  GiveQuestions(2, Path("five.tst"));
+  QImage(1, 1, QImage::Format_RGB32).save(folder.filePath("cell.bmp"));  // another picture
+  const std::string xml = ReadText(kData + "/sample.xml");
+  std::string broken = xml;
+  broken.replace(broken.find("iVBOR"), 5, "AAAA");
+  struct Case {
+    std::string content;
+    std::string message;
+    int added;
+  } cases[] = {
+      {"Pick {~a =b}\n\nW {=a*}\n\nOK {=yes}",
+       "Import From Platform: 1 question was added.\n\nSkipped:\n1 not short-answer questions\n"
+       "1 with a \"*\" wildcard in the answer", 1},
+      {"Fine {=a}\n\nBroken {=b",
+       "Import From Platform: \"in.txt\" cannot be read: line 3: the answers opened with \"{\" are "
+       "not closed. Nothing was added.", 0},
+      {broken, "Import From Platform: The picture \"cell.png\" cannot be read. Nothing was added.", 0},
+      {"", "Import From Platform: 0 questions were added.", 0},
+      {xml, "Import From Platform: 12 questions were added.", 12},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.message);
+    const int before = questions().Count();
+    QFile file(folder.filePath("in.txt"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(c.content.data(), qint64(c.content.size()));
+    file.close();
+    user.Forget();
+    user.ChooseFile(Path("in.txt")).AnswerMessage();
+    window().Command(CM_IMPORT_FROM_PLATFORM);
+    EXPECT_EQ(OnlyMessage(), c.message);
+    EXPECT_EQ(questions().Count(), before + c.added);
+    EXPECT_EQ(test().modified, questions().Count() > 2 ? 1 : 0);
+    const QStringList pictures = QDir(folder.path()).entryList({"*.bmp"});
+    EXPECT_EQ(pictures.join(' '), c.added == 12 ? "cell-2.bmp cell.bmp" : "cell.bmp");
+  }
+  // The sample's picture came back under a new name: the other cell.bmp is left alone.
+  EXPECT_STREQ(questions()[3 + 7].picture, "cell-2.bmp");
+  auto pixels = [&](const std::string& path) {
+    return platform::TBitmap::FromFile(path).Image().convertToFormat(QImage::Format_RGB32);
+  };
+  EXPECT_EQ(pixels(Path("cell-2.bmp")), pixels(kSamples + "/cell.bmp"));
+  EXPECT_EQ(pixels(Path("cell.bmp")).size(), QSize(1, 1));
+  EXPECT_EQ(Menu(), "MENU_1");
+  QFile large(folder.filePath("large.xml"));
+  ASSERT_TRUE(large.open(QIODevice::WriteOnly) && large.resize(50 * 1024 * 1024));
+  large.close();
+  user.Forget();
+  user.ChooseFile(Path("large.xml")).AnswerMessage();
+  window().Command(CM_IMPORT_FROM_PLATFORM);
+  EXPECT_EQ(OnlyMessage(), "Import From Platform: \"large.xml\" is too large: a platform file of at "
+                           "most 32 MB can be imported. Nothing was added.");
+}
+
 }  // namespace
 }  // namespace quizloom
