@@ -123,10 +123,17 @@ core::TLetters HtmlToLetters(const QString& html, int& replaced) {
     pendingSpace = false;
     sink.Add(c, marks.empty() ? core::kNormal : marks.back());
   };
+  std::size_t lastClose = chars.size();  // none: every '<' is a letter
+  for (std::size_t i = chars.size(); i-- > 0;)
+    if (chars[i] == '>') {
+      lastClose = i;
+      break;
+    }
   for (std::size_t i = 0; i < chars.size(); ++i) {
     const char32_t c = chars[i];
     if (c == '<') {
       std::size_t end = i + 1;
+      if (lastClose == chars.size() || lastClose < i) end = chars.size();
       while (end < chars.size() && chars[end] != '>') ++end;
       if (end >= chars.size()) {  // a lone '<' is a letter, as browsers show it
         put(c);

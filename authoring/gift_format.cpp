@@ -99,9 +99,8 @@ std::optional<QString> FullMarkAnswer(const QString& answers, bool& shortAnswer)
   return QString();
 }
 
-// Whether an unescaped '{' is still waiting for its '}'.
-bool AnswersOpen(const QString& text) {
-  bool open = false;
+// Whether an unescaped '{' is still waiting for its '}' after text, when open before it.
+bool AnswersOpen(const QString& text, bool open) {
   for (qsizetype i = 0; i < text.size(); ++i) {
     if (text[i] == '\\') ++i;
     else if (text[i] == '{') open = true;
@@ -202,9 +201,11 @@ PlatformImport ReadGift(std::string_view bytes) {
   text.replace("\r\n", "\n").replace('\r', '\n');
   const QStringList lines = text.split('\n');
   Block block;
+  bool answersOpen = false;
   auto finish = [&] {
     if (!block.text.trimmed().isEmpty()) ReadBlock(block, result);
     block = {};
+    answersOpen = false;
   };
   for (qsizetype i = 0; i < lines.size() && !result.Failed(); ++i) {
     const QString trimmed = lines[i].trimmed();
@@ -218,7 +219,7 @@ PlatformImport ReadGift(std::string_view bytes) {
     }
     if (trimmed.isEmpty()) {
       // A blank line ends a question, unless its answers are still open.
-      if (AnswersOpen(block.text)) {
+      if (answersOpen) {
         block.text += '\n';
         continue;
       }
@@ -227,6 +228,7 @@ PlatformImport ReadGift(std::string_view bytes) {
     }
     if (block.text.isEmpty()) block.firstLine = static_cast<int>(i) + 1;
     block.text += lines[i] + '\n';
+    answersOpen = AnswersOpen(lines[i], answersOpen);
   }
   if (!result.Failed()) finish();
   return result;
