@@ -28,10 +28,12 @@ std::string Plural(std::size_t count, const char* one, const char* many) {
   return std::to_string(count) + " " + (count == 1 ? one : many);
 }
 
+// "(question 8)", "(questions 1, 2, 5)".
 std::string NumberList(const std::vector<int>& numbers) {
-  std::string list;
-  for (int number : numbers) list += (list.empty() ? "" : ", ") + std::to_string(number);
-  return list;
+  std::string list = numbers.size() == 1 ? "(question " : "(questions ";
+  const std::size_t start = list.size();
+  for (int number : numbers) list += (list.size() == start ? "" : ", ") + std::to_string(number);
+  return list + ")";
 }
 
 std::string ShownName(const std::string& path) {
@@ -62,8 +64,8 @@ std::string ExportNotice(ExchangeFormat format, int count, const std::string& fi
                        " written to \"" + file + "\".";
   if (!report.unmarkedAnswers.empty())
     notice += "\n\n" + Plural(report.unmarkedAnswers.size(), "answer", "answers") +
-              " lost raised or lowered letters, which platforms cannot compare (question " +
-              NumberList(report.unmarkedAnswers) + ").";
+              " lost raised or lowered letters, which platforms cannot compare " +
+              NumberList(report.unmarkedAnswers) + ".";
   if (format == ExchangeFormat::Gift) {
     if (!report.picturesLeft.empty())
       notice += "\n\n" + Plural(report.picturesLeft.size(), "question shows", "questions show") +
@@ -72,9 +74,9 @@ std::string ExportNotice(ExchangeFormat format, int count, const std::string& fi
         "\n\nA platform reading GIFT ignores capital letters and spaces around an answer, "
         "where Quizdesk judges the exact letters. Moodle XML keeps the exact letters.";
   } else if (!report.picturesLeft.empty()) {
-    notice += "\n\n" + Plural(report.picturesLeft.size(), "picture", "pictures") +
-              " could not be read and were left out (question " + NumberList(report.picturesLeft) +
-              ").";
+    notice += "\n\n" + Plural(report.picturesLeft.size(), "picture was", "pictures were") +
+              " not found or could not be read, and left out " + NumberList(report.picturesLeft) +
+              ".";
   }
   return notice;
 }

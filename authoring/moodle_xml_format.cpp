@@ -1,3 +1,4 @@
+#include <QRegularExpression>
 #include <QUrl>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
@@ -20,6 +21,14 @@ void WriteTextElement(QXmlStreamWriter& xml, const char* name, const QString& te
 QString EscapeAnswer(const QString& answer) {
   QString escaped = answer;
   return escaped.replace('*', "\\*");
+}
+
+QString PlainLetters(const QString& html) {
+  static const QRegularExpression kTag("<[^>]*>");
+  QString plain = html;
+  plain.remove(kTag);
+  return plain.replace("&lt;", "<").replace("&gt;", ">").replace("&quot;", "\"").replace(
+      "&nbsp;", " ").replace("&amp;", "&");
 }
 
 struct QuestionText {
@@ -72,11 +81,14 @@ void ReadShortAnswer(QXmlStreamReader& xml, PlatformImport& result) {
       text = ReadQuestionText(xml);
     } else if (xml.name() == u"answer") {
       const double fraction = xml.attributes().value("fraction").toDouble();
+      const bool html = xml.attributes().value("format") == u"html";
       QString answerText;
       while (xml.readNextStartElement()) {
         if (xml.name() == u"text") answerText = xml.readElementText(QXmlStreamReader::SkipChildElements);
         else xml.skipCurrentElement();
       }
+      // An answer written as HTML is compared by its letters.
+      if (html) answerText = PlainLetters(answerText);
       if (!answer && fraction >= 99.99) answer = answerText;
     } else {
       xml.skipCurrentElement();

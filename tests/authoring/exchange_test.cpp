@@ -123,6 +123,11 @@ TEST(ExchangeFormat, HandWrittenPlatformFiles) {
        "type=\"shortanswer\"><questiontext format=\"plain_text\"><text>a &lt;b&gt;\nc</text>"
        "</questiontext><answer fraction=\"100\"><text>d</text></answer></question></quiz>",
        {{"CO_2 is a gas", "yes *"}, {"a <b>|c", "d"}}, {1, 0, 0, 0, 0, 0, 0}},
+      {"Moodle XML answer written as HTML",
+       "<quiz><question type=\"shortanswer\"><questiontext><text>Q</text></questiontext><answer "
+       "fraction=\"100\" format=\"html\"><text>&lt;p&gt;a &amp;amp; b&lt;/p&gt;</text></answer>"
+       "</question></quiz>",
+       {{"Q", "a & b"}}},
       {"Moodle XML not well formed", "<quiz>\n<question type=\"shortanswer\">\n</quiz>", {}, {}, 3},
       {"Moodle XML of another kind", "<html><body/></html>", {}, {}, 1},
   };
@@ -141,7 +146,9 @@ TEST(ExchangeFormat, HandWrittenPlatformFiles) {
     const std::vector<int> counts = {got.otherTypes,    got.noAnswer,         got.wildcardAnswers,
                                      got.textTooLong,   got.answerTooLong,    got.answerCharacters,
                                      got.replacedCharacters};
-    if (!c.counts.empty()) EXPECT_EQ(counts, c.counts);
+    if (!c.counts.empty()) {
+      EXPECT_EQ(counts, c.counts);
+    }
   }
 }
 
@@ -165,13 +172,13 @@ TEST_F(ExchangeCommandsTest, ExportWritesTheChosenTypeBesideTheTestAndSaysWhatWa
   OpenSample();
   const std::string giftNotice =
       "Export: 12 questions were written to \"sample.gift\".\n\n6 answers lost raised or lowered "
-      "letters, which platforms cannot compare (question 1, 2, 3, 5, 7, 9).\n\n1 question shows "
+      "letters, which platforms cannot compare (questions 1, 2, 3, 5, 7, 9).\n\n1 question shows "
       "a picture that GIFT cannot carry; only the picture's name is written.\n\nA platform "
       "reading GIFT ignores capital letters and spaces around an answer, where Quizdesk judges "
       "the exact letters. Moodle XML keeps the exact letters.";
   const std::string xmlNotice =
       "Export: 12 questions were written to \"quiz.xml\".\n\n6 answers lost raised or lowered "
-      "letters, which platforms cannot compare (question 1, 2, 3, 5, 7, 9).";
+      "letters, which platforms cannot compare (questions 1, 2, 3, 5, 7, 9).";
   struct Case {
     std::string chosen;
     int type;
