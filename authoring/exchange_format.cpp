@@ -1,9 +1,10 @@
 #include "authoring/exchange_format.h"
 
+#include <cctype>
 #include <iterator>
 #include <vector>
 
-#include <QRegularExpression>
+#include <QList>
 
 #include "editor/formatted_text.h"
 #include "platform/code_page.h"
@@ -139,13 +140,17 @@ core::TLetters HtmlToLetters(const QString& html, int& replaced) {
         put(c);
         continue;
       }
-      QString tag = QString::fromUcs4(chars.data() + i + 1, static_cast<qsizetype>(end - i - 1))
-                        .trimmed()
-                        .toLower();
+      // The tag's name: after '<' and a '/' that closes, up to a space, '/' or '>'.
+      std::size_t at = i + 1;
+      while (at < end && (chars[at] == ' ' || IsFormattingSpace(chars[at]))) ++at;
+      const bool closing = at < end && chars[at] == '/';
+      if (closing) ++at;
+      std::string tag;
+      for (; at < end && tag.size() < 8 && chars[at] != '/' && chars[at] != ' ' &&
+             !IsFormattingSpace(chars[at]);
+           ++at)
+        tag += static_cast<char>(chars[at] < 0x80 ? std::tolower(static_cast<int>(chars[at])) : '?');
       i = end;
-      const bool closing = tag.startsWith('/');
-      if (closing) tag.remove(0, 1);
-      tag = tag.section(QRegularExpression("[\\s/]"), 0, 0, QString::SectionSkipEmpty);
       if (tag == "sup" || tag == "sub") {
         const int32_t mark = tag == "sup" ? core::kSuperscript : core::kSubscript;
         if (!closing) {

@@ -27,7 +27,8 @@ qsizetype FindUnescaped(const QString& text, QStringView what, qsizetype from) {
       ++i;
       continue;
     }
-    if (QStringView(text).mid(i).startsWith(what)) return i;
+    if (text[i] == what[0] && (what.size() == 1 || (i + 1 < text.size() && text[i + 1] == what[1])))
+      return i;
   }
   return -1;
 }
