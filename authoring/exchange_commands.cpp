@@ -84,7 +84,7 @@ std::string ExportNotice(ExchangeFormat format, int count, const std::string& fi
 std::string ImportNotice(const PlatformImport& result) {
   std::string notice = Plural(result.questions.size(), "question was", "questions were") + " added.";
   const struct { int count; const char* reason; } skipped[] = {
-      {result.otherTypes, "not short-answer questions"},
+      {result.otherTypes, "of a type other than short answer"},
       {result.noAnswer, "without an answer worth 100%"},
       {result.wildcardAnswers, "with a \"*\" wildcard in the answer"},
       {result.textTooLong, "with a question over 495 characters or 6 lines, or none"},

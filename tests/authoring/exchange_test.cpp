@@ -225,7 +225,7 @@ TEST_F(ExchangeCommandsTest, ImportFromPlatformAppendsAllOrNothing) {
     int added;
   } cases[] = {
       {"Pick {~a =b}\n\nW {=a*}\n\nOK {=yes}",
-       "Import From Platform: 1 question was added.\n\nSkipped:\n1 not short-answer questions\n"
+       "Import From Platform: 1 question was added.\n\nSkipped:\n1 of a type other than short answer\n"
        "1 with a \"*\" wildcard in the answer", 1},
       {"Fine {=a}\n\nBroken {=b",
        "Import From Platform: \"in.txt\" cannot be read: line 3: the answers opened with \"{\" are "
