@@ -11,6 +11,7 @@ int main(int argc, char** argv) {
        "A test file (.tst) to open at start-up, as File, Open would."});
   if (line.exitCode) return *line.exitCode;
   QApplication qt(argc, argv);
+  platform::NameProgramForDesktop("quizloom", "org.quizloom.Quizloom");
   quizloom::TMyApp app;
   if (line.file) app.OpenAtStart(*line.file);
   return app.Run();

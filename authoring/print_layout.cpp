@@ -1,5 +1,8 @@
 #include "authoring/print_layout.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "editor/formatted_text.h"
 
 namespace quizloom {
@@ -8,6 +11,18 @@ int QuestionCost(const core::TQuestion& question, bool answerKey) {
   const int lines = editor::CountTextLines(question);
   const int cost = question.picture[0] != '\0' ? lines + 16 : lines + 3;
   return answerKey ? cost + 1 : cost;
+}
+
+platform::TSize FitPicture(platform::TSize scaled, platform::TSize room) {
+  if (scaled.cx <= 0 || scaled.cy <= 0) return {0, 0};
+  const int64_t width = scaled.cx, height = scaled.cy;
+  const int64_t roomWidth = std::max(room.cx, 0), roomHeight = std::max(room.cy, 0);
+  if (width <= roomWidth && height <= roomHeight) return scaled;
+  // The smaller of the two ratios, compared without rounding: roomWidth / width against
+  // roomHeight / height.
+  if (roomWidth * height <= roomHeight * width)
+    return {static_cast<int>(roomWidth), static_cast<int>(height * roomWidth / width)};
+  return {static_cast<int>(width * roomHeight / height), static_cast<int>(roomHeight)};
 }
 
 std::vector<core::TStart> Paginate(const core::TList<core::TQuestion>& questions, bool answerKey) {

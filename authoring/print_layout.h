@@ -3,6 +3,7 @@
 
 #include "core/list.h"
 #include "core/records.h"
+#include "platform/geometry.h"
 
 namespace quizloom {
 
@@ -12,6 +13,14 @@ inline constexpr int kPageBudget = 50;
 // What a question costs on the sheet: its L text lines and 16 for a picture or 3 without.
 // The answer key prints one line more per question, its answer, and costs 1 more.
 int QuestionCost(const core::TQuestion& question, bool answerKey);
+
+// The lines a picture may fill on the sheet: its cost of 16 less the blank line after the
+// question's text.
+inline constexpr int kPictureRoomLines = 15;
+
+// The printed size of a picture whose size at the sheet's scale is scaled: that size, or,
+// when it is taller or wider than room, the largest size of the same proportions that fits.
+platform::TSize FitPicture(platform::TSize scaled, platform::TSize room);
 
 // Splits the questions into pages, one range of question indices per page, in order. A page
 // takes questions while their costs stay below the budget; the question that does not fit

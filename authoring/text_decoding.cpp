@@ -102,9 +102,17 @@ DecodedText DecodeWindows1252(std::span<const uint8_t> bytes, int limit) {
   return out;
 }
 
-// Nothing when the bytes are not UTF-8 up to the character after the limit.
-std::optional<DecodedText> DecodeUtf8(std::span<const uint8_t> bytes, int limit) {
-  DecodedText out;
+// The bytes read as UTF-8, each byte that begins no valid sequence taken as the Windows-1252
+// character it names, with the counts that tell whether the file is UTF-8 at all.
+struct Utf8Reading {
+  DecodedText decoded;
+  int evidence = 0;  // multi-byte sequences of characters Windows-1252 holds
+  int invalid = 0;   // bytes that begin no valid sequence
+};
+
+Utf8Reading DecodeUtf8(std::span<const uint8_t> bytes, int limit) {
+  Utf8Reading reading;
+  DecodedText& out = reading.decoded;
   out.encoding = TextEncoding::Utf8;
   TextSink sink(out, limit, bytes.size());
   std::size_t i = 0;
@@ -115,20 +123,58 @@ std::optional<DecodedText> DecodeUtf8(std::span<const uint8_t> bytes, int limit)
   }
   while (i < bytes.size()) {
     std::size_t length = 0;
-    const std::optional<char32_t> c = NextCodePoint(bytes, i, length);
-    if (!c) return std::nullopt;
-    if (*c >= 0x80) beyondAscii = true;
+    std::optional<char32_t> c = NextCodePoint(bytes, i, length);
+    if (!c) {
+      length = 1;
+      c = platform::Cp1252ToCodePoint(bytes[i]).value_or(0xFFFD);
+    }
     if (!sink.Put(*c)) break;
+    if (length == 1 && bytes[i] >= 0x80) ++reading.invalid;
+    if (length > 1 && platform::CodePointToCp1252(*c)) ++reading.evidence;
+    if (*c >= 0x80) beyondAscii = true;
     i += length;
   }
   if (!beyondAscii) out.encoding = TextEncoding::Windows1252;  // ASCII reads the same both ways
+  return reading;
+}
+
+// UTF-16 after its byte-order mark. A surrogate without its partner and an odd last byte
+// stand for characters the window cannot hold.
+DecodedText DecodeUtf16(std::span<const uint8_t> bytes, bool bigEndian, int limit) {
+  DecodedText out;
+  out.encoding = bigEndian ? TextEncoding::Utf16BigEndian : TextEncoding::Utf16LittleEndian;
+  TextSink sink(out, limit, bytes.size() / 2);
+  const auto unitAt = [&](std::size_t i) -> char32_t {
+    return bigEndian ? bytes[i] << 8 | bytes[i + 1] : bytes[i + 1] << 8 | bytes[i];
+  };
+  const auto isHigh = [](char32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; };
+  const auto isLow = [](char32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; };
+  std::size_t i = 0;
+  for (; i + 1 < bytes.size(); i += 2) {
+    char32_t c = unitAt(i);
+    if (isHigh(c) && i + 3 < bytes.size() && isLow(unitAt(i + 2))) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (unitAt(i + 2) - 0xDC00);
+      i += 2;
+    } else if (isHigh(c) || isLow(c)) {
+      c = 0xFFFD;
+    }
+    if (!sink.Put(c)) return out;
+  }
+  if (i < bytes.size()) sink.Put(0xFFFD);
   return out;
 }
 
 }  // namespace
 
 DecodedText DecodeTextFile(std::span<const uint8_t> bytes, int limit) {
-  if (std::optional<DecodedText> utf8 = DecodeUtf8(bytes, limit)) return *std::move(utf8);
+  if (bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE)
+    return DecodeUtf16(bytes.subspan(2), false, limit);
+  if (bytes.size() >= 2 && bytes[0] == 0xFE && bytes[1] == 0xFF)
+    return DecodeUtf16(bytes.subspan(2), true, limit);
+  // A stray byte in UTF-8 text leaves the rest UTF-8. Windows-1252 text can hold a valid
+  // sequence by chance, but rarely one of a character Windows-1252 has: only those count.
+  Utf8Reading utf8 = DecodeUtf8(bytes, limit);
+  if (utf8.invalid == 0 || utf8.evidence > utf8.invalid) return std::move(utf8.decoded);
   return DecodeWindows1252(bytes, limit);
 }
 

@@ -16,7 +16,7 @@ constexpr std::size_t ReadLimitFor(int limit) {
   return 3 + 4 * (static_cast<std::size_t>(limit) + 1);
 }
 
-enum class TextEncoding { Windows1252, Utf8 };
+enum class TextEncoding { Windows1252, Utf8, Utf16LittleEndian, Utf16BigEndian };
 
 struct DecodedText {
   std::string text;       // Windows-1252 bytes; each line end of the file is one line feed
@@ -27,12 +27,15 @@ struct DecodedText {
   bool operator==(const DecodedText&) const = default;
 };
 
-// Reads the start of a text file as teachers have them. Valid UTF-8 holding characters
-// beyond ASCII is read as UTF-8 (a byte-order mark is dropped); anything else as
-// Windows-1252. Line ends of every kind (CR LF, LF, a lone CR) become one line feed. What
-// the window cannot hold (a character outside Windows-1252, a NUL, the five bytes
-// Windows-1252 leaves empty) becomes '?' and is counted. Only the characters up to the
-// limit and one after it are looked at, so bytes past ReadLimitFor(limit) never matter.
+// Reads the start of a text file as teachers have them. UTF-16 with its byte-order mark, little
+// or big endian, is read as such. Valid UTF-8 holding characters beyond ASCII is read as UTF-8
+// (a byte-order mark is dropped), and so is UTF-8 with a few stray bytes, each taken as the
+// Windows-1252 character it names, when more of its multi-byte sequences stand for characters
+// Windows-1252 holds than it has stray bytes; anything else is read as Windows-1252. Line
+// ends of every kind (CR LF, LF, a lone CR) become one line feed. What the window cannot hold
+// (a character outside Windows-1252, a NUL, the five bytes Windows-1252 leaves empty) becomes
+// '?' and is counted. Only the characters up to the limit and one after it are looked at, so
+// bytes past ReadLimitFor(limit) never matter.
 DecodedText DecodeTextFile(std::span<const uint8_t> bytes, int limit = kImportLimit);
 
 }  // namespace quizloom

@@ -93,17 +93,21 @@ void TTextPrint::PrintLetters(platform::TDC& dc, const core::TLetters& letters, 
   }
 }
 
-// The picture scaled by the ratio of the printer's character cell to the screen's, or the
-// line saying it is missing.
+// The picture scaled by the ratio of the printer's character cell to the screen's, within
+// its room, or the line saying it is missing.
 void TTextPrint::PrintPicture(platform::TDC& dc, const core::TQuestion& question, int charWidth,
                               int& y) {
   const std::string name(question.picture, strnlen(question.picture, sizeof question.picture));
   const platform::TBitmap picture = editor::LoadPicture(name.c_str());
   if (!picture.IsNull()) {
-    const int width = platform::MulDiv(picture.Width(), charWidth, screenCharWidth);
-    const int height = platform::MulDiv(picture.Height(), lineHeight, screenCharHeight);
-    dc.StretchBlt(kLeft, y, width, height, picture);
-    y += height;
+    const platform::TSize scaled{platform::MulDiv(picture.Width(), charWidth, screenCharWidth),
+                                 platform::MulDiv(picture.Height(), lineHeight, screenCharHeight)};
+    // A large picture is reduced to the room its cost keeps on the page, so the questions
+    // after it stay on the paper.
+    const platform::TSize room{PageSize().cx - kLeft, kPictureRoomLines * lineHeight};
+    const platform::TSize size = FitPicture(scaled, room);
+    dc.StretchBlt(kLeft, y, size.cx, size.cy, picture);
+    y += size.cy;
   } else {
     dc.TextOut(kLeft, y, editor::MissingPictureText(name.c_str()));
     y += dc.GetTextExtent("X").cy + 3;

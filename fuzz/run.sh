@@ -26,13 +26,17 @@ for extra in "$build"/results_fuzz; do
   run results_fuzz "$corpus/results"
 done
 if [ -x "$build/text_decoding_fuzz" ]; then
-  # Seeds: line ends of every kind, UTF-8 with and without a mark, Windows-1252, the lesson.
+  # Seeds: line ends of every kind, UTF-8 with and without a mark and with a stray byte,
+  # Windows-1252, UTF-16 both ways, the lesson.
   text="$corpus/text"
   mkdir -p "$text"
   printf 'one\r\ntwo\rthree\nfour\r\n' >"$text/line_ends.txt"
   printf '\xef\xbb\xbfcaf\xc3\xa9 \xce\xb1\xe2\x82\xac\r\n' >"$text/utf8_mark.txt"
   printf 'caf\xc3\xa9 \xf0\x9f\x8c\x8d \xe2\x88\x9a\n' >"$text/utf8.txt"
   printf 'na\xefve \xff \x80 \x81\x00 caf\xe9\r\n' >"$text/cp1252.txt"
+  printf 'Caf\xc3\xa9 \xc3\xbcber it\x92s\r\n' >"$text/utf8_stray.txt"
+  printf '\xff\xfeH\0\xe9\0\r\0\n\0<\xd8\x0d\xdf\x00\xdc' >"$text/utf16le.txt"
+  printf '\xfe\xff\0H\x20\xac\xd8<\xdf\x0d\0' >"$text/utf16be.txt"
   cp "$(dirname "$0")/../samples/lesson.txt" "$text/" 2>/dev/null || true
   run text_decoding_fuzz "$text"
 fi

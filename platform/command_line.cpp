@@ -2,6 +2,7 @@
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
+#include <QGuiApplication>
 #include <QStringList>
 
 #include <cstdio>
@@ -94,6 +95,11 @@ TCommandLine ReadCommandLine(int argc, char** argv, const TProgramUsage& usage) 
     std::fflush(stream);
   }
   return line;
+}
+
+void NameProgramForDesktop(const std::string& name, const std::string& desktopEntry) {
+  QGuiApplication::setApplicationName(QString::fromStdString(name));
+  QGuiApplication::setDesktopFileName(QString::fromStdString(desktopEntry));
 }
 
 }  // namespace platform

@@ -27,4 +27,9 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& arguments, const T
 // Parses argv and prints what the command line asks to print.
 TCommandLine ReadCommandLine(int argc, char** argv, const TProgramUsage& usage);
 
+// Names the running program to the desktop: the window class "quizloom", whatever name it was
+// started by, which X11 docks match with the menu entry's StartupWMClass; and the entry's own
+// name (org.quizloom.Quizloom), which is also the Wayland app id.
+void NameProgramForDesktop(const std::string& name, const std::string& desktopEntry);
+
 }  // namespace platform

@@ -36,14 +36,26 @@ std::optional<Stamp> StampOf(const QString& path) {
   return Stamp{static_cast<qint64>(size), static_cast<qint64>(modified.time_since_epoch().count())};
 }
 
-char16_t AsciiLower(char16_t c) { return c >= u'A' && c <= u'Z' ? c - u'A' + u'a' : c; }
+// The small letter of a capital of Windows-1252, the code page picture names are stored in:
+// ASCII, À to Þ but ×, and the four pairs it keeps elsewhere.
+char16_t LetterLower(char16_t c) {
+  if ((c >= u'A' && c <= u'Z') || (c >= u'\u00C0' && c <= u'\u00DE' && c != u'\u00D7'))
+    return c + 0x20;
+  switch (c) {
+    case u'\u0160': return u'\u0161';  // Š
+    case u'\u0152': return u'\u0153';  // Œ
+    case u'\u017D': return u'\u017E';  // Ž
+    case u'\u0178': return u'\u00FF';  // Ÿ
+    default: return c;
+  }
+}
 
 }  // namespace
 
-bool SameButAsciiCase(const QString& a, const QString& b) {
+bool SameButLetterCase(const QString& a, const QString& b) {
   if (a.size() != b.size()) return false;
   for (qsizetype i = 0; i < a.size(); ++i)
-    if (AsciiLower(a[i].unicode()) != AsciiLower(b[i].unicode())) return false;
+    if (LetterLower(a[i].unicode()) != LetterLower(b[i].unicode())) return false;
   return true;
 }
 
@@ -85,7 +97,7 @@ QString TPictureCache::Resolve(const QString& path) {
     listing = listings_.find(folder);
   }
   for (const QString& candidate : listing->second.names)
-    if (SameButAsciiCase(candidate, name)) return QDir(folder).filePath(candidate);
+    if (SameButLetterCase(candidate, name)) return QDir(folder).filePath(candidate);
   return {};
 }
 

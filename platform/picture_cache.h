@@ -9,8 +9,8 @@
 
 namespace platform {
 
-// Whether two file names differ at most in the letter case of ASCII letters.
-bool SameButAsciiCase(const QString& a, const QString& b);
+// Whether two file names differ at most in the case of letters Windows-1252 has in both cases.
+bool SameButLetterCase(const QString& a, const QString& b);
 
 // Decoded pictures, keyed by the file's path, size and modification time: painting a long list
 // or printing many pages decodes an unchanged file once, and a file changed on disk is read
@@ -25,8 +25,8 @@ class TPictureCache {
 
   // The picture in the file, or a null bitmap when no file is found or it does not decode.
   // When no file has the exact name, a file in the same folder whose name differs only in
-  // ASCII letter case is used (tests written on other machines say "CELL.BMP" for
-  // "cell.bmp"); of several, the first in sorted order.
+  // letter case is used (tests written on other machines say "CELL.BMP" for "cell.bmp" and
+  // "ZELLE_Ä.BMP" for "Zelle_ä.bmp"); of several, the first in sorted order.
   TBitmap Load(const QString& path);
   // Whether Load would give a picture, without decoding a file already known.
   bool Loads(const QString& path);

@@ -1,16 +1,21 @@
 #include "platform/printer.h"
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <new>
 #include <system_error>
 
 #include <sys/stat.h>
 
+#include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QPageRanges>
 #include <QPaintEngine>
 #include <QPainter>
+#include <QPrintEngine>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -18,6 +23,7 @@
 #include <QTemporaryFile>
 
 #include "platform/cp1252.h"
+#include "platform/cups_job.h"
 #include "platform/dialog.h"
 #include "platform/modal.h"
 #include "platform/qt_dc.h"
@@ -74,6 +80,72 @@ int WriteFailure(const QString& folder) {
   return resources::IDS_PRN_GENERIC_ERROR;
 }
 
+// Nothing is drawn nearer the paper's edge than this: many printers cannot print there, and a
+// sheet may be punched for a binder.
+constexpr double kMarginMillimetres = 10;
+
+// The part of the page the printouts draw in, from the painter's origin: what the printer
+// can print, and at least the margin from every edge of the paper.
+QRect DrawingArea(const QPrinter& device) {
+  const QRectF paper = device.paperRect(QPrinter::DevicePixel);
+  const QRectF printable = device.pageRect(QPrinter::DevicePixel);
+  const double margin = kMarginMillimetres / 25.4 * device.resolution();
+  QRectF area = paper.adjusted(margin, margin, -margin, -margin).intersected(printable);
+  if (!device.fullPage()) area.translate(-printable.topLeft());
+  const int left = static_cast<int>(std::ceil(area.left()));
+  const int top = static_cast<int>(std::ceil(area.top()));
+  return QRect(left, top, std::max(0, static_cast<int>(std::floor(area.right())) - left),
+               std::max(0, static_cast<int>(std::floor(area.bottom())) - top));
+}
+
+// Qt's print dialog keeps the choices of its job options page (pages per sheet, odd or even
+// pages, banners, priority, ...) for the print server under this key of the engine.
+const auto kCupsOptionsKey = QPrintEngine::PrintEnginePropertyKey(0xfe00);
+
+// What the print dialog chose besides the pages, for the print server. The PDF carries the
+// orientation and only the chosen pages, so neither is asked for again.
+TJobOptions JobOptions(QPrinter& printer) {
+  TJobOptions options;
+  const QStringList chosen = printer.printEngine()
+                                 ? printer.printEngine()->property(kCupsOptionsKey).toStringList()
+                                 : QStringList();
+  // The pages are chosen here, odd or even ones included, so the print server is not asked to
+  // choose among them again.
+  const QStringList ours{"copies", "multiple-document-handling", "Collate", "collate", "sides",
+                         "Duplex", "media", "PageSize", "page-ranges", "page-set",
+                         "orientation-requested", "landscape", "print-color-mode", "outputorder"};
+  for (qsizetype i = 0; i + 1 < chosen.size(); i += 2)
+    if (!ours.contains(chosen[i])) options.emplace_back(chosen[i].toStdString(), chosen[i + 1].toStdString());
+  options.emplace_back("copies", std::to_string(std::max(1, printer.copyCount())));
+  options.emplace_back("multiple-document-handling", printer.collateCopies()
+                                                         ? "separate-documents-collated-copies"
+                                                         : "separate-documents-uncollated-copies");
+  switch (printer.duplex()) {
+    case QPrinter::DuplexNone: options.emplace_back("sides", "one-sided"); break;
+    case QPrinter::DuplexLongSide: options.emplace_back("sides", "two-sided-long-edge"); break;
+    case QPrinter::DuplexShortSide: options.emplace_back("sides", "two-sided-short-edge"); break;
+    case QPrinter::DuplexAuto:
+      options.emplace_back("sides", printer.pageLayout().orientation() == QPageLayout::Landscape
+                                        ? "two-sided-short-edge"
+                                        : "two-sided-long-edge");
+      break;
+  }
+  const QString media = printer.pageLayout().pageSize().key();
+  if (!media.isEmpty()) options.emplace_back("media", media.toStdString());
+  if (printer.colorMode() == QPrinter::GrayScale) options.emplace_back("print-color-mode", "monochrome");
+  if (printer.pageOrder() == QPrinter::LastPageFirst) options.emplace_back("outputorder", "reverse");
+  return options;
+}
+
+// "odd" or "even" when the print dialog asked for those pages only; else empty.
+QString ChosenPageSet(const QPrinter& printer) {
+  if (printer.outputFormat() != QPrinter::NativeFormat || !printer.printEngine()) return {};
+  const QStringList chosen = printer.printEngine()->property(kCupsOptionsKey).toStringList();
+  for (qsizetype i = 0; i + 1 < chosen.size(); i += 2)
+    if (chosen[i] == "page-set" && (chosen[i + 1] == "odd" || chosen[i + 1] == "even")) return chosen[i + 1];
+  return {};
+}
+
 }  // namespace
 
 // Dialog 32599, shown while the pages of a job are drawn; its Cancel stops the job between
@@ -95,7 +167,8 @@ class TPrinter::PrintingDialog {
     dialog_.SetControlText(103, Fill(dialog_.ControlText(103), {device, port}));
     dialog_.Widget()->show();
   }
-  ~PrintingDialog() { dialog_.Widget()->hide(); }
+  ~PrintingDialog() { Close(); }
+  void Close() { dialog_.Widget()->hide(); }
 
   bool Cancelled(int page) {
     dialog_.SetControlText(101, Fill(pageLine_, {std::to_string(page)}));
@@ -129,18 +202,52 @@ bool TPrinter::Print(QWidget* parent, TPrintout& printout, bool prompt) {
   try {
     AskDialogInfo(printout);
     QPrinter& printer = Device();
+    // The last job's page list is not offered again: the dialog starts from the range.
+    printer.setPageRanges(QPageRanges());
+    printer.setPrintRange(QPrinter::AllPages);
     if (prompt && !Modal().PrintDialog(parent, printer, data_)) return false;
     return PrintJob(parent, printout, printer);
   } catch (const std::bad_alloc&) {
     printed_.clear();
-    ReportError(parent, printout.Title(), resources::IDS_PRN_OUT_OF_MEMORY);
+    ReportError(parent, printout.Title(), std::string(resources::LoadString(resources::IDS_PRN_OUT_OF_MEMORY)));
     return false;
   }
 }
 
+void TPrinter::ChooseSpans(const QPrinter& printer) {
+  spans_.clear();
+  if (printer.printRange() == QPrinter::PageRange) {
+    for (const QPageRanges::Range& range : printer.pageRanges().toRangeList()) {
+      const int from = std::max(range.from, offered_.minPage);
+      const int to = std::min(range.to, offered_.maxPage);
+      if (from <= to) spans_.emplace_back(from, to);
+    }
+  }
+  if (spans_.empty()) spans_.emplace_back(data_.fromPage, data_.toPage);
+  // Odd or even pages are those of the sheet's own numbers, each a stretch of its own.
+  const QString pageSet = ChosenPageSet(printer);
+  if (pageSet.isEmpty()) return;
+  const int parity = pageSet == "odd" ? 1 : 0;
+  std::vector<std::pair<int, int>> chosen;
+  for (const auto& [from, to] : spans_)
+    for (int page = from; page <= to; ++page)
+      if (page % 2 == parity) chosen.emplace_back(page, page);
+  if (!chosen.empty()) spans_ = std::move(chosen);
+}
+
 bool TPrinter::PrintJob(QWidget* parent, TPrintout& printout, QPrinter& printer) {
+  ChooseSpans(printer);
+  // A printer that cannot take the job is named before a single page is drawn.
+  if (!recorder_ && printer.outputFormat() != QPrinter::PdfFormat) {
+    const std::string problem = DestinationProblem(printer.printerName().toStdString());
+    if (!problem.empty()) {
+      printed_.clear();
+      ReportError(parent, printout.Title(), ToCp1252(QString::fromStdString(problem)));
+      return false;
+    }
+  }
   PrintingDialog dialog(parent, printout.Title(), printer);
-  failure_ = resources::IDS_PRN_GENERIC_ERROR;
+  failure_ = resources::LoadString(resources::IDS_PRN_GENERIC_ERROR);
   Outcome outcome;
   if (recorder_) {
     const TSize size{recorder_->GetDeviceCaps(HORZRES), recorder_->GetDeviceCaps(VERTRES)};
@@ -165,7 +272,7 @@ TPrinter::Outcome TPrinter::PrintToFile(TPrintout& printout, QPrinter& printer,
   const QString folder = QFileInfo(target).absolutePath();
   QTemporaryFile part(folder + "/.quiz-print-XXXXXX.pdf");
   if (target.isEmpty() || !part.open()) {
-    failure_ = WriteFailure(folder);
+    failure_ = resources::LoadString(WriteFailure(folder));
     return Outcome::Failed;
   }
   part.close();
@@ -175,27 +282,27 @@ TPrinter::Outcome TPrinter::PrintToFile(TPrintout& printout, QPrinter& printer,
   if (outcome != Outcome::Printed) return outcome;
   std::error_code error;
   if (!EndsLikePdf(part.fileName())) {
-    failure_ = WriteFailure(folder);
+    failure_ = resources::LoadString(WriteFailure(folder));
     return Outcome::Failed;
   }
   GiveUsualPermissions(part.fileName(), target);
   std::filesystem::rename(part.fileName().toStdString(), target.toStdString(), error);
   if (error) {
-    failure_ = WriteFailure(folder);
+    failure_ = resources::LoadString(WriteFailure(folder));
     return Outcome::Failed;
   }
   part.setAutoRemove(false);
   return Outcome::Printed;
 }
 
-// The job is first drawn into a temporary PDF with the printer's page layout while Cancel is
-// offered; only a job drawn whole is then drawn again onto the printer, which sends it.
+// The job is drawn once, into a temporary PDF with the printer's page layout while Cancel is
+// offered; only a job drawn whole is handed to the print server, whose answer is heard.
 TPrinter::Outcome TPrinter::PrintToPrinter(TPrintout& printout, QPrinter& printer,
                                            PrintingDialog& dialog) {
   if (!printer.isValid() || printer.printerName().isEmpty()) return Outcome::Failed;
   QTemporaryFile spool(QDir::tempPath() + "/quiz-print-XXXXXX.pdf");
   if (!spool.open()) {
-    failure_ = WriteFailure(QDir::tempPath());
+    failure_ = resources::LoadString(WriteFailure(QDir::tempPath()));
     return Outcome::Failed;
   }
   spool.close();
@@ -208,15 +315,21 @@ TPrinter::Outcome TPrinter::PrintToPrinter(TPrintout& printout, QPrinter& printe
   Outcome outcome = DrawOn(rehearsal, printout, &dialog);
   if (outcome != Outcome::Printed) return outcome;
   if (!EndsLikePdf(spool.fileName())) {
-    failure_ = WriteFailure(QDir::tempPath());
+    failure_ = resources::LoadString(WriteFailure(QDir::tempPath()));
     return Outcome::Failed;
   }
-  outcome = DrawOn(printer, printout, nullptr);
-  if (outcome == Outcome::Printed && printer.printerState() == QPrinter::Aborted) {
-    failure_ = resources::IDS_PRN_MANAGER_ABORT;
+  // A Cancel pressed while the file was finished still stops the job; once the job leaves,
+  // Cancel is no longer offered.
+  if (!printed_.empty() && dialog.Cancelled(printed_.back())) return Outcome::Cancelled;
+  dialog.Close();
+  const std::string refused =
+      SendToDestination(printer.printerName().toStdString(), printer.docName().toStdString(),
+                        QFile::encodeName(spool.fileName()).toStdString(), JobOptions(printer));
+  if (!refused.empty()) {
+    failure_ = ToCp1252(QString::fromStdString(refused));
     return Outcome::Failed;
   }
-  return outcome;
+  return Outcome::Printed;
 }
 
 TPrinter::Outcome TPrinter::DrawOn(QPrinter& device, TPrintout& printout, PrintingDialog* dialog) {
@@ -224,8 +337,10 @@ TPrinter::Outcome TPrinter::DrawOn(QPrinter& device, TPrintout& printout, Printi
   if (!painter.begin(&device)) return Outcome::Failed;
   Outcome outcome;
   {
-    TQtDC dc(painter, device.resolution());
-    outcome = RunPages(printout, dc, {device.width(), device.height()}, &device, dialog);
+    const QRect area = DrawingArea(device);
+    painter.translate(area.topLeft());
+    TQtDC dc(painter, device.resolution(), TQtDC::TextMode::Transparent);
+    outcome = RunPages(printout, dc, {area.width(), area.height()}, &device, dialog);
   }
   if (!painter.end() && outcome == Outcome::Printed) return Outcome::Failed;
   return outcome;
@@ -234,16 +349,33 @@ TPrinter::Outcome TPrinter::DrawOn(QPrinter& device, TPrintout& printout, Printi
 TPrinter::Outcome TPrinter::RunPages(TPrintout& printout, TDC& dc, TSize pageSize,
                                      QPrinter* device, PrintingDialog* dialog) {
   printed_.clear();
-  printout.SetPrintParams(&dc, pageSize);
-  for (int page = data_.fromPage; page <= data_.toPage && printout.HasPage(page); ++page) {
-    if (dialog && dialog->Cancelled(page)) return Outcome::Cancelled;
-    if (!printed_.empty() && device && !device->newPage()) return Outcome::Failed;
-    TRect rect{0, 0, pageSize.cx, pageSize.cy};
-    printout.PrintPage(page, rect, 0);
-    dc.Flush();
-    printed_.push_back(page);
+  // Each stretch of the page list is a range of its own to the printout, in order; the
+  // dialog's data keeps the first and last page chosen afterwards.
+  const std::vector<std::pair<int, int>> spans = spans_;
+  Outcome outcome = Outcome::Printed;
+  for (const auto& [from, to] : spans) {
+    data_.fromPage = from;
+    data_.toPage = to;
+    printout.SetPrintParams(&dc, pageSize);
+    for (int page = from; page <= to && printout.HasPage(page); ++page) {
+      if (dialog && dialog->Cancelled(page)) {
+        outcome = Outcome::Cancelled;
+        break;
+      }
+      if (!printed_.empty() && device && !device->newPage()) {
+        outcome = Outcome::Failed;
+        break;
+      }
+      TRect rect{0, 0, pageSize.cx, pageSize.cy};
+      printout.PrintPage(page, rect, 0);
+      dc.Flush();
+      printed_.push_back(page);
+    }
+    if (outcome != Outcome::Printed) break;
   }
-  return Outcome::Printed;
+  data_.fromPage = spans.front().first;
+  data_.toPage = spans.back().second;
+  return outcome;
 }
 
 void TPrinter::Preview(QWidget* parent, TPrintout& printout) {
@@ -261,15 +393,11 @@ void TPrinter::Preview(QWidget* parent, TPrintout& printout) {
       return;
     }
     data_ = offered_;
-    if (device->printRange() == QPrinter::PageRange && device->fromPage() > 0) {
-      data_.fromPage = std::clamp(device->fromPage(), offered_.minPage, offered_.maxPage);
-      data_.toPage = std::clamp(device->toPage(), data_.fromPage, offered_.maxPage);
-    }
     try {
       PrintJob(&preview, printout, *device);
     } catch (const std::bad_alloc&) {
       printed_.clear();
-      ReportError(&preview, printout.Title(), resources::IDS_PRN_OUT_OF_MEMORY);
+      ReportError(&preview, printout.Title(), std::string(resources::LoadString(resources::IDS_PRN_OUT_OF_MEMORY)));
     }
   });
   Modal().PrintPreview(parent, preview);
@@ -277,16 +405,21 @@ void TPrinter::Preview(QWidget* parent, TPrintout& printout) {
 
 void TPrinter::DrawPreview(TPrintout& printout, QPrinter& device) {
   data_ = offered_;
+  spans_.assign(1, {offered_.fromPage, offered_.toPage});
   QPainter painter;
   if (!painter.begin(&device)) return;
-  TQtDC qtDC(painter, device.resolution());
+  const QRect area = DrawingArea(device);
+  painter.translate(area.topLeft());
+  TQtDC qtDC(painter, device.resolution(), TQtDC::TextMode::Transparent);
   TDC& dc = recorder_ ? static_cast<TDC&>(*recorder_) : qtDC;
-  RunPages(printout, dc, {device.width(), device.height()}, &device, nullptr);
+  RunPages(printout, dc, {area.width(), area.height()}, &device, nullptr);
 }
 
-void TPrinter::ReportError(QWidget* parent, const std::string& title, int reason) {
+void TPrinter::ReportError(QWidget* parent, const std::string& title, const std::string& reason) {
   const std::string text =
-      Fill(resources::LoadString(resources::IDS_PRN_NOT_PRINTED), {title, resources::LoadString(reason)});
+      Fill(resources::LoadString(resources::IDS_PRN_NOT_PRINTED), {title, reason});
+  // Also on the error output, where an administrator looking into a lost job finds it.
+  qWarning().noquote() << FromCp1252(text);
   MessageBox(parent, text, resources::LoadString(resources::IDS_PRN_ERROR_CAPTION),
              MB_OK | MB_ICONHAND);
 }

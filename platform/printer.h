@@ -1,6 +1,7 @@
 #pragma once
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/printout.h"
@@ -15,9 +16,10 @@ class TRecordingDC;
 
 // The printer of a main window. It keeps the print dialog's data and the chosen printer (or
 // PDF file) between prints, shows the print dialog and the printing dialog "Printing", and
-// drives the printout's pages on a high-resolution QPrinter. A job is drawn whole before
-// anything reaches a printer or the chosen file, so Cancel in the printing dialog wastes no
-// paper and leaves no half-written file. Failures are reported in a "Print Error" box.
+// drives the printout's pages on a high-resolution QPrinter, inside margins of at least 10 mm.
+// A job is drawn once and whole, into a PDF, before anything reaches the print server or the
+// chosen file, so Cancel in the printing dialog wastes no paper and leaves no half-written
+// file. Failures, the print server's refusals included, are reported in a "Print Error" box.
 class TPrinter {
  public:
   TPrinter();
@@ -54,14 +56,18 @@ class TPrinter {
   Outcome RunPages(TPrintout& printout, TDC& dc, TSize pageSize, QPrinter* device,
                    PrintingDialog* dialog);
   void DrawPreview(TPrintout& printout, QPrinter& device);
-  void ReportError(QWidget* parent, const std::string& title, int reason);
+  void ChooseSpans(const QPrinter& printer);
+  // reason is one of the string table's reasons or the print server's own, in Windows-1252.
+  void ReportError(QWidget* parent, const std::string& title, const std::string& reason);
 
   TPrintDialogData data_;
   TPrintDialogData offered_;  // what the printout proposed for this job
   std::unique_ptr<QPrinter> printer_;
   std::vector<int> printed_;
   TRecordingDC* recorder_ = nullptr;
-  int failure_ = 0;  // the string id of the last failure's reason
+  std::string failure_;  // the last failure's reason
+  // The chosen pages as stretches from first to last, in order: a page list or one range.
+  std::vector<std::pair<int, int>> spans_;
 };
 
 }  // namespace platform

@@ -18,9 +18,12 @@ struct TPrintDialogData {
 };
 
 // A document to print page by page. The printer asks for the page limits before its dialog,
-// then calls SetPrintParams once per job and PrintPage for each page from the first chosen
-// one while HasPage is true. Pages draw only through the DC given to SetPrintParams, so the
-// same code serves paper, PDF files, the preview and the recording DC of the tests.
+// then, for each stretch of the chosen pages in order (a page list such as "2,4-5" has two),
+// sets the dialog data's first and last page to it, calls SetPrintParams and PrintPage for
+// each page from the stretch's first while HasPage is true. Pages draw only through the DC
+// given to SetPrintParams, so the same code serves paper, PDF files, the preview and the
+// recording DC of the tests; on paper that DC's origin and page size are already inside the
+// margins.
 class TPrintout {
  public:
   explicit TPrintout(std::string title) : title_(std::move(title)) {}
@@ -32,7 +35,7 @@ class TPrintout {
   virtual void GetDialogInfo(int& minPage, int& maxPage, int& selFromPage, int& selToPage) {
     minPage = maxPage = selFromPage = selToPage = 1;
   }
-  // The DC of the job and the printable area's size in device units.
+  // The DC of the job and the size of the area to draw in, in device units.
   virtual void SetPrintParams(TDC* dc, TSize pageSize) {
     dc_ = dc;
     pageSize_ = pageSize;

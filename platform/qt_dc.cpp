@@ -83,7 +83,8 @@ const TMeasuredFont* MeasuredFont(const TFont& request, int dotsPerInch) {
 
 }  // namespace
 
-TQtDC::TQtDC(QPainter& painter, int dotsPerInch) : painter_(painter), dotsPerInch_(dotsPerInch) {
+TQtDC::TQtDC(QPainter& painter, int dotsPerInch, TextMode mode)
+    : painter_(painter), dotsPerInch_(dotsPerInch), mode_(mode) {
   fonts_.push_back(MeasuredFont(TFont{"System", 16}, dotsPerInch_));
   ApplyFont();
 }
@@ -143,7 +144,8 @@ void TQtDC::AddCell(int x, int y, unsigned char byte) {
 
 void TQtDC::Flush() {
   if (fills_.empty()) return;
-  for (const QRect& fill : fills_) painter_.fillRect(fill, Qt::white);
+  if (mode_ == TextMode::Opaque)
+    for (const QRect& fill : fills_) painter_.fillRect(fill, Qt::white);
   if (!glyphs_.empty()) {
     QGlyphRun run;
     run.setRawFont(Font().raw);
@@ -160,7 +162,7 @@ void TQtDC::Flush() {
 
 void TQtDC::DrawNow(int x, int y, const QString& text, int width) {
   const TMeasuredFont& font = Font();
-  painter_.fillRect(QRect(x, y, width, font.height), Qt::white);
+  if (mode_ == TextMode::Opaque) painter_.fillRect(QRect(x, y, width, font.height), Qt::white);
   painter_.setPen(Qt::black);
   painter_.drawText(x, y + font.ascent, text);
 }

@@ -22,7 +22,11 @@ struct TMeasuredFont;
 // whose ink reaches into the next cell ends the batch.
 class TQtDC : public TDC {
  public:
-  TQtDC(QPainter& painter, int dotsPerInch);
+  // Opaque fills each letter's cell first, as a window's surface needs to cover what was
+  // there; on paper nothing is behind the letters, and a raised or lowered letter's cell would
+  // erase the ink of the lines next to it, so paper draws the letters alone.
+  enum class TextMode { Opaque, Transparent };
+  TQtDC(QPainter& painter, int dotsPerInch, TextMode mode = TextMode::Opaque);
   ~TQtDC() override;
 
   void SelectFont(const TFont& font) override;
@@ -46,6 +50,7 @@ class TQtDC : public TDC {
 
   QPainter& painter_;
   int dotsPerInch_;
+  TextMode mode_;
   std::vector<const TMeasuredFont*> fonts_;
   // The batch: its glyphs and their baseline points, the stretches of cells to fill, and
   // the right edge of its last cell.

@@ -10,6 +10,7 @@ int main(int argc, char** argv) {
       {"quizdesk", "Quizdesk: take a classroom test; the results are stored in results.qzr.", ""});
   if (line.exitCode) return *line.exitCode;
   QApplication qt(argc, argv);
+  platform::NameProgramForDesktop("quizdesk", "org.quizloom.Quizdesk");
   quizdesk::TMyApp app;
   return app.Run();
 }

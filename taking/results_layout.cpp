@@ -90,12 +90,25 @@ std::string PercentLine(int32_t correctCount, int32_t questionCount) {
   return "Percent correct: " + std::to_string(percent) + " %";
 }
 
+std::string ShortenInMiddle(const std::string& text, int width) {
+  const std::string dots = "...";
+  if (static_cast<int>(text.size()) <= width) return text;
+  const std::size_t keep = static_cast<std::size_t>(std::max(width - static_cast<int>(dots.size()), 2));
+  const std::size_t head = (keep + 1) / 2;
+  return text.substr(0, head) + dots + text.substr(text.size() - (keep - head));
+}
+
 void LayOutResults(const core::TInformation& information, const TPrintOptions& options,
-                   core::TThePrintout& document) {
+                   core::TThePrintout& document, int columns) {
   Lines lines(document);
   lines.Text("Test results for ").Text(information.firstName).Text(" ").Text(information.lastName).End();
-  lines.Text("Test taken: ").Text(information.testFile).Text(" Date: ");
-  lines.Number(information.month).Text("/").Number(information.day).Text("/").Number(information.year).End();
+  const std::string date = " Date: " + std::to_string(information.month) + "/" +
+                           std::to_string(information.day) + "/" + std::to_string(information.year);
+  const std::string taken = "Test taken: ";
+  std::string path(information.testFile, strnlen(information.testFile, sizeof information.testFile));
+  if (columns > 0)
+    path = ShortenInMiddle(path, columns - static_cast<int>(taken.size() + date.size()));
+  lines.Text(taken).Text(path).Text(date).End();
   lines.Text(OptionsText(information, options)).End();
   if (options[kPrintQuestionAndAnswer] == 1) {
     for (const auto& response : information.responses) QuestionAndAnswerBlock(lines, *response);

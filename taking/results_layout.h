@@ -24,9 +24,14 @@ inline constexpr int kLinesPerPage = 50;
 
 // Appends the printed lines of the results: who took which test and when, the options line,
 // a block per response as the options ask, and the two score lines. Text of our own has mark
-// 0; letters of questions and answers keep theirs. Lines are never wrapped.
+// 0; letters of questions and answers keep theirs. Lines are never wrapped; when columns is
+// set (the printed line's room), a test path too long for its line is shortened in its middle
+// with "...", so that the date stays on the paper.
 void LayOutResults(const core::TInformation& information, const TPrintOptions& options,
-                   core::TThePrintout& document);
+                   core::TThePrintout& document, int columns = 0);
+
+// text shortened to width characters by putting "..." for its middle; as it is when it fits.
+std::string ShortenInMiddle(const std::string& text, int width);
 
 // "Percent correct: 80 %", truncated; for counts no file of ours holds (no questions, a
 // negative count, more correct than asked) a line that says the counts are damaged.

@@ -8,12 +8,18 @@
 
 namespace quizdesk {
 
+namespace {
+// Height 0: the device's own size for the face.
+const platform::TFont kPrinterFont{"Courier New", 0, 400};
+constexpr int kLeft = 5;
+}  // namespace
+
 int DrawLines(platform::TDC& dc, const core::TThePrintout& document, const core::TStart& page) {
   const int lineHeight = dc.GetTextExtent("X").cy + 3;
   const int last = std::min(page.last, static_cast<int>(document.lines.size()) - 1);
   int y = 5;
   for (int i = std::max(page.first, 0); i <= last; ++i) {
-    int x = 5;
+    int x = kLeft;
     for (const core::TLetter& letter : document.lines[static_cast<std::size_t>(i)].letters) {
       const char character = static_cast<char>(letter.ch);
       editor::DrawLetter(dc, x, y, character, letter.mark, lineHeight / 4);
@@ -34,6 +40,7 @@ bool TTextPrint::ReadResults(QWidget* owner) {
   document.lines.clear();
   LayOutResults(information, options, document);
   Paginate();
+  read_ = true;
   return true;
 }
 
@@ -52,8 +59,14 @@ bool TTextPrint::HasPage(int page) { return page >= 1 && page <= pageCount; }
 void TTextPrint::PrintPage(int page, platform::TRect&, unsigned) {
   if (!HasPage(page) || !DC()) return;
   platform::TDC& dc = *DC();
-  // Height 0: the device's own size for the face.
-  dc.SelectFont(platform::TFont{"Courier New", 0, 400});
+  dc.SelectFont(kPrinterFont);
+  // The lines are laid out again for the page's width, so a long test path keeps the date.
+  const int columns = (PageSize().cx - kLeft) / std::max(1, dc.GetTextExtent("X").cx);
+  if (read_ && columns != columns_) {
+    columns_ = columns;
+    document.lines.clear();
+    LayOutResults(information, options, document, columns);
+  }
   lineHeight = DrawLines(dc, document, pages[static_cast<std::size_t>(page - 1)]);
   dc.RestoreFont();
 }

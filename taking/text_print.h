@@ -45,6 +45,8 @@ class TTextPrint : public platform::TPrintout {
 
  private:
   void Paginate();
+  bool read_ = false;  // the lines come from a results file, and can be laid out again
+  int columns_ = 0;    // the letters a printed line holds, as last laid out
 };
 
 }  // namespace quizdesk

@@ -74,5 +74,21 @@ TEST(Pagination, QuestionCosts) {
   }
 }
 
+// A 640x480 bitmap at the sheet's scale is 8040 by 6120 dots; its room on A4 inside 10 mm
+// margins is 8971 wide and 15 lines of 191 high.
+TEST(Pagination, PictureThatWouldLeaveItsRoomIsReducedInProportion) {
+  struct Case { platform::TSize scaled, room, printed; };
+  for (const Case& c : std::vector<Case>{{{1000, 800}, {8971, 2865}, {1000, 800}},
+                                         {{8971, 2865}, {8971, 2865}, {8971, 2865}},
+                                         {{8040, 6120}, {8971, 2865}, {3763, 2865}},
+                                         {{20000, 1000}, {8971, 2865}, {8971, 448}},
+                                         {{30000, 15000}, {8971, 2865}, {5730, 2865}},
+                                         {{0, 480}, {8971, 2865}, {0, 0}}}) {
+    const platform::TSize printed = FitPicture(c.scaled, c.room);
+    EXPECT_EQ(std::make_pair(printed.cx, printed.cy), std::make_pair(c.printed.cx, c.printed.cy))
+        << c.scaled.cx << "x" << c.scaled.cy;
+  }
+}
+
 }  // namespace
 }  // namespace quizloom

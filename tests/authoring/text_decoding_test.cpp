@@ -49,6 +49,17 @@ TEST(TextDecoding, LineEndsCodePagesReplacedCharactersAndTheLimit) {
       {"past U+10FFFF", "\xF4\xA0\xA0\xA0", {"\xF4\xA0\xA0\xA0"}},
       {"cut sequence at the end", "caf\xC3", {"caf\xC3"}},
       {"BOM then bad UTF-8", "\xEF\xBB\xBF\xE9", {"\xEF\xBB\xBF\xE9"}},
+      // UTF-8 with a stray byte stays UTF-8 when more of its sequences hold Windows-1252
+      // letters than it has stray bytes; U+07D3 (DF 93 in "Fu\xDF\x93") is no evidence.
+      {"UTF-8 with a stray byte", "Caf\xC3\xA9 \xC3\xBC" "ber Stra\xC3\x9F" "e it\x92s",
+       Utf8("Caf\xE9 \xFC" "ber Stra\xDF" "e it\x92s")},
+      {"as many stray bytes as letters", "\xC3\xA9\x92", {"\xC3\xA9\x92"}},
+      {"Windows-1252 like UTF-8 by chance", "\x84" "Fu\xDF\x93 na\xEFve",
+       {"\x84" "Fu\xDF\x93 na\xEFve"}},
+      {"UTF-16 LE", std::string("\xFF\xFEH\0\xE9\0\r\0\n\0\xB1\x03\x3C\xD8\x0D\xDF!\0", 18),
+       {"H\xE9\n??!", 2, false, E::Utf16LittleEndian}},
+      {"UTF-16 BE", std::string("\xFE\xFF\0H\x20\xAC\xDC\0\0i\0", 11),
+       {"H\x80?i?", 2, false, E::Utf16BigEndian}},
       {"empty", "", {""}},
       {"limit less one", less, {less}},
       {"exactly the limit", full, {full}},
@@ -78,6 +89,9 @@ TEST(TextDecoding, BytesAfterTheReadLimitNeverMatter) {
       "\xEF\xBB\xBF" + fourBytes,           fourBytes + "\xFF",
       std::string(20, 'x') + "\xC3",       "\r\n\r\n\r\n\r\n\r\n\r\nab",
       "\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xE9",
+      "\x92\x92\xC3\xA9\xC3\xA9\xC3\xA9\x92\x92\x92",
+      "\xFF\xFE" + std::string(10, '\0') + "\x3C\xD8\x0D\xDF",
+      "\xFE\xFF" + fourBytes,
   };
   for (const std::string& input : inputs) {
     const DecodedText whole = Decode(input, limit);

@@ -5,8 +5,9 @@
 # questions (one right) and stores it on C:, then reviews it (both right) and stores it on A:.
 # Print Results from C: with Course and "Print Question and Answer" gives one job; from A:
 # with "Print Answer only", Yes to "Print Again" after the next stick is put in, then No,
-# gives two more. The PDFs that reached the printer are read with pdftotext; the first page
-# of the first job is kept as WORK_DIR/page.png.
+# gives two more. With the queue refusing jobs, the error is shown before "Print Again" and
+# nothing is printed. The PDFs that reached the printer are read with pdftotext; the first
+# page of the first job is kept as WORK_DIR/page.png.
 set -euo pipefail
 quizdesk=$1 helper=$2 listener=$3 work=$4
 rm -rf "$work"
@@ -115,6 +116,21 @@ key alt+n
 wait_gone "Print Again"
 sleep 1
 [ -e "$PRINT_JOBS/job-4" ] && fail "a fourth job"
+
+# The queue refuses jobs: the error comes first, then "Print Again", and nothing is printed.
+cupsreject quizprinter
+open_print_results
+key Down Return
+choose_options alt+a
+print_in_dialog
+wait_window "Print Error"
+grep -qF "'Test Results' not printed. The printer \"quizprinter\" is not accepting jobs." \
+  "$work/quizdesk.log" || fail "the refusal's message"
+key Return
+wait_window "Print Again"
+key alt+n
+wait_gone "Print Again"
+[ -e "$PRINT_JOBS/job-4" ] && fail "a refused job reached the printer"
 
 wait_window "water.tst"
 exit_with_alt_x

@@ -5,7 +5,10 @@
 # network printer is a listener keeping each job (cups_server.sh). The PDFs that reach it are
 # read back with pdftotext: every question's number and text in order, no answer, as many
 # pages as the pagination gives; then page 2 only; then the answer key; then a PDF file
-# chosen in the same dialog. Page images and screenshots are kept in WORK_DIR.
+# chosen in the same dialog; then, with the queue refusing jobs, the error and no job. A test
+# with a 640x480 or a 2000x1500 picture on every question then prints every question inside
+# 10 mm margins with raised and lowered letters whole, and "2,4" prints exactly those pages.
+# Page images and screenshots are kept in WORK_DIR.
 set -euo pipefail
 quizloom=$1 listener=$2 helper=$3 samples=$4 work=$5
 rm -rf "$work"
@@ -22,24 +25,29 @@ source "$(dirname "$0")/window_steps.sh"
 # The text of a PDF without its empty lines.
 pdf_lines() { pdftotext "$1" - | tr -d '\f' | sed '/^[[:space:]]*$/d'; }
 pdf_pages() { pdfinfo "$1" | sed -n 's/^Pages: *//p'; }
-# File, then the command of that mnemonic, from the list window.
+# File, then the command of that mnemonic, from the list window of the test $shown.
+shown=sample.tst
 file_command() {
-  wait_window "sample.tst"
+  wait_window "$shown"
   key alt+f
   sleep 0.3
   key "$1"
 }
 
+open_test() {  # open_test PATH: F3, the path, Enter
+  key F3
+  wait_window "^Open$"
+  key ctrl+a
+  type_text "$1"
+  key Return
+  wait_gone "^Open$"
+  wait_window "$(basename "$1")"
+}
+
 cd "$work/folder"
 start_program quizloom.log "$quizloom"
 wait_window "No file active"
-key F3
-wait_window "^Open$"
-key ctrl+a
-type_text "$test_file"
-key Return
-wait_gone "^Open$"
-wait_window "sample.tst"
+open_test "$test_file"
 shot 1-opened
 
 # 1. The whole test on the default printer: the dialog's Print button is its default.
@@ -110,6 +118,72 @@ pdf_lines "$work/folder/sheet.pdf" | diff "$work/expected-all.txt" - || fail "th
 [ ! -e "$PRINT_JOBS/job-4" ] || fail "the PDF file also went to the printer"
 ls -a "$work/folder" | grep -q "^\.quiz-print" && fail "a temporary file was left"
 
+# 5. The queue refuses jobs: the teacher is told why, and nothing is printed.
+cupsreject quizprinter
+file_command p
+wait_window "^Print$"
+key Return
+wait_window "Print Error"
+shot 5-refused
+grep -qF "'$test_file' not printed. The printer \"quizprinter\" is not accepting jobs." \
+  "$work/quizloom.log" || fail "the refusal's message"
+key Return
+wait_gone "Print Error"
+sleep 1
+[ ! -e "$PRINT_JOBS/job-4" ] || fail "a refused job reached the printer"
+cupsaccept quizprinter
+
+# 6. Pictures on every question: every question is on the paper, inside the margins.
+pictures="$work/folder/pictures.tst"
+"$helper" pictures "$pictures" || fail "the pictures test could not be written"
 wait_window "sample.tst"
+open_test "$pictures"
+shown=pictures.tst
+file_command p
+wait_window "^Print$"
+key Return
+wait_print_job 4
+pdf_lines "$job_file" >"$work/printed-pictures.txt"
+for n in $(seq 8); do grep -q "^$n\. " "$work/printed-pictures.txt" || fail "question $n left the paper"; done
+[ "$(pdf_pages "$job_file")" = "$("$helper" pages "$pictures")" ] || fail "the pictures' page count"
+# No word starts nearer than 10 mm (28.35 points) to the paper's left edge.
+left=$(pdftotext -bbox "$job_file" - | sed -n 's/.*<word xMin="\([0-9.]*\)".*/\1/p' | sort -g | head -1)
+awk -v x="$left" 'BEGIN { exit !(x >= 28.35) }' || fail "the left margin is ${left} points"
+# The first line is "1. y y H2 H2" in cells of 6 points, 300 dpi: 25 pixels a cell. The y
+# over a raised letter keeps all the ink of the y over nothing, and the lowered 2 over an X
+# keeps all the ink of the lowered 2 over nothing.
+read -r ax ay < <(pdftotext -bbox -f 1 -l 1 "$job_file" - |
+  sed -n 's/.*<word xMin="\([0-9.]*\)" yMin="\([0-9.]*\)".*>1\.<.*/\1 \2/p' | head -1)
+[ -n "$ax" ] || fail "the first line was not found"
+pdftoppm -gray -r 300 -singlefile -f 1 -l 1 "$job_file" "$work/ink"
+top=$(awk -v t="$ay" 'BEGIN { printf "%d", t * 300 / 72 - 10 }')
+crop() { convert "$work/ink.pgm" -crop "25x110+$(awk -v a="$ax" -v c="$1" 'BEGIN { printf "%d", (a + 6 * c) * 300 / 72 }')+$top" +repage "$2"; }
+keeps_ink() {  # keeps_ink COVERED BARE WHAT: every dark pixel of column BARE is dark in COVERED
+  crop "$1" "$work/covered.png"
+  crop "$2" "$work/bare.png"
+  lost=$(convert "$work/covered.png" "$work/bare.png" -compose Darken -composite \
+    "$work/covered.png" -compose Difference -composite -threshold 50% -format "%[fx:mean*w*h]" info:)
+  [ "${lost%.*}" -le 2 ] || fail "$3: $lost pixels of ink lost"
+}
+keeps_ink 3 5 "the descender over a raised letter"
+keeps_ink 11 8 "the foot of a lowered letter over the next line"
+
+# 7. "2,4" in the Pages box: exactly pages 2 and 4, in order.
+file_command p
+wait_window "^Print$"
+key alt+o
+sleep 0.5
+key Tab Tab Tab Tab
+key Down Down                  # past "Pages from" to "Pages" and its box
+key Tab ctrl+a
+type_text "2,4"
+shot 7-page-list
+key Return
+wait_print_job 5
+[ "$(pdftotext "$job_file" - | tr -cd '\f' | wc -c)" = 2 ] || fail "the page list printed $(pdf_pages "$job_file") pages"
+{ "$helper" lines "$pictures" 2; "$helper" lines "$pictures" 4; } >"$work/expected-list.txt"
+pdf_lines "$job_file" | diff "$work/expected-list.txt" - || fail "the page list's text"
+
+wait_window "pictures.tst"
 exit_with_alt_x
 echo "quizloom printing end to end: passed"

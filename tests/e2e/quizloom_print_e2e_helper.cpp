@@ -2,17 +2,22 @@
 //   quizloom_print_e2e_helper pages TEST_PATH          the number of pages
 //   quizloom_print_e2e_helper lines TEST_PATH [PAGE]   the printed lines, of every page or one
 //   quizloom_print_e2e_helper answers TEST_PATH        each answer that no question's text holds
+//   quizloom_print_e2e_helper pictures TEST_PATH       writes 8 questions with pictures
 // A line is a question's number and its text up to a hard or soft break, as the sheet breaks
 // it; raised and lowered characters are plain characters here, as pdftotext reads them.
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
+#include <QImage>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "authoring/print_layout.h"
 #include "core/test_file_codec.h"
+#include "samples/sample_test.h"
 
 namespace {
 
@@ -32,12 +37,33 @@ void PrintLines(const core::TList<core::TQuestion>& questions, int first, int la
   }
 }
 
+// "1. y y H2 H2" has a raised 2 under its first y and an X under its second lowered 2.
+int WritePictures(const QString& path) {
+  const QString folder = QFileInfo(path).absolutePath();
+  QImage small(640, 480, QImage::Format_Mono), large(2000, 1500, QImage::Format_Mono);
+  small.fill(0);
+  large.fill(0);
+  if (!small.save(folder + "/small.bmp", "BMP") || !large.save(folder + "/large.bmp", "BMP")) return 1;
+  core::TList<core::TQuestion> questions;
+  for (int i = 0; i < 8; ++i) {
+    auto question = std::make_unique<core::TQuestion>();
+    question->text = samples::Formatted(i == 0 ? "y y H_2 H_2|   ^2       X" : "What does the picture show?");
+    std::strcpy(question->picture, i % 2 ? "large.bmp" : "small.bmp");
+    questions.Add(std::move(question));
+  }
+  const std::vector<uint8_t> bytes = core::EncodeTestFile(questions);
+  QFile file(path);
+  const auto size = static_cast<qint64>(bytes.size());
+  return file.open(QIODevice::WriteOnly) && file.write(reinterpret_cast<const char*>(bytes.data()), size) == size ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   if (argc < 3) return 2;
   const std::string command = argv[1];
+  if (command == "pictures") return WritePictures(QString::fromLocal8Bit(argv[2]));
   QFile file(QString::fromLocal8Bit(argv[2]));
   if (!file.open(QIODevice::ReadOnly)) return 1;
   const QByteArray bytes = file.readAll();

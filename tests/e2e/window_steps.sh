@@ -40,6 +40,8 @@ wait_file() {
 }
 key() { xdotool key --delay 80 "$@"; sleep 0.2; }
 type_text() { xdotool type --delay 80 "$1"; sleep 0.2; }
+# choose_file CAPTION PATH: types PATH into the file dialog of that caption and accepts it.
+choose_file() { wait_window "^$1\$"; key ctrl+a; type_text "$2"; key Return; wait_gone "^$1\$"; }
 # Alt+X, then the program must have ended within 5 s.
 exit_with_alt_x() {
   key alt+x

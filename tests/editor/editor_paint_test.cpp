@@ -190,7 +190,9 @@ TEST_F(PaintEditor, PictureNamedInAnotherLetterCaseIsShown) {
   const struct {
     const char* file;  // the system's name, UTF-8
     const char* name;  // as the test file stores it, Windows-1252
-  } pictures[] = {{"cell.bmp", "CELL.BMP"}, {"Zelle_\xc3\xa4.bmp", "ZELLE_\xe4.BMP"}};
+  } pictures[] = {{"cell.bmp", "CELL.BMP"},
+                  {"Zelle_\xc3\xa4.bmp", "ZELLE_\xe4.BMP"},
+                  {"Zelle_\xc3\xa4.bmp", "ZELLE_\xc4.BMP"}};
   for (const auto& picture : pictures) {
     InFolder folder;
     folder.WriteBitmap(picture.file, 300, 250);

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# install_test.sh BUILD_DIR SOURCE_DIR VERSION WORK_DIR
+# install_test.sh BUILD_DIR SOURCE_DIR VERSION WORK_DIR HARDENING
 # Installs the built programs into a temporary prefix and checks every file and what the
 # desktop's own tools make of them, then builds the Debian package and reads it back.
+# HARDENING lists what the build hardens the programs with (none,stack-protector,bind-now,fortify).
 set -euo pipefail
-build=$1 source=$2 version=$3 work=$4
+build=$1 source=$2 version=$3 work=$4 hardening=$5
 rm -rf "$work"
 mkdir -p "$work"
 prefix="$work/prefix"
@@ -17,7 +18,8 @@ expected=(bin/quizloom bin/quizdesk
   share/metainfo/org.quizloom.Quizloom.metainfo.xml share/metainfo/org.quizloom.Quizdesk.metainfo.xml
   share/mime/packages/quizloom.xml
   share/man/man1/quizloom.1.gz share/man/man1/quizdesk.1.gz
-  share/quizloom/samples/sample.tst share/quizloom/samples/cell.bmp)
+  share/quizloom/samples/sample.tst share/quizloom/samples/cell.bmp
+  share/doc/quizloom/copyright share/doc/quizloom/changelog.gz)
 # The sample text file comes with importing; when the sources have it, it is installed too.
 [ -e "$source/samples/lesson.txt" ] && expected+=(share/quizloom/samples/lesson.txt)
 for program in quizloom quizdesk; do
@@ -43,6 +45,11 @@ for program in quizloom quizdesk; do
   done
 done
 
+# The licence: Debian's own text at the top of the sources; the package's changelog is new.
+cmp "$source/COPYING" /usr/share/common-licenses/GPL-3 || fail "COPYING is not the GPL 3"
+[ "$(zcat "$share/doc/quizloom/changelog.gz" | head -1)" = "quizloom ($version) unstable; urgency=medium" ] ||
+  fail "the changelog's first entry is not $version"
+
 for entry in "$share"/applications/*.desktop; do desktop-file-validate "$entry" || fail "desktop entry $entry"; done
 grep -qx 'Exec=quizloom %f' "$share/applications/org.quizloom.Quizloom.desktop" || fail "Quizloom's Exec"
 grep -qx 'MimeType=application/x-quizloom-test;' "$share/applications/org.quizloom.Quizloom.desktop" ||
@@ -52,6 +59,7 @@ for metainfo in "$share"/metainfo/*.xml; do
     { cat "$work/appstream.log" >&2; fail "AppStream data $metainfo"; }
   # The newest release listed is the version the programs report.
   grep -m1 '<release ' "$metainfo" | grep -q "version=\"$version\"" || fail "release in $metainfo is not $version"
+  grep -qx '  <project_license>GPL-3.0-or-later</project_license>' "$metainfo" || fail "licence in $metainfo"
 done
 
 # The test-file type, by its extension and, renamed without one, by its first bytes.
@@ -104,6 +112,29 @@ grep -q QUIZDESK_DRIVE_A <<<"$(man -l "$share/man/man1/quizdesk.1.gz" 2>/dev/nul
   [ $status -eq 2 ] || fail "an unknown option exited with $status"
 )
 
+# A dock groups a window with its menu entry by the window's class: what xprop reads off the
+# running program is what the entry says.
+source "$source/tests/e2e/x_server.sh"
+start_x_server "$work"
+for program in quizloom quizdesk; do
+  "$prefix/bin/$program" >"$work/$program.log" 2>&1 &
+  window=$(timeout 20 xdotool search --sync --onlyvisible --pid $! | head -1) || fail "$program shows no window"
+  class=$(xprop -id "$window" WM_CLASS)
+  kill $!
+  entry="$share/applications/org.quizloom.${program^}.desktop"
+  [ "$class" = "WM_CLASS(STRING) = \"$program\", \"$program\"" ] || fail "$program's window class: $class"
+  grep -qx "StartupWMClass=$program" "$entry" || fail "$entry does not name the class $program"
+done
+
+# The hardening the build gives the programs: full RELRO, stack protector, fortified functions.
+checks=(bind-now '(FLAGS) *BIND_NOW' stack-protector ' __stack_chk_fail@' fortify ' __[a-z]*_chk@')
+for program in quizloom quizdesk; do
+  elf=$(readelf -d --dyn-syms -W "$prefix/bin/$program")
+  for ((i = 0; i < ${#checks[@]}; i += 2)); do
+    [[ ,$hardening, != *,${checks[i]},* ]] || grep -q "${checks[i + 1]}" <<<"$elf" || fail "$program: no ${checks[i]}"
+  done
+done
+
 # The Debian package, from the same rules.
 (cd "$build" && cpack -G DEB -B "$work/package" >"$work/cpack.log" 2>&1) || { cat "$work/cpack.log" >&2; fail "cpack"; }
 deb=$(ls "$work"/package/quizloom_"$version"_*.deb)
@@ -126,4 +157,7 @@ contents=$(dpkg-deb --contents "$deb" | awk '{print $6}' | sed 's|^\./||')
 for file in "${expected[@]}"; do
   grep -qx "usr/$file" <<<"$contents" || fail "package lacks usr/$file"
 done
+# lintian finds no error and no warning; none of its tags has to be let through.
+lintian --fail-on error,warning "$deb" >"$work/lintian.log" 2>&1 || { cat "$work/lintian.log" >&2; fail "lintian"; }
+! grep -E '^[EW]: ' "$work/lintian.log" || fail "lintian reported the tags above"
 echo "install and package: passed"

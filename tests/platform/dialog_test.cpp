@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
@@ -236,6 +237,8 @@ constexpr const char* kTemplates[] = {"INFODIALOG", "DRIVEDLG", "PRINTDLG", "SDI
 // Every control lies where its template puts it, inside the dialog; a picture of each dialog
 // is kept in the build tree to look at.
 TEST(DialogLook, ControlsWhereTheTemplatePutsThem) {
+  const QDir pictures(QUIZ_DIALOG_PICTURES_DIR);
+  ASSERT_TRUE(pictures.mkpath("."));
   for (const char* name : kTemplates) {
     std::vector<unsigned char> record(128, 0);
     platform::TDialog dialog(nullptr, name, record.data());
@@ -257,7 +260,7 @@ TEST(DialogLook, ControlsWhereTheTemplatePutsThem) {
       EXPECT_NEAR(control->y(), c.y * unitY, 1.0) << name << " " << c.id;
       EXPECT_TRUE(inside.contains(control->geometry())) << name << " " << c.id;
     }
-    widget->grab().save(QString("dialog-%1.png").arg(name));
+    EXPECT_TRUE(widget->grab().save(pictures.filePath(QString("%1.png").arg(name)))) << name;
   }
 }
 

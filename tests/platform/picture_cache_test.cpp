@@ -77,12 +77,13 @@ TEST_F(PictureCacheTest, FileThatIsNoPictureIsTriedOnce) {
   EXPECT_TRUE(cache.Load("").IsNull());
 }
 
-// Test files written elsewhere name pictures in any letter case.
-TEST_F(PictureCacheTest, PictureFromAnotherMachineIsFoundInAnyAsciiLetterCase) {
+// Test files written elsewhere name pictures in any letter case, beyond ASCII too.
+TEST_F(PictureCacheTest, PictureFromAnotherMachineIsFoundInAnyLetterCase) {
   Write("cell.bmp", Qt::red);
   Write("PIC.bmp", Qt::blue);
   Write("pic.bmp", Qt::green);
   Write(QString::fromUtf8("\u00e4rger.bmp"), Qt::yellow);
+  Write(QString::fromUtf8("Zelle_\u00e4.bmp"), Qt::cyan);
   const struct {
     const char* name;
     QRgb colour;  // 0: not found
@@ -95,8 +96,10 @@ TEST_F(PictureCacheTest, PictureFromAnotherMachineIsFoundInAnyAsciiLetterCase) {
       {"pic.bmp", qRgb(0, 255, 0)},  // the exact name first
       {"PIC.bmp", qRgb(0, 0, 255)},
       {"Pic.BMP", qRgb(0, 0, 255)},  // of several, the first in sorted order
-      {"\xc3\x84rger.bmp", 0},       // only ASCII letters fold
+      {"\xc3\x84rger.bmp", qRgb(255, 255, 0)},
       {"\xc3\xa4RGER.BMP", qRgb(255, 255, 0)},
+      {"ZELLE_\xc3\x84.BMP", qRgb(0, 255, 255)},
+      {"ZELLE_A.BMP", 0},
   };
   for (const auto& lookup : lookups) {
     const QString name = Path(QString::fromUtf8(lookup.name));
@@ -137,12 +140,14 @@ TEST_F(PictureCacheTest, BoundedByPixelsKeptAndFilesRemembered) {
   EXPECT_LE(cache.KeptBytes(), 2 * pictureBytes);
 }
 
-TEST(SameButAsciiCase, FoldsOnlyAsciiLetters) {
-  EXPECT_TRUE(platform::SameButAsciiCase("CELL.BMP", "cell.bmp"));
-  EXPECT_TRUE(platform::SameButAsciiCase("a-Z_1.bmp", "A-z_1.BMP"));
-  EXPECT_FALSE(platform::SameButAsciiCase("cell.bmp", "cell.bmpx"));
-  EXPECT_FALSE(platform::SameButAsciiCase(QString::fromUtf8("\u00c4.bmp"), QString::fromUtf8("\u00e4.bmp")));
-  EXPECT_FALSE(platform::SameButAsciiCase("[.bmp", "{.bmp"));
+TEST(SameButLetterCase, FoldsTheLetterPairsOfWindows1252) {
+  EXPECT_TRUE(platform::SameButLetterCase("CELL.BMP", "cell.bmp"));
+  EXPECT_TRUE(platform::SameButLetterCase("a-Z_1.bmp", "A-z_1.BMP"));
+  EXPECT_FALSE(platform::SameButLetterCase("cell.bmp", "cell.bmpx"));
+  EXPECT_TRUE(platform::SameButLetterCase(QString::fromUtf8("\u00c0\u00de\u0160\u0152\u017d\u0178"),
+                                          QString::fromUtf8("\u00e0\u00fe\u0161\u0153\u017e\u00ff")));
+  EXPECT_FALSE(platform::SameButLetterCase(QString::fromUtf8("\u00d7"), QString::fromUtf8("\u00f7")));
+  EXPECT_FALSE(platform::SameButLetterCase("[.bmp", "{.bmp"));
 }
 
 }  // namespace

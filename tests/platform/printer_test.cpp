@@ -118,6 +118,7 @@ struct PrintCase {
   std::vector<int> printed;
   std::vector<std::string> texts;
   bool fileWritten;
+  std::string pages = {};  // a page list typed in the Pages box
 };
 
 TEST(Printer, PrintsTheChosenPagesOrDiscardsTheJob) {
@@ -127,6 +128,9 @@ TEST(Printer, PrintsTheChosenPagesOrDiscardsTheJob) {
       {"one page", 3, 3, 0, {3}, {"Page 3"}, true},
       {"cancelled at page 2", 0, 0, 2, {}, {"Page 1"}, false},
       {"cancelled at once", 0, 0, 1, {}, {}, false},
+      {"page list", 0, 0, 0, {1, 3}, {"Page 1", "Page 3"}, true, "1,3"},
+      {"page list of a range and a page", 0, 0, 0, {1, 2}, {"Page 1", "Page 2"}, true, "2,1"},
+      {"page list cancelled at its second page", 0, 0, 3, {}, {"Page 1"}, false, "1,3"},
   };
   for (const PrintCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -137,7 +141,11 @@ TEST(Printer, PrintsTheChosenPagesOrDiscardsTheJob) {
     PageNamer printout;
     {
       ScriptedUser user;
-      user.ChoosePrint(pdf.toStdString(), c.from, c.to).CancelPrintingAt(c.cancelAt);
+      if (c.pages.empty())
+        user.ChoosePrint(pdf.toStdString(), c.from, c.to);
+      else
+        user.ChoosePrintPages(pdf.toStdString(), c.pages);
+      user.CancelPrintingAt(c.cancelAt);
       EXPECT_EQ(printer.Print(nullptr, printout, true), c.fileWritten);
       ASSERT_EQ(user.prompts().front().kind, Prompt::Kind::Print);
       const platform::TPrintDialogData offered = user.prompts().front().printData;
@@ -178,7 +186,11 @@ TEST(Printer, PrintsTheChosenPagesOrDiscardsTheJob) {
     printer.RecordDrawingInto(&recorder);
     {
       ScriptedUser user;
-      user.ChoosePrint({}, c.from, c.to).CancelPrintingAt(c.cancelAt);
+      if (c.pages.empty())
+        user.ChoosePrint({}, c.from, c.to);
+      else
+        user.ChoosePrintPages({}, c.pages);
+      user.CancelPrintingAt(c.cancelAt);
       printer.Print(nullptr, printout, true);
     }
     EXPECT_EQ(Texts(recorder), c.texts);

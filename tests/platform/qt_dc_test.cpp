@@ -122,4 +122,33 @@ TEST(ScreenDC, EveryByteTakesOneCellOnScreen) {
   }
 }
 
+// A raised letter under a descender and a capital under a lowered letter, on screen (2 pixels,
+// lines 3 apart, cells filled) and on paper (a third of a line, no fill): the upper line keeps
+// every pixel of its ink.
+TEST(ScreenDC, RaisedAndLoweredLettersLeaveTheInkOfTheLinesNextToThem) {
+  using Mode = platform::TQtDC::TextMode;
+  for (const bool paper : {false, true}) {
+    const auto draw = [&](bool below) {
+      QImage image(200, 200, QImage::Format_RGB32);
+      image.fill(Qt::white);
+      QPainter painter(&image);
+      platform::TQtDC dc(painter, paper ? 300 : 96, paper ? Mode::Transparent : Mode::Opaque);
+      dc.SelectFont(paper ? platform::TFont{"Courier New", 0, 400} : kScreenFont);
+      const platform::TSize cell = dc.GetTextExtent("X");
+      const int line = cell.cy + 3, shift = paper ? line / 3 : 2;
+      dc.TextOut(4, 10, "y");
+      dc.TextOut(4 + 2 * cell.cx, 10 + shift, "2");
+      if (below) dc.TextOut(4, 10 + line - shift, "2");
+      if (below) dc.TextOut(4 + 2 * cell.cx, 10 + line, "X");
+      dc.RestoreFont();
+      return image;
+    };
+    const QImage alone = draw(false), both = draw(true);
+    int lost = 0;
+    for (int y = 0; y < alone.height(); ++y)
+      for (int x = 0; x < alone.width(); ++x) lost += qGray(alone.pixel(x, y)) < 128 && qGray(both.pixel(x, y)) >= 128;
+    EXPECT_EQ(lost, 0) << (paper ? "paper" : "screen");
+  }
+}
+
 }  // namespace

@@ -98,6 +98,14 @@ TEST(FileDialogs, ChosenFolderBecomesCurrentAndNameIsKept) {
   EXPECT_EQ(user.prompts()[1].fileData.fileName, data.fileName);
   EXPECT_EQ(user.prompts()[1].fileKind, platform::FileDialogKind::Open);
   EXPECT_EQ(data.fileName, (dir.path() + "/biology.tst").toStdString());
+
+  // A dialog for other files leaves the folder where pictures are looked up.
+  QTemporaryDir other;
+  data.flags |= platform::OFN_NOCHANGEDIR;
+  user.ChooseFile((other.path() + "/lesson.txt").toStdString());
+  ASSERT_TRUE(platform::GetOpenFileName(nullptr, data));
+  EXPECT_EQ(data.fileName, (other.path() + "/lesson.txt").toStdString());
+  EXPECT_EQ(QDir::currentPath(), QDir(dir.path()).canonicalPath());
   QDir::setCurrent(saved);
 }
 

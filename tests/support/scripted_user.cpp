@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QPrintPreviewDialog>
+#include <QPageRanges>
 #include <QPrinter>
 
 #include "platform/dialog.h"
@@ -56,6 +57,13 @@ ScriptedUser& ScriptedUser::ChoosePrint(std::string pdfPath, int from, int to) {
   Answer answer{Prompt::Kind::Print, platform::IDOK, {}, std::move(pdfPath)};
   answer.from = from;
   answer.to = to;
+  answers_.push_back(std::move(answer));
+  return *this;
+}
+
+ScriptedUser& ScriptedUser::ChoosePrintPages(std::string pdfPath, std::string pages) {
+  Answer answer{Prompt::Kind::Print, platform::IDOK, {}, std::move(pdfPath)};
+  answer.pages = std::move(pages);
   answers_.push_back(std::move(answer));
   return *this;
 }
@@ -167,6 +175,12 @@ bool ScriptedUser::PrintDialog(QWidget* owner, QPrinter& printer, platform::TPri
   if (answer->from > 0) {
     data.fromPage = answer->from;
     data.toPage = answer->to;
+  }
+  if (!answer->pages.empty()) {
+    printer.setPageRanges(QPageRanges::fromString(QString::fromStdString(answer->pages)));
+    printer.setPrintRange(QPrinter::PageRange);
+    data.fromPage = printer.fromPage();
+    data.toPage = printer.toPage();
   }
   return true;
 }

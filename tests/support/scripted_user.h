@@ -45,6 +45,8 @@ class ScriptedUser : public platform::ModalUser {
   // Print dialog: print to this PDF file (empty: to the printer as it is), pages from to to
   // (0: the offered range); or cancel.
   ScriptedUser& ChoosePrint(std::string pdfPath, int from = 0, int to = 0);
+  // The same with a page list typed in the Pages box, as "2,4" or "1-2,4".
+  ScriptedUser& ChoosePrintPages(std::string pdfPath, std::string pages);
   ScriptedUser& CancelPrint();
   // Print preview: run look on the real preview dialog (its pages, its print), then close it.
   ScriptedUser& AnswerPreview(std::function<void(QPrintPreviewDialog&)> look = {});
@@ -74,6 +76,7 @@ class ScriptedUser : public platform::ModalUser {
     std::function<void(platform::TDialog&)> fill;
     std::optional<std::string> path;
     int from = 0, to = 0;  // print pages; for a file dialog, from is the filter's type
+    std::string pages;
     std::function<void(QPrintPreviewDialog&)> look = {};
   };
   std::optional<Answer> Take(Prompt::Kind kind, const std::string& what);

@@ -186,5 +186,25 @@ TEST(ResultsLayoutTest, LongLinesAreNeitherCutNorWrapped) {
   EXPECT_EQ(calls.back().text, "7");
 }
 
+// On paper the date outlives a long test path: the path loses its middle to "...".
+TEST(ResultsLayoutTest, LongTestPathIsShortenedInItsMiddleOnTheLinesRoom) {
+  struct Case { std::string text; int width; std::string shortened; };
+  for (const Case& c : std::vector<Case>{{"abcdefghij", 10, "abcdefghij"},
+                                         {"abcdefghij", 9, "abc...hij"},
+                                         {"abcdefghij", 8, "abc...ij"},
+                                         {"abcdefghij", 1, "a...j"}})
+    EXPECT_EQ(ShortenInMiddle(c.text, c.width), c.shortened) << c.width;
+  core::TInformation information = Example();
+  const std::string path = "C:\\" + std::string(68, 'p') + "\\END.TST";
+  core::CopyField(information.testFile, 80, path);
+  core::TThePrintout document;
+  LayOutResults(information, {0, 0, 0, 0, 0}, document, 89);
+  EXPECT_EQ(Text(document.lines[1]),
+            "Test taken: C:\\" + std::string(27, 'p') + "..." + std::string(21, 'p') + "\\END.TST Date: 3/7/1997");
+  EXPECT_EQ(Text(document.lines[1]).size(), 89u);
+  // Without a line's room, as for the file, the path is whole.
+  EXPECT_EQ(Texts(LayOut(information, {0, 0, 0, 0, 0}))[1], "Test taken: " + path + " Date: 3/7/1997");
+}
+
 }  // namespace
 }  // namespace quizdesk
