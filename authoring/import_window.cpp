@@ -18,9 +18,9 @@ namespace quizloom {
 
 namespace {
 
-constexpr int kSelectionLimit = 495;
-constexpr int kMaxLines = 6;
-constexpr std::size_t kAnswerLimit = 49;
+constexpr int kSelectionLimit = editor::kQuestionLimit;
+using editor::kMaxLines;
+constexpr std::size_t kAnswerLimit = editor::kAnswerLimit;
 // New and Open would leave the questions made so far behind, to be added to another test
 // later; Save has no test to save while importing. The menu offers only Done and Select.
 constexpr int kKeysIgnoredWhileImporting[] = {CM_NEW, CM_OPEN, CM_SAVE};

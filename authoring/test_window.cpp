@@ -21,6 +21,15 @@ TTestWindow::TTestWindow() : TFrameWindow("Quizloom") {
   importFileData.flags =
       platform::OFN_PATHMUSTEXIST | platform::OFN_FILEMUSTEXIST | platform::OFN_NOCHANGEDIR;
   importFileData.initialDir.clear();
+  // Neither moves the current folder, where pictures are looked up.
+  exportFileData.filter = "GIFT Files (*.gift)|*.gift|Moodle XML Files (*.xml)|*.xml|";
+  exportFileData.defaultExt = "gift";
+  exportFileData.flags = platform::OFN_PATHMUSTEXIST | platform::OFN_NOCHANGEDIR;
+  platformFileData.filter =
+      "Platform Files (*.gift;*.xml)|*.gift;*.xml|GIFT Files (*.gift)|*.gift|"
+      "Moodle XML Files (*.xml)|*.xml|All Files (*.*)|*.*|";
+  platformFileData.flags =
+      platform::OFN_PATHMUSTEXIST | platform::OFN_FILEMUSTEXIST | platform::OFN_NOCHANGEDIR;
   SetMenu(9);
   printer = std::make_unique<platform::TPrinter>();
   move(platform::ScreenWidth() / 10, platform::ScreenHeight() / 10);
@@ -46,6 +55,8 @@ TTestWindow::TTestWindow() : TFrameWindow("Quizloom") {
   Respond(CM_PRINT, [this] { CmPrint(); });
   Respond(CM_PRINT_PREVIEW, [this] { CmPrintPreview(); });
   Respond(CM_PRINT_ANSWER_KEY, [this] { CmPrintAnswerKey(); });
+  Respond(CM_EXPORT, [this] { CmExport(); });
+  Respond(CM_IMPORT_FROM_PLATFORM, [this] { CmImportFromPlatform(); });
 
   SetClient(listWindow);
 }

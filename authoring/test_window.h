@@ -27,6 +27,8 @@ enum Command : int {
   CM_PRINT = 105,
   CM_PRINT_PREVIEW = 106,
   CM_PRINT_ANSWER_KEY = 107,
+  CM_EXPORT = 108,
+  CM_IMPORT_FROM_PLATFORM = 109,
   CM_OK = 610,
   CM_CANCEL = 611,
   CM_HELP_INDEX = 901,
@@ -37,8 +39,9 @@ enum Command : int {
 // Quizloom's main window. Its client is the question list, the editor or the import window;
 // the other two stay alive and keep their state. Split by role: test_window.cpp (set-up,
 // switching the client, help, the close check), list_commands.cpp (Add, Insert, Change,
-// Delete, OK and Cancel), import_commands.cpp (Import and Done) and print_commands.cpp
-// (Print, Print Preview, Print Answer Key).
+// Delete, OK and Cancel), import_commands.cpp (Import and Done), print_commands.cpp
+// (Print, Print Preview, Print Answer Key) and exchange_commands.cpp (Export, Import From
+// Platform).
 class TTestWindow : public platform::TFrameWindow, public editor::TEditorHost {
  public:
   TTestWindow();
@@ -57,6 +60,10 @@ class TTestWindow : public platform::TFrameWindow, public editor::TEditorHost {
   void CmPrint();
   void CmPrintPreview();
   void CmPrintAnswerKey();
+  // The open test written as GIFT or Moodle XML, as the file dialog's type says.
+  void CmExport();
+  // A platform's short-answer questions appended to the open test.
+  void CmImportFromPlatform();
   bool CanClose() override;
 
   // Empties the editor's question, answer, their marks and the picture name.
@@ -74,6 +81,8 @@ class TTestWindow : public platform::TFrameWindow, public editor::TEditorHost {
   editor::TInputDialog* editorWindow;
   TImportWindow* importWindow;
   platform::TOpenSaveDialogData importFileData;
+  platform::TOpenSaveDialogData exportFileData;
+  platform::TOpenSaveDialogData platformFileData;
   int32_t helpIndexOpened = 0;
   int32_t usingHelpOpened = 0;
   // Keeps the chosen printer and pages between prints.

@@ -38,7 +38,7 @@ class NoPrompts : public platform::ModalUser {
     std::abort();
   }
   int RunDialog(QWidget*, platform::TDialog&) override { std::abort(); }
-  std::optional<std::string> ChooseFile(QWidget*, const platform::TOpenSaveDialogData&,
+  std::optional<std::string> ChooseFile(QWidget*, platform::TOpenSaveDialogData&,
                                         platform::FileDialogKind) override {
     std::abort();
   }

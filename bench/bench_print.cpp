@@ -46,7 +46,7 @@ class PdfUser : public platform::ModalUser {
     return platform::IDOK;
   }
   int RunDialog(QWidget*, platform::TDialog&) override { return platform::IDCANCEL; }
-  std::optional<std::string> ChooseFile(QWidget*, const platform::TOpenSaveDialogData&,
+  std::optional<std::string> ChooseFile(QWidget*, platform::TOpenSaveDialogData&,
                                         platform::FileDialogKind) override {
     return std::nullopt;
   }

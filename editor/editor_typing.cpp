@@ -10,9 +10,6 @@ namespace {
 constexpr const char* kQuestionTooLong = "You cannot have a question greater than 495 characters.";
 constexpr const char* kTooManyLines = "You cannot have more than 6 lines.";
 constexpr const char* kAnswerTooLong = "You cannot have an answer greater than 49 characters.";
-constexpr int kQuestionLimit = 495;
-constexpr int kAnswerLimit = 49;
-constexpr int kMaxLines = 6;
 }  // namespace
 
 void TInputDialog::EvChar(unsigned code) {

@@ -11,6 +11,10 @@ namespace editor {
 inline constexpr int kQuestionSize = 500;  // bytes of the question buffer, terminator included
 inline constexpr int kAnswerSize = 51;
 inline constexpr int kWrapWidth = 75;
+// What a question may hold: letters, lines after wrapping, and the letters of its answer.
+inline constexpr int kQuestionLimit = 495;
+inline constexpr int kMaxLines = 6;
+inline constexpr int kAnswerLimit = 49;
 
 // Re-wraps a question in place, characters and marks together, into lines of at most width
 // columns broken at spaces: soft breaks on lines shorter than the width are undone first, so

@@ -40,3 +40,12 @@ if [ -x "$build/text_decoding_fuzz" ]; then
   cp "$(dirname "$0")/../samples/lesson.txt" "$text/" 2>/dev/null || true
   run text_decoding_fuzz "$text"
 fi
+if [ -x "$build/exchange_fuzz" ]; then
+  # Seeds: the sample test's exports and a few hand-written platform files.
+  exchange="$corpus/exchange"
+  mkdir -p "$exchange"
+  cp "$(dirname "$0")"/../tests/authoring/data/sample.* "$exchange/" 2>/dev/null || true
+  printf '// c\n$CATEGORY: a\n\n::T:: [html]<b>x</b><sub>2</sub> \\{ {=a\\*b#f =%%50%%c}\n\nQ {~a =b}\n' >"$exchange/mixed.gift"
+  printf '<quiz><question type="shortanswer"><questiontext format="plain_text"><text>a</text></questiontext><answer fraction="100"><text>b</text></answer></question></quiz>' >"$exchange/short.xml"
+  run exchange_fuzz "$exchange"
+fi

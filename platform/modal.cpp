@@ -53,6 +53,16 @@ class TFocusReturn {
   QPointer<QWidget> focus_;
 };
 
+// The extension of the index-th type's first pattern ("*.gift" -> "gift"), or "".
+std::string FilterExtension(const std::string& filter, int index) {
+  const QStringList parts = FromCp1252(filter).split('|');
+  const qsizetype at = 2 * qsizetype(index - 1) + 1;
+  if (index < 1 || at >= parts.size()) return {};
+  const QString pattern = parts[at].section(';', 0, 0).trimmed();
+  if (!pattern.startsWith("*.") || pattern.indexOf(QChar(0x2A), 2) >= 0 || pattern.contains('?')) return {};
+  return ToCp1252(pattern.mid(2));
+}
+
 class QtModalUser : public ModalUser {
  public:
   int MessageBox(QWidget* owner, const std::string& text, const std::string& caption,
@@ -100,13 +110,23 @@ class QtModalUser : public ModalUser {
     return dialog.Widget()->exec() == QDialog::Accepted ? IDOK : IDCANCEL;
   }
 
-  std::optional<std::string> ChooseFile(QWidget* owner, const TOpenSaveDialogData& data,
+  std::optional<std::string> ChooseFile(QWidget* owner, TOpenSaveDialogData& data,
                                         FileDialogKind kind) override {
     const TFocusReturn focusReturn;
     QFileDialog dialog(owner);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setNameFilter(QtFilter(data.filter));
-    dialog.setDefaultSuffix(FromCp1252(data.defaultExt));
+    const QStringList filters = QtFilter(data.filter).split(";;");
+    dialog.setNameFilters(filters);
+    auto suffixOf = [&](int index) {
+      const std::string ext = FilterExtension(data.filter, index);
+      return FromCp1252(ext.empty() ? data.defaultExt : ext);
+    };
+    if (data.filterIndex > 1 && data.filterIndex <= filters.size())
+      dialog.selectNameFilter(filters[data.filterIndex - 1]);
+    dialog.setDefaultSuffix(suffixOf(std::max(1, data.filterIndex)));
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& chosen) {
+      dialog.setDefaultSuffix(suffixOf(int(filters.indexOf(chosen)) + 1));
+    });
     QString proposed = PathToQt(data.fileName);
     QString folder = data.initialDir.empty() ? QDir::currentPath() : PathToQt(data.initialDir);
     if (!proposed.isEmpty()) {
@@ -127,6 +147,7 @@ class QtModalUser : public ModalUser {
       dialog.setWindowTitle("Save As");
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    data.filterIndex = std::max(1, int(filters.indexOf(dialog.selectedNameFilter())) + 1);
     return PathFromQt(QDir::cleanPath(QFileInfo(dialog.selectedFiles().front()).absoluteFilePath()));
   }
 
@@ -171,10 +192,12 @@ ModalUser* g_replacement = nullptr;
 
 void TakeChosenPath(TOpenSaveDialogData& data, const std::string& path, FileDialogKind kind) {
   QFileInfo info(PathToQt(path));
-  // A name typed without extension gets the default one, unless it names an existing file.
-  if (info.suffix().isEmpty() && !data.defaultExt.empty() &&
-      !(kind == FileDialogKind::Open && info.exists()))
-    info = QFileInfo(info.filePath() + "." + FromCp1252(data.defaultExt));
+  // A name typed without extension gets the chosen type's, or the default one, unless it
+  // names an existing file.
+  std::string ext = FilterExtension(data.filter, data.filterIndex);
+  if (ext.empty()) ext = data.defaultExt;
+  if (info.suffix().isEmpty() && !ext.empty() && !(kind == FileDialogKind::Open && info.exists()))
+    info = QFileInfo(info.filePath() + "." + FromCp1252(ext));
   QString absolute = QDir::cleanPath(info.absoluteFilePath());
   data.fileName = PathFromQt(absolute);
   if (!(data.flags & OFN_NOCHANGEDIR)) QDir::setCurrent(QFileInfo(absolute).absolutePath());

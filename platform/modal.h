@@ -44,6 +44,8 @@ struct TOpenSaveDialogData {
   std::string defaultExt;  // "tst"
   std::string initialDir;
   std::string fileName;
+  // The type chosen in the filter, from 1, as the dialog opens and as the user left it.
+  int filterIndex = 1;
 };
 
 enum class FileDialogKind { Open, Save };
@@ -57,8 +59,9 @@ class ModalUser {
                          unsigned style) = 0;
   // Returns 1 (OK, the controls hold the values to transfer) or 2 (cancel).
   virtual int RunDialog(QWidget* owner, TDialog& dialog) = 0;
-  // The chosen full path, or nothing when the user cancelled.
-  virtual std::optional<std::string> ChooseFile(QWidget* owner, const TOpenSaveDialogData& data,
+  // The chosen full path, or nothing when the user cancelled; data.filterIndex tells the
+  // type chosen.
+  virtual std::optional<std::string> ChooseFile(QWidget* owner, TOpenSaveDialogData& data,
                                                 FileDialogKind kind) = 0;
   virtual void Help(QWidget* owner, const std::string& helpFile, int command) = 0;
   // The print dialog over printer, offering data's page limits and range. On OK the printer
@@ -88,7 +91,8 @@ void SetModalUser(ModalUser* user);
 int MessageBox(QWidget* owner, std::string_view text, std::string_view caption, unsigned style);
 
 // Run the dialog; on success data.fileName holds the chosen path and the chosen file's
-// folder becomes the current directory (pictures and results are found through it).
+// folder becomes the current directory (pictures and results are found through it). A name
+// without extension gets the chosen type's, or the default one.
 bool GetOpenFileName(QWidget* owner, TOpenSaveDialogData& data);
 bool GetSaveFileName(QWidget* owner, TOpenSaveDialogData& data);
 // The path taken as if the user had chosen it in the open dialog (a file named on the command

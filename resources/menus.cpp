@@ -17,8 +17,10 @@ std::vector<MenuEntry> ListMenu(bool test, bool searchAgain) {
   if (test) {
     m.insert(m.end(), {Item(103, "&Save..F2"), Item(104, "Save &As..."), Separator(),
                        Item(105, "&Print"), Item(106, "Print Pre&view"),
-                       Item(107, "Print Answer &Key")});
+                       Item(107, "Print Answer &Key"), Separator(), Item(108, "&Export...")});
   }
+  if (!test) m.push_back(Separator());
+  m.push_back(Item(109, "&Import From Platform..."));
   m.insert(m.end(), {Separator(), Item(24340, "E&xit...Alt-X"), End()});
   if (test) {
     m.insert(m.end(), {Popup("&Edit"), Item(201, "&Add"), Item(202, "&Delete"),

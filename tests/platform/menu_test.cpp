@@ -77,8 +77,8 @@ TEST(Menus, MenusOfQuizdesk) {
 
 TEST(Menus, ListMenusOfQuizloomCarryTheirCommands) {
   platform::TFrameWindow frame("Quizloom");
-  EXPECT_EQ(Commands(frame, 9), (std::set<int>{101, 102, 24340, 301, 901, 902}));
-  const std::set<int> listing = {101, 102, 103, 104, 105, 106, 107, 24340, 201, 202,
+  EXPECT_EQ(Commands(frame, 9), (std::set<int>{101, 102, 109, 24340, 301, 901, 902}));
+  const std::set<int> listing = {101, 102, 103, 104, 105, 106, 107, 108, 109, 24340, 201, 202,
                                  203, 206, 204, 301, 901, 902};
   EXPECT_EQ(Commands(frame, "MENU_1"), listing);
   std::set<int> searching = listing;
@@ -87,7 +87,8 @@ TEST(Menus, ListMenusOfQuizloomCarryTheirCommands) {
 
   const std::string menu10 = MenuOf(frame, 10);
   for (const char* text : {"101 &New...F4", "102 &Open...F3", "103 &Save..F2", "104 Save &As...",
-                           "105 &Print\n  106 Print Pre&view\n  107 Print Answer &Key\n",
+                           "105 &Print\n  106 Print Pre&view\n  107 Print Answer &Key\n  ---\n  108 &Export...\n"
+                           "  109 &Import From Platform...\n  ---\n  24340",
                            "24340 E&xit...Alt-X", "201 &Add", "202 &Delete",
                            "203 &Change", "206 &Insert", "204 &Search", "205 Search A&gain",
                            "301 &Import", "901 Help &Index", "902 &Using Help"})

@@ -43,8 +43,8 @@ ScriptedUser& ScriptedUser::AnswerDialog(int result, std::function<void(platform
   return *this;
 }
 
-ScriptedUser& ScriptedUser::ChooseFile(std::string path) {
-  answers_.push_back({Prompt::Kind::File, 0, {}, std::move(path)});
+ScriptedUser& ScriptedUser::ChooseFile(std::string path, int filterIndex) {
+  answers_.push_back({Prompt::Kind::File, 0, {}, std::move(path), filterIndex});
   return *this;
 }
 
@@ -133,7 +133,7 @@ int ScriptedUser::RunDialog(QWidget* owner, platform::TDialog& dialog) {
 }
 
 std::optional<std::string> ScriptedUser::ChooseFile(QWidget* owner,
-                                                    const platform::TOpenSaveDialogData& data,
+                                                    platform::TOpenSaveDialogData& data,
                                                     platform::FileDialogKind kind) {
   Prompt p;
   p.kind = Prompt::Kind::File;
@@ -143,6 +143,7 @@ std::optional<std::string> ScriptedUser::ChooseFile(QWidget* owner,
   p.fileData = data;
   prompts_.push_back(p);
   auto answer = Take(Prompt::Kind::File, data.filter);
+  if (answer && answer->path && answer->from > 0) data.filterIndex = answer->from;
   return answer ? answer->path : std::nullopt;
 }
 

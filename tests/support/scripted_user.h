@@ -38,8 +38,9 @@ class ScriptedUser : public platform::ModalUser {
   ScriptedUser& AnswerMessage(int result = platform::IDOK);
   // Dialog: run fill on the dialog's real controls, then close with result (1 OK, 2 cancel).
   ScriptedUser& AnswerDialog(int result, std::function<void(platform::TDialog&)> fill = {});
-  // File dialog: choose this path, or cancel.
-  ScriptedUser& ChooseFile(std::string path);
+  // File dialog: choose this path (and the filter's type filterIndex, from 1; 0 leaves the
+  // type the dialog proposed), or cancel.
+  ScriptedUser& ChooseFile(std::string path, int filterIndex = 0);
   ScriptedUser& CancelFile();
   // Print dialog: print to this PDF file (empty: to the printer as it is), pages from to to
   // (0: the offered range); or cancel.
@@ -61,7 +62,7 @@ class ScriptedUser : public platform::ModalUser {
   int MessageBox(QWidget* owner, const std::string& text, const std::string& caption,
                  unsigned style) override;
   int RunDialog(QWidget* owner, platform::TDialog& dialog) override;
-  std::optional<std::string> ChooseFile(QWidget* owner, const platform::TOpenSaveDialogData& data,
+  std::optional<std::string> ChooseFile(QWidget* owner, platform::TOpenSaveDialogData& data,
                                         platform::FileDialogKind kind) override;
   void Help(QWidget* owner, const std::string& helpFile, int command) override;
   bool PrintDialog(QWidget* owner, QPrinter& printer, platform::TPrintDialogData& data) override;
@@ -74,7 +75,7 @@ class ScriptedUser : public platform::ModalUser {
     int result = 0;
     std::function<void(platform::TDialog&)> fill;
     std::optional<std::string> path;
-    int from = 0, to = 0;
+    int from = 0, to = 0;  // print pages; for a file dialog, from is the filter's type
     std::string pages;
     std::function<void(QPrintPreviewDialog&)> look = {};
   };

@@ -1,0 +1,244 @@
+#include <memory>
+#include <vector>
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QSaveFile>
+
+#include "authoring/blank_window.h"
+#include "authoring/exchange_format.h"
+#include "authoring/test_window.h"
+#include "platform/bitmap.h"
+#include "platform/cp1252.h"
+#include "platform/modal.h"
+#include "platform/scroller.h"
+#include "platform/system.h"
+
+namespace quizloom {
+
+namespace {
+
+constexpr char kExportCaption[] = "Export";
+constexpr char kImportCaption[] = "Import From Platform";
+
+std::string Plural(std::size_t count, const char* one, const char* many) {
+  return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+// "(question 8)", "(questions 1, 2, 5)".
+std::string NumberList(const std::vector<int>& numbers) {
+  std::string list = numbers.size() == 1 ? "(question " : "(questions ";
+  const std::size_t start = list.size();
+  for (int number : numbers) list += (list.size() == start ? "" : ", ") + std::to_string(number);
+  return list + ")";
+}
+
+std::string ShownName(const std::string& path) {
+  return platform::PathToText(platform::PathFromQt(QFileInfo(platform::PathToQt(path)).fileName()));
+}
+
+// Each picture of the test as a PNG named after its file, read by bare name from the
+// current folder as the list shows it.
+std::vector<ExchangePicture> PicturesAsPng(const core::TList<core::TQuestion>& questions) {
+  std::vector<ExchangePicture> pictures;
+  for (const auto& question : questions) {
+    ExchangePicture& picture = pictures.emplace_back();
+    if (question->picture[0] == '\0') continue;
+    const QString file = platform::PathToQt(platform::FileNameFromText(question->picture));
+    picture.name = QFileInfo(file).completeBaseName() + ".png";
+    const platform::TBitmap bitmap = platform::TBitmap::FromFile(platform::PathFromQt(file));
+    if (bitmap.IsNull()) continue;
+    QBuffer buffer(&picture.bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!bitmap.Image().save(&buffer, "PNG")) picture.bytes.clear();
+  }
+  return pictures;
+}
+
+std::string ExportNotice(ExchangeFormat format, int count, const std::string& file,
+                         const ExportReport& report) {
+  std::string notice = Plural(static_cast<std::size_t>(count), "question was", "questions were") +
+                       " written to \"" + file + "\".";
+  if (!report.unmarkedAnswers.empty())
+    notice += "\n\n" + Plural(report.unmarkedAnswers.size(), "answer", "answers") +
+              " lost raised or lowered letters, which platforms cannot compare " +
+              NumberList(report.unmarkedAnswers) + ".";
+  if (format == ExchangeFormat::Gift) {
+    if (!report.picturesLeft.empty())
+      notice += "\n\n" + Plural(report.picturesLeft.size(), "question shows", "questions show") +
+                " a picture that GIFT cannot carry; only the picture's name is written.";
+    notice +=
+        "\n\nA platform reading GIFT ignores capital letters and spaces around an answer, "
+        "where Quizdesk judges the exact letters. Moodle XML keeps the exact letters.";
+  } else if (!report.picturesLeft.empty()) {
+    notice += "\n\n" + Plural(report.picturesLeft.size(), "picture was", "pictures were") +
+              " not found or could not be read, and left out " + NumberList(report.picturesLeft) +
+              ".";
+  }
+  return notice;
+}
+
+std::string ImportNotice(const PlatformImport& result) {
+  std::string notice = Plural(result.questions.size(), "question was", "questions were") + " added.";
+  const struct { int count; const char* reason; } skipped[] = {
+      {result.otherTypes, "of a type other than short answer"},
+      {result.noAnswer, "without an answer worth 100%"},
+      {result.wildcardAnswers, "with a \"*\" wildcard in the answer"},
+      {result.textTooLong, "with a question over 495 characters or 6 lines, or none"},
+      {result.answerTooLong, "with an answer over 49 characters"},
+      {result.answerCharacters, "with an answer holding characters a test cannot store"},
+  };
+  std::string reasons;
+  for (const auto& [count, reason] : skipped)
+    if (count > 0) reasons += "\n" + std::to_string(count) + " " + reason;
+  if (!reasons.empty()) notice += "\n\nSkipped:" + reasons;
+  if (result.replacedCharacters > 0)
+    notice += "\n\n" + Plural(static_cast<std::size_t>(result.replacedCharacters), "character",
+                              "characters") +
+              " of question texts cannot be stored in a test and became \"?\".";
+  return notice;
+}
+
+// Stores a picture as a .bmp in folder: under its own name, or a numbered one when a
+// different file has that name. The written file's stored name, or an error to show.
+struct StoredPicture {
+  std::string name;  // Windows-1252, as the question keeps it
+  bool created = false;
+  std::string error;
+};
+
+StoredPicture StorePicture(const QString& folder, const ExchangePicture& picture) {
+  StoredPicture stored;
+  const QImage image = QImage::fromData(picture.bytes);
+  if (image.isNull()) {
+    stored.error = "The picture \"" + platform::ToCp1252(picture.name) + "\" cannot be read.";
+    return stored;
+  }
+  QByteArray bmp;
+  QBuffer buffer(&bmp);
+  buffer.open(QIODevice::WriteOnly);
+  image.save(&buffer, "BMP");
+  const QString stem = QFileInfo(picture.name).completeBaseName();
+  for (int attempt = 1; attempt < 100; ++attempt) {
+    const QString name = stem + (attempt > 1 ? QString("-%1").arg(attempt) : QString()) + ".bmp";
+    const std::optional<std::string> text = platform::FileNameToText(platform::PathFromQt(name));
+    if (!text || text->size() > sizeof(core::TQuestion::picture) - 1 || stem.isEmpty() ||
+        stem.contains('/') || stem.contains('\\')) {
+      stored.error = "The picture name \"" + platform::ToCp1252(picture.name) +
+                     "\" cannot be stored in a test.";
+      return stored;
+    }
+    QFile existing(folder + "/" + name);
+    if (existing.exists()) {
+      if (existing.open(QIODevice::ReadOnly) && existing.readAll() == bmp) {
+        stored.name = *text;
+        return stored;
+      }
+      continue;
+    }
+    QSaveFile file(folder + "/" + name);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bmp) != bmp.size() || !file.commit()) {
+      stored.error = "The picture \"" + platform::ToCp1252(name) + "\" could not be written. " +
+                     platform::ToCp1252(file.errorString()) + ".";
+      return stored;
+    }
+    stored.name = *text;
+    stored.created = true;
+    return stored;
+  }
+  stored.error = "The picture \"" + platform::ToCp1252(picture.name) + "\" has too many namesakes.";
+  return stored;
+}
+
+}  // namespace
+
+void TTestWindow::CmExport() {
+  core::TOpenTest& test = listWindow->openTest;
+  if (test.questions.IsEmpty()) return;
+  // Proposed beside the test, under its name, with the type chosen last.
+  const QFileInfo testFile(platform::PathToQt(test.fileName));
+  if (!test.untitled && testFile.isAbsolute())
+    exportFileData.fileName = platform::PathFromQt(
+        testFile.absolutePath() + "/" + testFile.completeBaseName() +
+        (exportFileData.filterIndex == 2 ? ".xml" : ".gift"));
+  if (!platform::GetSaveFileName(this, exportFileData)) return;
+  const std::string path = exportFileData.fileName;
+  // A typed extension of one of the formats says what the file is; otherwise the type does.
+  const QString suffix = QFileInfo(platform::PathToQt(path)).suffix().toLower();
+  const ExchangeFormat format =
+      suffix == "xml" || (suffix != "gift" && exportFileData.filterIndex == 2)
+          ? ExchangeFormat::MoodleXml
+          : ExchangeFormat::Gift;
+  platform::TWaitCursor wait;
+  ExportReport report;
+  const QByteArray bytes = format == ExchangeFormat::Gift
+                               ? WriteGift(test.questions, report)
+                               : WriteMoodleXml(test.questions, PicturesAsPng(test.questions), report);
+  QSaveFile file(platform::PathToQt(path));
+  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    platform::MessageBox(this,
+                         "\"" + ShownName(path) + "\" could not be written. " +
+                             platform::ToCp1252(file.errorString()) + ".",
+                         kExportCaption, platform::MB_OK | platform::MB_ICONEXCLAMATION);
+    return;
+  }
+  platform::MessageBox(this, ExportNotice(format, test.questions.Count(), ShownName(path), report),
+                       kExportCaption, platform::MB_OK | platform::MB_ICONINFORMATION);
+}
+
+void TTestWindow::CmImportFromPlatform() {
+  if (!platform::GetOpenFileName(this, platformFileData)) return;
+  const std::string path = platformFileData.fileName;
+  auto refuse = [&](const std::string& why) {
+    platform::MessageBox(this, why + " Nothing was added.", kImportCaption,
+                         platform::MB_OK | platform::MB_ICONEXCLAMATION);
+  };
+  QFile file(platform::PathToQt(path));
+  if (!file.open(QIODevice::ReadOnly)) return refuse("Could not open file.");
+  if (file.size() > kPlatformFileLimit)
+    return refuse("\"" + ShownName(path) + "\" is too large: a platform file of at most " +
+                  std::to_string(kPlatformFileLimit / (1024 * 1024)) + " MB can be imported.");
+  platform::TWaitCursor wait;
+  const QByteArray bytes = file.read(kPlatformFileLimit + 1);
+  if (bytes.size() > kPlatformFileLimit) return refuse("\"" + ShownName(path) + "\" is too large.");
+  // Moodle XML begins with its markup; anything else is read as GIFT.
+  const bool xml = bytes.trimmed().startsWith('<') || bytes.startsWith("\xEF\xBB\xBF<");
+  PlatformImport result = xml ? ReadMoodleXml({bytes.constData(), std::size_t(bytes.size())})
+                              : ReadGift({bytes.constData(), std::size_t(bytes.size())});
+  if (result.Failed())
+    return refuse("\"" + ShownName(path) + "\" cannot be read: line " +
+                  std::to_string(result.errorLine) + ": " + platform::ToCp1252(
+                      QString::fromStdString(result.error)) + ".");
+  core::TOpenTest& test = listWindow->openTest;
+  const bool untitled = test.untitled || test.questions.IsEmpty() ||
+                        !QFileInfo(platform::PathToQt(test.fileName)).isAbsolute();
+  const QString folder = untitled ? QFileInfo(file).absolutePath()
+                                  : QFileInfo(platform::PathToQt(test.fileName)).absolutePath();
+  std::vector<QString> created;
+  for (ImportedQuestion& imported : result.questions) {
+    if (imported.picture.name.isEmpty() && imported.picture.bytes.isEmpty()) continue;
+    const StoredPicture stored = StorePicture(folder, imported.picture);
+    if (!stored.error.empty()) {
+      // Pictures written for this import go again: the test is left as it was.
+      for (const QString& name : created) QFile::remove(name);
+      return refuse(stored.error);
+    }
+    if (stored.created) created.push_back(folder + "/" + platform::PathToQt(platform::FileNameFromText(stored.name)));
+    core::CopyField(imported.question.picture, sizeof imported.question.picture, stored.name);
+  }
+  if (!result.questions.empty()) {
+    if (test.questions.IsEmpty()) test.fileName = core::kUntitled;
+    for (ImportedQuestion& imported : result.questions)
+      test.questions.Add(std::make_unique<core::TQuestion>(std::move(imported.question)));
+    listWindow->ForgetLayout();
+    listWindow->Scroller()->ScrollTo(0, 0);
+    ReturnToList();
+  }
+  platform::MessageBox(this, ImportNotice(result), kImportCaption,
+                       platform::MB_OK | platform::MB_ICONINFORMATION);
+}
+
+}  // namespace quizloom

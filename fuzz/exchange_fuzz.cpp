@@ -1,0 +1,51 @@
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "authoring/exchange_format.h"
+#include "editor/formatted_text.h"
+
+namespace {
+
+// What a test may hold: the limits the editor keeps, no line break in an answer.
+bool Holdable(const quizloom::PlatformImport& result) {
+  if (result.Failed() && !result.questions.empty()) return false;
+  for (const quizloom::ImportedQuestion& imported : result.questions) {
+    const core::TQuestion& q = imported.question;
+    if (q.text.empty() || q.text.size() > std::size_t(editor::kQuestionLimit)) return false;
+    if (q.answer.empty() || q.answer.size() > std::size_t(editor::kAnswerLimit)) return false;
+    int lines = 1;
+    for (const core::TLetter& letter : q.text) {
+      if (letter.ch == 0 || letter.mark < core::kNormal || letter.mark > core::kSubscript) return false;
+      lines += letter.ch == '\r';
+    }
+    if (lines > editor::kMaxLines) return false;
+    for (const core::TLetter& letter : q.answer)
+      if (letter.ch < 0x20 || letter.mark != core::kNormal) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+// Any bytes, read as GIFT and as Moodle XML: what is taken fits a test, and written out
+// again and read back it gives the same answers.
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  for (bool xml : {false, true}) {
+    const quizloom::PlatformImport read = xml ? quizloom::ReadMoodleXml(bytes) : quizloom::ReadGift(bytes);
+    if (!Holdable(read)) __builtin_trap();
+    core::TList<core::TQuestion> questions;
+    for (const quizloom::ImportedQuestion& imported : read.questions)
+      questions.Add(std::make_unique<core::TQuestion>(imported.question));
+    quizloom::ExportReport report;
+    const QByteArray written = xml ? quizloom::WriteMoodleXml(questions, {}, report)
+                                   : quizloom::WriteGift(questions, report);
+    const std::string_view again(written.constData(), std::size_t(written.size()));
+    const quizloom::PlatformImport back = xml ? quizloom::ReadMoodleXml(again) : quizloom::ReadGift(again);
+    if (back.Failed() || back.questions.size() != read.questions.size()) __builtin_trap();
+    for (std::size_t i = 0; i < back.questions.size(); ++i)
+      if (back.questions[i].question.answer != read.questions[i].question.answer) __builtin_trap();
+  }
+  return 0;
+}
