@@ -18,6 +18,21 @@ std::string FieldText(const char* text, std::size_t size) {
   return std::string(text, strnlen(text, size));
 }
 
+core::TLetters PlainLetters(std::string_view text) {
+  core::TLetters letters;
+  for (char c : text) letters.emplace_back(static_cast<unsigned char>(c), core::kNormal);
+  return letters;
+}
+
+core::TLetters FirstLine(const core::TLetters& text) {
+  core::TLetters line;
+  for (const core::TLetter& letter : text) {
+    if (letter.ch == '\r' || letter.ch == '\n') break;
+    line.push_back(letter);
+  }
+  return line;
+}
+
 TClassData GatherClass(const std::vector<const core::TInformation*>& attempts,
                        int32_t questionCount) {
   TClassData data;

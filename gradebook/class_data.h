@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/records.h"
@@ -24,6 +25,11 @@ struct TClassData {
 core::TLetters FieldLetters(const char* text, std::size_t size, const int32_t* marks);
 // A text field up to its end byte.
 std::string FieldText(const char* text, std::size_t size);
+
+// Letters of plain text, all unmarked.
+core::TLetters PlainLetters(std::string_view text);
+// The letters before the first line break.
+core::TLetters FirstLine(const core::TLetters& text);
 
 // Responses numbered outside 1 to questionCount are left out.
 TClassData GatherClass(const std::vector<const core::TInformation*>& attempts,
