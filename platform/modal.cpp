@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -12,6 +13,8 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
 
 #include "platform/cp1252.h"
 #include "platform/dialog.h"
@@ -135,6 +138,36 @@ class QtModalUser : public ModalUser {
   }
 
   void PrintPreview(QWidget*, QPrintPreviewDialog& preview) override { preview.exec(); }
+
+  std::optional<int> ChooseRow(QWidget* owner, const std::string& caption,
+                               const std::vector<std::string>& columns,
+                               const std::vector<std::vector<std::string>>& rows) override {
+    QDialog dialog(owner);
+    dialog.setWindowTitle(QString::fromStdString(caption));
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* list = new QTreeWidget(&dialog);
+    list->setRootIsDecorated(false);
+    list->setAccessibleName(QString::fromStdString(caption));
+    QStringList headings;
+    for (const std::string& column : columns) headings << QString::fromStdString(column);
+    list->setHeaderLabels(headings);
+    for (const std::vector<std::string>& row : rows) {
+      QStringList cells;
+      for (const std::string& cell : row) cells << QString::fromStdString(cell);
+      list->addTopLevelItem(new QTreeWidgetItem(cells));
+    }
+    for (int c = 0; c < list->columnCount(); ++c) list->resizeColumnToContents(c);
+    if (list->topLevelItemCount() > 0) list->setCurrentItem(list->topLevelItem(0));
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    QObject::connect(list, &QTreeWidget::itemActivated, &dialog, &QDialog::accept);
+    layout->addWidget(list);
+    layout->addWidget(buttons);
+    dialog.resize(560, 320);
+    if (dialog.exec() != QDialog::Accepted || !list->currentItem()) return std::nullopt;
+    return list->indexOfTopLevelItem(list->currentItem());
+  }
 
   bool PrintingCancelled(TDialog& printingDialog, int) override {
     // The Cancel button, Escape and the close box all hide the dialog.

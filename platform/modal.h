@@ -2,6 +2,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class QPrinter;
 class QPrintPreviewDialog;
@@ -77,6 +78,14 @@ class ModalUser {
   virtual bool PrintingCancelled(TDialog& printingDialog, int page) {
     (void)printingDialog, (void)page;
     return false;
+  }
+  // A list to choose one row from, under column headings (UTF-8 texts); the chosen row's
+  // index, or nothing when the user cancelled. A user that knows nothing of it cancels.
+  virtual std::optional<int> ChooseRow(QWidget* owner, const std::string& caption,
+                                       const std::vector<std::string>& columns,
+                                       const std::vector<std::vector<std::string>>& rows) {
+    (void)owner, (void)caption, (void)columns, (void)rows;
+    return std::nullopt;
   }
 };
 

@@ -19,6 +19,7 @@ const char* KindName(Prompt::Kind kind) {
     case Prompt::Kind::Print: return "print dialog";
     case Prompt::Kind::Preview: return "print preview";
     case Prompt::Kind::Printing: return "printing dialog";
+    case Prompt::Kind::Rows: return "list of rows";
   }
   return "?";
 }
@@ -70,6 +71,22 @@ ScriptedUser& ScriptedUser::AnswerPreview(std::function<void(QPrintPreviewDialog
   answer.look = std::move(look);
   answers_.push_back(std::move(answer));
   return *this;
+}
+
+ScriptedUser& ScriptedUser::ChooseRow(std::optional<int> row) {
+  answers_.push_back({Prompt::Kind::Rows, row.value_or(-1), {}, {}});
+  return *this;
+}
+
+std::optional<int> ScriptedUser::ChooseRow(QWidget* owner, const std::string& caption,
+                                           const std::vector<std::string>&,
+                                           const std::vector<std::vector<std::string>>& rows) {
+  Prompt p{Prompt::Kind::Rows, owner, caption, caption};
+  p.rows = rows;
+  prompts_.push_back(p);
+  auto answer = Take(Prompt::Kind::Rows, caption);
+  if (!answer || answer->result < 0) return std::nullopt;
+  return answer->result;
 }
 
 ScriptedUser& ScriptedUser::CancelPrintingAt(int page) {

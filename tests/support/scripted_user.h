@@ -12,7 +12,7 @@ namespace testing_support {
 
 // One thing the program showed the user, as recorded by the scripted user.
 struct Prompt {
-  enum class Kind { Message, Dialog, File, Help, Print, Preview, Printing };
+  enum class Kind { Message, Dialog, File, Help, Print, Preview, Printing, Rows };
   Kind kind = Kind::Message;
   QWidget* owner = nullptr;
   std::string text;     // message text, dialog template name, help file
@@ -23,6 +23,7 @@ struct Prompt {
   int helpCommand = 0;
   platform::TPrintDialogData printData;  // print dialog: the limits and range it offered
   int page = 0;                          // printing dialog: the page about to be printed
+  std::vector<std::vector<std::string>> rows;  // a list of rows: the rows offered
 };
 
 // Answers every modal prompt from a queue and records it. An unexpected prompt (none queued,
@@ -47,6 +48,8 @@ class ScriptedUser : public platform::ModalUser {
   ScriptedUser& CancelPrint();
   // Print preview: run look on the real preview dialog (its pages, its print), then close it.
   ScriptedUser& AnswerPreview(std::function<void(QPrintPreviewDialog&)> look = {});
+  // A list of rows: choose this row, or cancel (nothing).
+  ScriptedUser& ChooseRow(std::optional<int> row);
   // The printing dialog is recorded before each page and needs no answer; this makes the
   // user press its Cancel before that page.
   ScriptedUser& CancelPrintingAt(int page);
@@ -65,6 +68,9 @@ class ScriptedUser : public platform::ModalUser {
   bool PrintDialog(QWidget* owner, QPrinter& printer, platform::TPrintDialogData& data) override;
   void PrintPreview(QWidget* owner, QPrintPreviewDialog& preview) override;
   bool PrintingCancelled(platform::TDialog& printingDialog, int page) override;
+  std::optional<int> ChooseRow(QWidget* owner, const std::string& caption,
+                               const std::vector<std::string>& columns,
+                               const std::vector<std::vector<std::string>>& rows) override;
 
  private:
   struct Answer {
