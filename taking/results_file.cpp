@@ -7,10 +7,10 @@
 #include <QSaveFile>
 
 #include "core/dialogs.h"
+#include "core/results_codec.h"
 #include "platform/cp1252.h"
 #include "platform/modal.h"
 #include "platform/system.h"
-#include "taking/results_codec.h"
 
 namespace quizdesk {
 
@@ -54,7 +54,7 @@ bool WriteResults(const std::string& drivePath, const core::TInformation& inform
     Warn(owner, "File cannot be found!");
     return false;
   }
-  const std::vector<uint8_t> bytes = EncodeResults(information);
+  const std::vector<uint8_t> bytes = core::EncodeResults(information);
   const qint64 written = file.write(reinterpret_cast<const char*>(bytes.data()),
                                     static_cast<qint64>(bytes.size()));
   if (written != static_cast<qint64>(bytes.size()) || !file.commit()) {
@@ -87,8 +87,8 @@ bool ReadResults(const std::string& drivePath, core::TInformation& information, 
       Warn(owner, "File cannot be found!");
       return false;
     }
-    read = DecodeResults({reinterpret_cast<const uint8_t*>(bytes.constData()),
-                          static_cast<std::size_t>(bytes.size())});
+    read = core::DecodeResults({reinterpret_cast<const uint8_t*>(bytes.constData()),
+                                static_cast<std::size_t>(bytes.size())});
   }
   if (!read) {
     Warn(owner, "The results file is damaged or is not a results file.");
