@@ -6,6 +6,8 @@
 #include "authoring/blank_window.h"
 #include "authoring/import_window.h"
 #include "editor/input_dialog.h"
+#include "gradebook/class_results_window.h"
+#include "gradebook/store.h"
 #include "platform/system.h"
 
 namespace quizloom {
@@ -46,6 +48,8 @@ TTestWindow::TTestWindow() : TFrameWindow("Quizloom") {
   Respond(CM_PRINT, [this] { CmPrint(); });
   Respond(CM_PRINT_PREVIEW, [this] { CmPrintPreview(); });
   Respond(CM_PRINT_ANSWER_KEY, [this] { CmPrintAnswerKey(); });
+  Respond(CM_CLASS_RESULTS, [this] { CmClassResults(); });
+  Respond(CM_PRINT_CLASS_RESULTS, [this] { CmPrintClassResults(); });
 
   SetClient(listWindow);
 }

@@ -10,6 +10,10 @@
 namespace editor {
 class TInputDialog;
 }
+namespace gradebook {
+class TClassResultsWindow;
+class TStore;
+}
 namespace platform {
 class TWindow;
 }
@@ -27,6 +31,8 @@ enum Command : int {
   CM_PRINT = 105,
   CM_PRINT_PREVIEW = 106,
   CM_PRINT_ANSWER_KEY = 107,
+  CM_CLASS_RESULTS = 403,
+  CM_PRINT_CLASS_RESULTS = 404,
   CM_OK = 610,
   CM_CANCEL = 611,
   CM_HELP_INDEX = 901,
@@ -37,8 +43,9 @@ enum Command : int {
 // Quizloom's main window. Its client is the question list, the editor or the import window;
 // the other two stay alive and keep their state. Split by role: test_window.cpp (set-up,
 // switching the client, help, the close check), list_commands.cpp (Add, Insert, Change,
-// Delete, OK and Cancel), import_commands.cpp (Import and Done) and print_commands.cpp
-// (Print, Print Preview, Print Answer Key).
+// Delete, OK and Cancel), import_commands.cpp (Import and Done), print_commands.cpp
+// (Print, Print Preview, Print Answer Key) and class_results_commands.cpp (Class Results,
+// Print Class Results).
 class TTestWindow : public platform::TFrameWindow, public editor::TEditorHost {
  public:
   TTestWindow();
@@ -57,6 +64,8 @@ class TTestWindow : public platform::TFrameWindow, public editor::TEditorHost {
   void CmPrint();
   void CmPrintPreview();
   void CmPrintAnswerKey();
+  void CmClassResults();
+  void CmPrintClassResults();
   bool CanClose() override;
 
   // Empties the editor's question, answer, their marks and the picture name.
@@ -78,6 +87,9 @@ class TTestWindow : public platform::TFrameWindow, public editor::TEditorHost {
   int32_t usingHelpOpened = 0;
   // Keeps the chosen printer and pages between prints.
   std::unique_ptr<platform::TPrinter> printer;
+  // The teacher's gradebook, opened on first use; the class results window shown last.
+  std::unique_ptr<gradebook::TStore> gradebookStore;
+  std::unique_ptr<gradebook::TClassResultsWindow> classResultsWindow;
 
  private:
   enum class NumberPrompt { Delete, Change, Insert };
@@ -87,6 +99,8 @@ class TTestWindow : public platform::TFrameWindow, public editor::TEditorHost {
   void QuitHelp();
   enum class PrintKind { Sheet, Preview, AnswerKey };
   void PrintTest(PrintKind kind);
+  // The gradebook, opened when first needed; null (the user told why) when it cannot be.
+  gradebook::TStore* Gradebook();
 };
 
 }  // namespace quizloom

@@ -157,23 +157,60 @@ void TClassResultsWindow::BuildWidgets() {
   connect(escape, &QShortcut::activated, this, &QWidget::close);
 }
 
-bool TClassResultsWindow::Reload() {
-  std::optional<std::vector<TAttempt>> attempts = store_.Attempts(testId_);
-  if (!attempts) {
-    Warn(this, store_.LastError());
+bool TLoadedClass::Load(TStore& store, int64_t testId, QWidget* owner) {
+  std::vector<TStore::TAttempt> read = store.Attempts(testId);
+  // A test is never stored without an attempt, so none at all with a reason means failure.
+  if (read.empty() && !store.LastError().empty()) {
+    Warn(owner, store.LastError());
     return false;
   }
-  // The models point into the data being replaced: they let go of it first.
-  studentsModel_->SetClass(nullptr);
-  questionsModel_->SetClass(nullptr, nullptr);
-  attempts_ = std::move(*attempts);
+  attempts = std::move(read);
   std::vector<const core::TInformation*> informations;
   int32_t questionCount = 0;
-  for (const TAttempt& attempt : attempts_) {
+  for (const TStore::TAttempt& attempt : attempts) {
     informations.push_back(attempt.information.get());
     questionCount = std::max(questionCount, attempt.information->questionCount);
   }
-  data_ = GatherClass(informations, questionCount);
+  data = GatherClass(informations, questionCount);
+  return true;
+}
+
+std::optional<int64_t> ChooseClassTest(QWidget* owner, TStore& store,
+                                       const core::TOpenTest* openTest, std::string& name) {
+  const std::vector<TStore::TTestSummary> tests = store.Tests();
+  if (openTest && !openTest->questions.IsEmpty()) {
+    if (std::optional<int64_t> id = store.FindTest(*openTest)) {
+      for (const TStore::TTestSummary& test : tests)
+        if (test.id == *id) name = test.fileName;
+      return id;
+    }
+  }
+  if (tests.empty()) {
+    if (!store.LastError().empty())
+      Warn(owner, store.LastError());
+    else
+      platform::MessageBox(owner,
+                           "The gradebook holds no results yet. Collect them first with "
+                           "Collect Results or Add Results Files.",
+                           "Information", platform::MB_OK | platform::MB_ICONINFORMATION);
+    return std::nullopt;
+  }
+  std::vector<std::vector<std::string>> rows;
+  for (const TStore::TTestSummary& test : tests)
+    rows.push_back({TextToUtf8(test.fileName), std::to_string(test.questionCount),
+                    std::to_string(test.attemptCount)});
+  const std::optional<int> row = platform::Modal().ChooseRow(
+      owner, "Choose a Test", {"Test", "Questions", "Attempts"}, rows);
+  if (!row || *row < 0 || *row >= static_cast<int>(tests.size())) return std::nullopt;
+  name = tests[static_cast<std::size_t>(*row)].fileName;
+  return tests[static_cast<std::size_t>(*row)].id;
+}
+
+bool TClassResultsWindow::Reload() {
+  // The models point into the data being replaced: they let go of it first.
+  studentsModel_->SetClass(nullptr);
+  questionsModel_->SetClass(nullptr, nullptr);
+  if (!class_.Load(store_, testId_, this)) return false;
   summary_ = Summarize(data_.answers, data_.questionCount);
   figures_ = FigureQuestions(data_.answers, data_.questionCount);
   ShowFigures();
@@ -201,7 +238,7 @@ void TClassResultsWindow::ShowFigures() {
   studentsView_->resizeColumnsToContents();
   questionsView_->resizeColumnsToContents();
   questionsView_->resizeRowsToContents();
-  deleteButton_->setEnabled(!attempts_.empty());
+  deleteButton_->setEnabled(!class_.attempts.empty());
 
   const std::array<int32_t, kPercentBands> bands = PercentBands(data_.percents);
   scoresChart_->setChart(MakeScoresChart(bands).release());
@@ -223,13 +260,13 @@ void TClassResultsWindow::ShowFigures() {
 
 void TClassResultsWindow::CmDeleteAttempt() {
   const QModelIndex current = studentsView_->currentIndex();
-  if (!current.isValid() || attempts_.empty()) {
+  if (!current.isValid() || class_.attempts.empty()) {
     platform::MessageBox(this, "Choose the attempt to delete in the students table first.",
                          "Information", platform::MB_OK | platform::MB_ICONINFORMATION);
     return;
   }
   const int row = studentsOrder_->mapToSource(current).row();
-  const TAttempt& attempt = attempts_[static_cast<std::size_t>(row)];
+  const TStore::TAttempt& attempt = class_.attempts[static_cast<std::size_t>(row)];
   const core::TInformation& info = *attempt.information;
   char date[32];
   std::snprintf(date, sizeof date, "%04d-%02d-%02d", info.year, info.month, info.day);

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,20 @@ namespace gradebook {
 
 class TQuestionsModel;
 class TStudentsModel;
+
+// A test's attempts read from the gradebook and laid out for the figures.
+struct TLoadedClass {
+  std::vector<TStore::TAttempt> attempts;
+  TClassData data;
+  // False, the user told, when the gradebook could not be read.
+  bool Load(TStore& store, int64_t testId, QWidget* owner);
+};
+
+// Chooses the test whose results to show: the open test when the gradebook knows it, else
+// one the teacher picks from the gradebook's list. Nothing (the user told why) when there is
+// none to show or the choice was cancelled. name is the test's file name.
+std::optional<int64_t> ChooseClassTest(QWidget* owner, TStore& store,
+                                       const core::TOpenTest* openTest, std::string& name);
 
 // The class results of one test: the summary, the students with Delete Attempt, the questions
 // with their figures and most common wrong answers, the two charts, the export of both
@@ -61,8 +76,8 @@ class TClassResultsWindow : public QWidget {
   int64_t testId_;
   std::string testName_;
   platform::TPrinter& printer_;
-  std::vector<TAttempt> attempts_;
-  TClassData data_;
+  TLoadedClass class_;
+  const TClassData& data_ = class_.data;
   TSummary summary_;
   std::vector<TQuestionFigures> figures_;
   std::string exportFolder_;
