@@ -34,6 +34,7 @@ class TStore {
     Added,             // a new attempt, or a retake kept beside the earlier one
     Replaced,          // the earlier attempt of the same student was replaced
     AlreadyCollected,  // identical to one stored: nothing was written
+    Damaged,           // the responses do not answer each of the test's questions once
     Failed,            // nothing was written; LastError() says why
   };
 
