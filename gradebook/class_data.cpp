@@ -14,10 +14,6 @@ core::TLetters FieldLetters(const char* text, std::size_t size, const int32_t* m
   return letters;
 }
 
-std::string FieldText(const char* text, std::size_t size) {
-  return std::string(text, strnlen(text, size));
-}
-
 core::TLetters PlainLetters(std::string_view text) {
   core::TLetters letters;
   for (char c : text) letters.emplace_back(static_cast<unsigned char>(c), core::kNormal);

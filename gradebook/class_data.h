@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/records.h"
+#include "gradebook/attempt_key.h"
 #include "gradebook/statistics.h"
 
 namespace gradebook {
@@ -23,8 +24,6 @@ struct TClassData {
 
 // The letters of a fixed field with its marks, up to the end byte.
 core::TLetters FieldLetters(const char* text, std::size_t size, const int32_t* marks);
-// A text field up to its end byte.
-std::string FieldText(const char* text, std::size_t size);
 
 // Letters of plain text, all unmarked.
 core::TLetters PlainLetters(std::string_view text);
