@@ -47,12 +47,14 @@ std::unique_ptr<QChart> MakeScoresChart(const std::array<int32_t, kPercentBands>
   QList<qreal> values;
   int32_t most = 0;
   for (int band = 0; band < kPercentBands; ++band) {
-    categories << (band == kPercentBands - 1 ? QString("90-100")
-                                             : QString("%1-%2").arg(band * 10).arg(band * 10 + 9));
+    // A band is named by its lowest percent: "0-9" to "90-100" do not fit beside each other.
+    categories << QString::number(band * 10);
     values << bands[static_cast<std::size_t>(band)];
     most = std::max(most, bands[static_cast<std::size_t>(band)]);
   }
   auto chart = BarChart("Scores", "Attempts", categories, values, "Attempts", std::max(most, 1));
+  static_cast<QBarCategoryAxis*>(chart->axes(Qt::Horizontal).front())
+      ->setTitleText("Percent score, in bands of ten (90 includes 100)");
   auto* axis = static_cast<QValueAxis*>(chart->axes(Qt::Vertical).front());
   axis->setTickCount(std::min(most, 10) + 1);
   return chart;

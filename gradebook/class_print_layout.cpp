@@ -1,12 +1,16 @@
 #include "gradebook/class_print_layout.h"
 
 #include <cstdio>
+#include <sstream>
 
 #include "gradebook/csv_export.h"
 
 namespace gradebook {
 
 namespace {
+
+// The columns a line may fill on A4 or Letter paper in the printer's face.
+constexpr std::size_t kPrintWidth = 86;
 
 // Cut or padded to width, so the columns of a table line up in the fixed-pitch face.
 std::string Column(std::string text, std::size_t width) {
@@ -100,13 +104,19 @@ std::vector<TPrintBlock> LayOutClassPrint(const std::string& testName, const TCl
       }
       block.lines.push_back(wrong);
     }
-    const std::string warning = QuestionWarning(question);
-    std::size_t start = 0;
-    while (start < warning.size()) {
-      std::size_t end = warning.find('\n', start);
-      if (end == std::string::npos) end = warning.size();
-      block.lines.push_back(PlainLetters("     ! " + warning.substr(start, end - start)));
-      start = end + 1;
+    // Each reason starts with "!" and is wrapped at word ends to stay on the paper.
+    std::istringstream reasons(QuestionWarning(question));
+    for (std::string reason; std::getline(reasons, reason);) {
+      std::istringstream words(reason);
+      std::string line = "     !";
+      for (std::string word; words >> word;) {
+        if (line.size() + 1 + word.size() > kPrintWidth) {
+          block.lines.push_back(PlainLetters(line));
+          line = "      ";
+        }
+        line += " " + word;
+      }
+      block.lines.push_back(PlainLetters(line));
     }
     blocks.push_back(std::move(block));
   }
