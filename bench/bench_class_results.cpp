@@ -98,6 +98,12 @@ void BM_ClassResultsWindowShown(benchmark::State& state) {
 }
 BENCHMARK(BM_ClassResultsWindowShown)->Unit(benchmark::kMillisecond);
 
+// The part of the window's time that is reading the attempts from the gradebook.
+void BM_GradebookAttempts(benchmark::State& state) {
+  Gradebook& gradebook = Filled();
+  for (auto _ : state) benchmark::DoNotOptimize(gradebook.store->Attempts(gradebook.testId));
+}
+BENCHMARK(BM_GradebookAttempts)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {

@@ -45,6 +45,9 @@ QTableView* MakeTable(QAbstractItemModel* model, const QString& name, QWidget* p
   view->setTabKeyNavigation(false);  // Tab leaves the table for the buttons
   view->verticalHeader()->hide();
   view->horizontalHeader()->setStretchLastSection(true);
+  // Columns are fitted to their first rows: a class of a thousand need not all be measured.
+  view->horizontalHeader()->setResizeContentsPrecision(100);
+  view->verticalHeader()->setResizeContentsPrecision(100);
   return view;
 }
 
