@@ -31,6 +31,8 @@ enum Command : int {
   CM_PRINT = 105,
   CM_PRINT_PREVIEW = 106,
   CM_PRINT_ANSWER_KEY = 107,
+  CM_COLLECT_RESULTS = 401,
+  CM_ADD_RESULTS_FILES = 402,
   CM_CLASS_RESULTS = 403,
   CM_PRINT_CLASS_RESULTS = 404,
   CM_OK = 610,
@@ -44,8 +46,8 @@ enum Command : int {
 // the other two stay alive and keep their state. Split by role: test_window.cpp (set-up,
 // switching the client, help, the close check), list_commands.cpp (Add, Insert, Change,
 // Delete, OK and Cancel), import_commands.cpp (Import and Done), print_commands.cpp
-// (Print, Print Preview, Print Answer Key) and class_results_commands.cpp (Class Results,
-// Print Class Results).
+// (Print, Print Preview, Print Answer Key), results_commands.cpp (Collect Results, Add Results
+// Files) and class_results_commands.cpp (Class Results, Print Class Results).
 class TTestWindow : public platform::TFrameWindow, public editor::TEditorHost {
  public:
   TTestWindow();
@@ -64,6 +66,8 @@ class TTestWindow : public platform::TFrameWindow, public editor::TEditorHost {
   void CmPrint();
   void CmPrintPreview();
   void CmPrintAnswerKey();
+  void CmCollectResults();
+  void CmAddResultsFiles();
   void CmClassResults();
   void CmPrintClassResults();
   bool CanClose() override;
@@ -83,6 +87,7 @@ class TTestWindow : public platform::TFrameWindow, public editor::TEditorHost {
   editor::TInputDialog* editorWindow;
   TImportWindow* importWindow;
   platform::TOpenSaveDialogData importFileData;
+  platform::TOpenSaveDialogData resultsFileData;
   int32_t helpIndexOpened = 0;
   int32_t usingHelpOpened = 0;
   // Keeps the chosen printer and pages between prints.
@@ -99,6 +104,8 @@ class TTestWindow : public platform::TFrameWindow, public editor::TEditorHost {
   void QuitHelp();
   enum class PrintKind { Sheet, Preview, AnswerKey };
   void PrintTest(PrintKind kind);
+  // Collects the results file on one disk of the drive; false when the gradebook failed.
+  bool CollectDisk(gradebook::TStore& store, const std::string& drivePath);
   // The gradebook, opened when first needed; null (the user told why) when it cannot be.
   gradebook::TStore* Gradebook();
 };

@@ -5,9 +5,8 @@ set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
           libbenchmark-dev clang libclang-rt-14-dev xvfb xauth xdotool x11-utils imagemagick
           fonts-liberation2 fonts-dejavu-core cups cups-daemon cups-client poppler-utils
-          desktop-file-utils appstream shared-mime-info libglib2.0-bin man-db dpkg-dev file)
-# The charts of the class results.
-packages+=(qt6-charts-dev libqt6opengl6-dev)
+          desktop-file-utils appstream shared-mime-info libglib2.0-bin man-db dpkg-dev file
+          libqt6sql6-sqlite qt6-charts-dev libqt6opengl6-dev)
 
 missing=()
 for p in "${packages[@]}"; do
