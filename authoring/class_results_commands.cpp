@@ -18,17 +18,20 @@ gradebook::TStore* TTestWindow::Gradebook() {
   return gradebookStore.get();
 }
 
+std::optional<int64_t> TTestWindow::ChooseClassResults(std::string& name) {
+  gradebook::TStore* store = Gradebook();
+  if (!store) return std::nullopt;
+  return gradebook::ChooseClassTest(this, *store, &listWindow->openTest, name);
+}
+
 // One window at a time: asking for another test's results shows that test in its place.
 void TTestWindow::CmClassResults() {
-  gradebook::TStore* store = Gradebook();
-  if (!store) return;
   std::string name;
-  const std::optional<int64_t> test =
-      gradebook::ChooseClassTest(this, *store, &listWindow->openTest, name);
+  const std::optional<int64_t> test = ChooseClassResults(name);
   if (!test) return;
   if (!classResultsWindow || classResultsWindow->TestId() != *test)
-    classResultsWindow =
-        std::make_unique<gradebook::TClassResultsWindow>(*store, *test, name, *printer, this);
+    classResultsWindow = std::make_unique<gradebook::TClassResultsWindow>(*gradebookStore, *test,
+                                                                         name, *printer, this);
   if (!classResultsWindow->Reload()) return;
   classResultsWindow->show();
   classResultsWindow->raise();
@@ -36,13 +39,10 @@ void TTestWindow::CmClassResults() {
 }
 
 void TTestWindow::CmPrintClassResults() {
-  gradebook::TStore* store = Gradebook();
-  if (!store) return;
   std::string name;
-  const std::optional<int64_t> test =
-      gradebook::ChooseClassTest(this, *store, &listWindow->openTest, name);
+  const std::optional<int64_t> test = ChooseClassResults(name);
   gradebook::TLoadedClass loaded;
-  if (!test || !loaded.Load(*store, *test, this)) return;
+  if (!test || !loaded.Load(*gradebookStore, *test, this)) return;
   gradebook::TClassPrint printout(name, loaded.data, *printer);
   printer->Print(this, printout, true);
 }

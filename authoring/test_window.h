@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "editor/editor_host.h"
 #include "platform/frame_window.h"
@@ -108,6 +110,8 @@ class TTestWindow : public platform::TFrameWindow, public editor::TEditorHost {
   bool CollectDisk(gradebook::TStore& store, const std::string& drivePath);
   // The gradebook, opened when first needed; null (the user told why) when it cannot be.
   gradebook::TStore* Gradebook();
+  // The test whose class results to show or print, with the gradebook holding it.
+  std::optional<int64_t> ChooseClassResults(std::string& name);
 };
 
 }  // namespace quizloom

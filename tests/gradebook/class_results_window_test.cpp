@@ -112,5 +112,29 @@ TEST_F(ClassResultsWindowTest, DeleteExportAndPrint) {
   EXPECT_FALSE(page.contains("Curie"));
 }
 
+// Class Results from the menu: an empty gradebook says so; otherwise, with no test open, the
+// teacher picks one from the gradebook's list and its window is shown.
+TEST(ClassResultsCommand, EmptyGradebookThenATestPicked) {
+  QTemporaryDir data;
+  qputenv("XDG_DATA_HOME", data.path().toUtf8());
+  quizloom::TTestWindow main;
+  ScriptedUser user;
+  user.AnswerMessage().ChooseRow(0);
+  main.Command(quizloom::CM_CLASS_RESULTS);
+  ASSERT_EQ(user.Messages().size(), 1u);
+  EXPECT_EQ(user.Messages()[0].text,
+            "The gradebook holds no results yet. Collect them first with Collect Results or Add "
+            "Results Files.");
+  ASSERT_TRUE(main.gradebookStore);
+  main.gradebookStore->Collect(*Attempt("Lovelace", "Ada", 2, {"H2O", "4"}), {});
+  main.Command(quizloom::CM_CLASS_RESULTS);
+  EXPECT_EQ(user.prompts().back().rows,
+            (std::vector<std::vector<std::string>>{{"WATER.TST", "2", "1"}}));
+  ASSERT_TRUE(main.classResultsWindow);
+  EXPECT_TRUE(main.classResultsWindow->isVisible());
+  EXPECT_EQ(main.classResultsWindow->windowTitle(), "Class Results - WATER.TST");
+  qunsetenv("XDG_DATA_HOME");
+}
+
 }  // namespace
 }  // namespace gradebook
