@@ -374,7 +374,7 @@ TStore::Outcome TStore::Collect(const core::TInformation& information,
       QSqlError error;
       auto earlier = LoadAttempts(database, "a.id = ?", query.value(0).toLongLong(), error);
       if (!earlier) return failed(error);
-      if (!earlier->empty() && askReplace(*earlier->front().information))
+      if (!earlier->empty() && askReplace && askReplace(*earlier->front().information))
         replaced = earlier->front().id;
     }
   }
