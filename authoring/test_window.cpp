@@ -6,6 +6,8 @@
 #include "authoring/blank_window.h"
 #include "authoring/import_window.h"
 #include "editor/input_dialog.h"
+#include "gradebook/class_results_window.h"
+#include "gradebook/store.h"
 #include "platform/system.h"
 
 namespace quizloom {
@@ -30,6 +32,11 @@ TTestWindow::TTestWindow() : TFrameWindow("Quizloom") {
       "Moodle XML Files (*.xml)|*.xml|All Files (*.*)|*.*|";
   platformFileData.flags =
       platform::OFN_PATHMUSTEXIST | platform::OFN_FILEMUSTEXIST | platform::OFN_NOCHANGEDIR;
+  // Results files are read where they were copied; pictures stay looked up where they were.
+  resultsFileData.filter = "Results Files (*.qzr)|*.qzr|";
+  resultsFileData.defaultExt = "qzr";
+  resultsFileData.flags = platform::OFN_PATHMUSTEXIST | platform::OFN_FILEMUSTEXIST |
+                          platform::OFN_NOCHANGEDIR | platform::OFN_ALLOWMULTISELECT;
   SetMenu(9);
   printer = std::make_unique<platform::TPrinter>();
   move(platform::ScreenWidth() / 10, platform::ScreenHeight() / 10);
@@ -57,6 +64,10 @@ TTestWindow::TTestWindow() : TFrameWindow("Quizloom") {
   Respond(CM_PRINT_ANSWER_KEY, [this] { CmPrintAnswerKey(); });
   Respond(CM_EXPORT, [this] { CmExport(); });
   Respond(CM_IMPORT_FROM_PLATFORM, [this] { CmImportFromPlatform(); });
+  Respond(CM_COLLECT_RESULTS, [this] { CmCollectResults(); });
+  Respond(CM_ADD_RESULTS_FILES, [this] { CmAddResultsFiles(); });
+  Respond(CM_CLASS_RESULTS, [this] { CmClassResults(); });
+  Respond(CM_PRINT_CLASS_RESULTS, [this] { CmPrintClassResults(); });
 
   SetClient(listWindow);
 }

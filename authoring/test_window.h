@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "editor/editor_host.h"
 #include "platform/frame_window.h"
@@ -9,6 +11,10 @@
 
 namespace editor {
 class TInputDialog;
+}
+namespace gradebook {
+class TClassResultsWindow;
+class TStore;
 }
 namespace platform {
 class TWindow;
@@ -29,6 +35,10 @@ enum Command : int {
   CM_PRINT_ANSWER_KEY = 107,
   CM_EXPORT = 108,
   CM_IMPORT_FROM_PLATFORM = 109,
+  CM_COLLECT_RESULTS = 401,
+  CM_ADD_RESULTS_FILES = 402,
+  CM_CLASS_RESULTS = 403,
+  CM_PRINT_CLASS_RESULTS = 404,
   CM_OK = 610,
   CM_CANCEL = 611,
   CM_HELP_INDEX = 901,
@@ -40,8 +50,9 @@ enum Command : int {
 // the other two stay alive and keep their state. Split by role: test_window.cpp (set-up,
 // switching the client, help, the close check), list_commands.cpp (Add, Insert, Change,
 // Delete, OK and Cancel), import_commands.cpp (Import and Done), print_commands.cpp
-// (Print, Print Preview, Print Answer Key) and exchange_commands.cpp (Export, Import From
-// Platform).
+  // (Print, Print Preview, Print Answer Key), exchange_commands.cpp (Export, Import From
+  // Platform), results_commands.cpp (Collect Results, Add Results Files) and
+  // class_results_commands.cpp (Class Results, Print Class Results).
 class TTestWindow : public platform::TFrameWindow, public editor::TEditorHost {
  public:
   TTestWindow();
@@ -64,6 +75,10 @@ class TTestWindow : public platform::TFrameWindow, public editor::TEditorHost {
   void CmExport();
   // A platform's short-answer questions appended to the open test.
   void CmImportFromPlatform();
+  void CmCollectResults();
+  void CmAddResultsFiles();
+  void CmClassResults();
+  void CmPrintClassResults();
   bool CanClose() override;
 
   // Empties the editor's question, answer, their marks and the picture name.
@@ -83,10 +98,14 @@ class TTestWindow : public platform::TFrameWindow, public editor::TEditorHost {
   platform::TOpenSaveDialogData importFileData;
   platform::TOpenSaveDialogData exportFileData;
   platform::TOpenSaveDialogData platformFileData;
+  platform::TOpenSaveDialogData resultsFileData;
   int32_t helpIndexOpened = 0;
   int32_t usingHelpOpened = 0;
   // Keeps the chosen printer and pages between prints.
   std::unique_ptr<platform::TPrinter> printer;
+  // The teacher's gradebook, opened on first use; the class results window shown last.
+  std::unique_ptr<gradebook::TStore> gradebookStore;
+  std::unique_ptr<gradebook::TClassResultsWindow> classResultsWindow;
 
  private:
   enum class NumberPrompt { Delete, Change, Insert };
@@ -96,6 +115,12 @@ class TTestWindow : public platform::TFrameWindow, public editor::TEditorHost {
   void QuitHelp();
   enum class PrintKind { Sheet, Preview, AnswerKey };
   void PrintTest(PrintKind kind);
+  // Collects the results file on one disk of the drive; false when the gradebook failed.
+  bool CollectDisk(gradebook::TStore& store, const std::string& drivePath);
+  // The gradebook, opened when first needed; null (the user told why) when it cannot be.
+  gradebook::TStore* Gradebook();
+  // The test whose class results to show or print, with the gradebook holding it.
+  std::optional<int64_t> ChooseClassResults(std::string& name);
 };
 
 }  // namespace quizloom

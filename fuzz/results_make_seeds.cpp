@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "taking/results_codec.h"
+#include "core/results_codec.h"
 
 // Writes a few results files made by the encoder, as the results fuzzer's first corpus.
 int main(int argc, char** argv) {
@@ -21,7 +21,7 @@ int main(int argc, char** argv) {
           i + 1, "H2O", "H2O", "What is\r\nwater?", 1, givenMarks, expectedMarks, questionMarks));
       ++information.correctCount;
     }
-    const std::vector<uint8_t> bytes = quizdesk::EncodeResults(information);
+    const std::vector<uint8_t> bytes = core::EncodeResults(information);
     const std::string path = folder + "/seed" + std::to_string(n) + ".qzr";
     FILE* f = std::fopen(path.c_str(), "wb");
     if (!f) return 1;

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -13,6 +14,8 @@
 #include <QPointer>
 #include <QPrinter>
 #include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
 
 #include "platform/cp1252.h"
 #include "platform/dialog.h"
@@ -112,43 +115,15 @@ class QtModalUser : public ModalUser {
 
   std::optional<std::string> ChooseFile(QWidget* owner, TOpenSaveDialogData& data,
                                         FileDialogKind kind) override {
-    const TFocusReturn focusReturn;
-    QFileDialog dialog(owner);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    const QStringList filters = QtFilter(data.filter).split(";;");
-    dialog.setNameFilters(filters);
-    auto suffixOf = [&](int index) {
-      const std::string ext = FilterExtension(data.filter, index);
-      return FromCp1252(ext.empty() ? data.defaultExt : ext);
-    };
-    if (data.filterIndex > 1 && data.filterIndex <= filters.size())
-      dialog.selectNameFilter(filters[data.filterIndex - 1]);
-    dialog.setDefaultSuffix(suffixOf(std::max(1, data.filterIndex)));
-    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& chosen) {
-      dialog.setDefaultSuffix(suffixOf(int(filters.indexOf(chosen)) + 1));
-    });
-    QString proposed = PathToQt(data.fileName);
-    QString folder = data.initialDir.empty() ? QDir::currentPath() : PathToQt(data.initialDir);
-    if (!proposed.isEmpty()) {
-      QFileInfo info(proposed);
-      if (info.isAbsolute()) folder = info.absolutePath();
-      proposed = info.fileName();
-    }
-    dialog.setDirectory(folder);
-    if (!proposed.isEmpty()) dialog.selectFile(proposed);
-    if (kind == FileDialogKind::Open) {
-      dialog.setAcceptMode(QFileDialog::AcceptOpen);
-      dialog.setFileMode((data.flags & OFN_FILEMUSTEXIST) ? QFileDialog::ExistingFile
-                                                          : QFileDialog::AnyFile);
-      dialog.setWindowTitle("Open");
-    } else {
-      dialog.setAcceptMode(QFileDialog::AcceptSave);
-      dialog.setFileMode(QFileDialog::AnyFile);
-      dialog.setWindowTitle("Save As");
-    }
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    data.filterIndex = std::max(1, int(filters.indexOf(dialog.selectedNameFilter())) + 1);
-    return PathFromQt(QDir::cleanPath(QFileInfo(dialog.selectedFiles().front()).absoluteFilePath()));
+    std::optional<std::vector<std::string>> paths = Run(owner, data, kind);
+    if (!paths) return std::nullopt;
+    return paths->front();
+  }
+
+  std::optional<std::vector<std::string>> ChooseFiles(QWidget* owner,
+                                                      const TOpenSaveDialogData& data) override {
+    TOpenSaveDialogData chosen = data;
+    return Run(owner, chosen, FileDialogKind::Open);
   }
 
   void Help(QWidget* owner, const std::string& helpFile, int command) override {
@@ -181,10 +156,90 @@ class QtModalUser : public ModalUser {
     preview.exec();
   }
 
+  std::optional<int> ChooseRow(QWidget* owner, const std::string& caption,
+                               const std::vector<std::string>& columns,
+                               const std::vector<std::vector<std::string>>& rows) override {
+    const TFocusReturn focusReturn;
+    QDialog dialog(owner);
+    dialog.setWindowTitle(QString::fromStdString(caption));
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* list = new QTreeWidget(&dialog);
+    list->setRootIsDecorated(false);
+    list->setAccessibleName(QString::fromStdString(caption));
+    QStringList headings;
+    for (const std::string& column : columns) headings << QString::fromStdString(column);
+    list->setHeaderLabels(headings);
+    for (const std::vector<std::string>& row : rows) {
+      QStringList cells;
+      for (const std::string& cell : row) cells << QString::fromStdString(cell);
+      list->addTopLevelItem(new QTreeWidgetItem(cells));
+    }
+    for (int c = 0; c < list->columnCount(); ++c) list->resizeColumnToContents(c);
+    if (list->topLevelItemCount() > 0) list->setCurrentItem(list->topLevelItem(0));
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    QObject::connect(list, &QTreeWidget::itemActivated, &dialog, &QDialog::accept);
+    layout->addWidget(list);
+    layout->addWidget(buttons);
+    dialog.resize(560, 320);
+    if (dialog.exec() != QDialog::Accepted || !list->currentItem()) return std::nullopt;
+    return list->indexOfTopLevelItem(list->currentItem());
+  }
+
   bool PrintingCancelled(TDialog& printingDialog, int) override {
     // The Cancel button, Escape and the close box all hide the dialog.
     QCoreApplication::processEvents();
     return !printingDialog.Widget()->isVisible();
+  }
+
+ private:
+  // The file dialog; data.filterIndex tells which type was chosen.
+  static std::optional<std::vector<std::string>> Run(QWidget* owner, TOpenSaveDialogData& data,
+                                                     FileDialogKind kind) {
+    const TFocusReturn focusReturn;
+    QFileDialog dialog(owner);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    const QStringList filters = QtFilter(data.filter).split(";;");
+    dialog.setNameFilters(filters);
+    auto suffixOf = [&](int index) {
+      const std::string ext = FilterExtension(data.filter, index);
+      return FromCp1252(ext.empty() ? data.defaultExt : ext);
+    };
+    if (data.filterIndex > 1 && data.filterIndex <= filters.size())
+      dialog.selectNameFilter(filters[data.filterIndex - 1]);
+    dialog.setDefaultSuffix(suffixOf(std::max(1, data.filterIndex)));
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& chosen) {
+      dialog.setDefaultSuffix(suffixOf(int(filters.indexOf(chosen)) + 1));
+    });
+    QString proposed = PathToQt(data.fileName);
+    QString folder = data.initialDir.empty() ? QDir::currentPath() : PathToQt(data.initialDir);
+    if (!proposed.isEmpty()) {
+      QFileInfo info(proposed);
+      if (info.isAbsolute()) folder = info.absolutePath();
+      proposed = info.fileName();
+    }
+    dialog.setDirectory(folder);
+    if (!proposed.isEmpty()) dialog.selectFile(proposed);
+    if (kind == FileDialogKind::Open) {
+      dialog.setAcceptMode(QFileDialog::AcceptOpen);
+      if (data.flags & OFN_ALLOWMULTISELECT)
+        dialog.setFileMode(QFileDialog::ExistingFiles);
+      else
+        dialog.setFileMode((data.flags & OFN_FILEMUSTEXIST) ? QFileDialog::ExistingFile
+                                                            : QFileDialog::AnyFile);
+      dialog.setWindowTitle("Open");
+    } else {
+      dialog.setAcceptMode(QFileDialog::AcceptSave);
+      dialog.setFileMode(QFileDialog::AnyFile);
+      dialog.setWindowTitle("Save As");
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    data.filterIndex = std::max(1, int(filters.indexOf(dialog.selectedNameFilter())) + 1);
+    std::vector<std::string> paths;
+    for (const QString& path : dialog.selectedFiles())
+      paths.push_back(PathFromQt(QDir::cleanPath(QFileInfo(path).absoluteFilePath())));
+    return paths;
   }
 };
 
@@ -229,6 +284,14 @@ bool GetOpenFileName(QWidget* owner, TOpenSaveDialogData& data) {
 
 bool GetSaveFileName(QWidget* owner, TOpenSaveDialogData& data) {
   return ChooseFile(owner, data, FileDialogKind::Save);
+}
+
+bool GetOpenFileNames(QWidget* owner, TOpenSaveDialogData& data, std::vector<std::string>& paths) {
+  std::optional<std::vector<std::string>> chosen = Modal().ChooseFiles(owner, data);
+  if (!chosen || chosen->empty()) return false;
+  paths = std::move(*chosen);
+  data.fileName = paths.front();
+  return true;
 }
 
 void ChooseOpenFileByName(TOpenSaveDialogData& data, const std::string& path) {

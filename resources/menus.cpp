@@ -29,8 +29,10 @@ std::vector<MenuEntry> ListMenu(bool test, bool searchAgain) {
     if (searchAgain) m.push_back(Item(205, "Search A&gain"));
     m.push_back(End());
   }
-  m.insert(m.end(), {Item(301, "&Import"), Popup("&Help"), Item(901, "Help &Index"),
-                     Item(902, "&Using Help"), End()});
+  m.insert(m.end(), {Item(301, "&Import"), Popup("&Results"), Item(401, "&Collect Results..."),
+                     Item(402, "&Add Results Files..."), Item(403, "Class &Results..."),
+                     Item(404, "&Print Class Results..."), End()});
+  m.insert(m.end(), {Popup("&Help"), Item(901, "Help &Index"), Item(902, "&Using Help"), End()});
   return m;
 }
 

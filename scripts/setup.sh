@@ -6,7 +6,8 @@ packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libgtest-dev l
           libbenchmark-dev clang libclang-rt-14-dev xvfb xauth xdotool x11-utils imagemagick
           fonts-liberation2 fonts-dejavu-core cups cups-daemon cups-client poppler-utils
           desktop-file-utils appstream shared-mime-info libglib2.0-bin man-db dpkg-dev file
-          lintian libcups2-dev at-spi2-core python3-pyatspi dbus dbus-x11)
+          lintian libcups2-dev at-spi2-core python3-pyatspi dbus dbus-x11
+          libqt6sql6-sqlite qt6-charts-dev libqt6opengl6-dev)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "core/results_codec.h"
 #include "core/test_file_codec.h"
-#include "taking/results_codec.h"
 #include "taking/test_path_field.h"
 
 namespace {
@@ -51,7 +51,7 @@ int Check(char** argv, int argc) {
   const int count = argc - 6;
   if (bytes.size() != 199u + 3018u * static_cast<unsigned>(count))
     return Fail("size " + std::to_string(bytes.size()));
-  auto stored = quizdesk::DecodeResults(bytes);
+  auto stored = core::DecodeResults(bytes);
   if (!stored) return Fail("not readable");
 
   // The order is the program's random one: the numbers must be 1 to count, each once.
@@ -88,7 +88,7 @@ int Check(char** argv, int argc) {
         expectedMarks, questionMarks));
     expected.correctCount += correct;
   }
-  const std::vector<uint8_t> image = quizdesk::EncodeResults(expected);
+  const std::vector<uint8_t> image = core::EncodeResults(expected);
   for (std::size_t i = 0; i < bytes.size(); ++i)
     if (bytes[i] != image[i])
       return Fail("byte " + std::to_string(i) + " is " + std::to_string(bytes[i]) + ", expected " +

@@ -20,6 +20,7 @@ const char* KindName(Prompt::Kind kind) {
     case Prompt::Kind::Print: return "print dialog";
     case Prompt::Kind::Preview: return "print preview";
     case Prompt::Kind::Printing: return "printing dialog";
+    case Prompt::Kind::Rows: return "list of rows";
   }
   return "?";
 }
@@ -44,7 +45,14 @@ ScriptedUser& ScriptedUser::AnswerDialog(int result, std::function<void(platform
 }
 
 ScriptedUser& ScriptedUser::ChooseFile(std::string path, int filterIndex) {
-  answers_.push_back({Prompt::Kind::File, 0, {}, std::move(path), filterIndex});
+  answers_.push_back({Prompt::Kind::File, 0, {}, std::move(path), {}, filterIndex});
+  return *this;
+}
+
+ScriptedUser& ScriptedUser::ChooseFiles(std::vector<std::string> paths) {
+  Answer answer{Prompt::Kind::File, 0, {}, std::string()};
+  answer.paths = std::move(paths);
+  answers_.push_back(std::move(answer));
   return *this;
 }
 
@@ -78,6 +86,22 @@ ScriptedUser& ScriptedUser::AnswerPreview(std::function<void(QPrintPreviewDialog
   answer.look = std::move(look);
   answers_.push_back(std::move(answer));
   return *this;
+}
+
+ScriptedUser& ScriptedUser::ChooseRow(std::optional<int> row) {
+  answers_.push_back({Prompt::Kind::Rows, row.value_or(-1), {}, {}});
+  return *this;
+}
+
+std::optional<int> ScriptedUser::ChooseRow(QWidget* owner, const std::string& caption,
+                                           const std::vector<std::string>&,
+                                           const std::vector<std::vector<std::string>>& rows) {
+  Prompt p{Prompt::Kind::Rows, owner, caption, caption};
+  p.rows = rows;
+  prompts_.push_back(p);
+  auto answer = Take(Prompt::Kind::Rows, caption);
+  if (!answer || answer->result < 0) return std::nullopt;
+  return answer->result;
 }
 
 ScriptedUser& ScriptedUser::CancelPrintingAt(int page) {
@@ -144,7 +168,18 @@ std::optional<std::string> ScriptedUser::ChooseFile(QWidget* owner,
   prompts_.push_back(p);
   auto answer = Take(Prompt::Kind::File, data.filter);
   if (answer && answer->path && answer->from > 0) data.filterIndex = answer->from;
+  lastFilePaths_.reset();
+  if (answer && answer->path)
+    lastFilePaths_ = answer->paths.empty() ? std::vector{*answer->path} : answer->paths;
   return answer ? answer->path : std::nullopt;
+}
+
+std::optional<std::vector<std::string>> ScriptedUser::ChooseFiles(
+    QWidget* owner, const platform::TOpenSaveDialogData& data) {
+  platform::TOpenSaveDialogData chosen = data;
+  ChooseFile(owner, chosen, platform::FileDialogKind::Open);
+  if (!lastFilePaths_) return std::nullopt;
+  return std::move(*lastFilePaths_);
 }
 
 void ScriptedUser::Help(QWidget* owner, const std::string& helpFile, int command) {

@@ -12,7 +12,7 @@ namespace testing_support {
 
 // One thing the program showed the user, as recorded by the scripted user.
 struct Prompt {
-  enum class Kind { Message, Dialog, File, Help, Print, Preview, Printing };
+  enum class Kind { Message, Dialog, File, Help, Print, Preview, Printing, Rows };
   Kind kind = Kind::Message;
   QWidget* owner = nullptr;
   std::string text;     // message text, dialog template name, help file
@@ -23,6 +23,7 @@ struct Prompt {
   int helpCommand = 0;
   platform::TPrintDialogData printData;  // print dialog: the limits and range it offered
   int page = 0;                          // printing dialog: the page about to be printed
+  std::vector<std::vector<std::string>> rows;  // a list of rows: the rows offered
 };
 
 // Answers every modal prompt from a queue and records it. An unexpected prompt (none queued,
@@ -42,6 +43,8 @@ class ScriptedUser : public platform::ModalUser {
   // type the dialog proposed), or cancel.
   ScriptedUser& ChooseFile(std::string path, int filterIndex = 0);
   ScriptedUser& CancelFile();
+  // Multi-select file dialog: choose these paths (CancelFile cancels it too).
+  ScriptedUser& ChooseFiles(std::vector<std::string> paths);
   // Print dialog: print to this PDF file (empty: to the printer as it is), pages from to to
   // (0: the offered range); or cancel.
   ScriptedUser& ChoosePrint(std::string pdfPath, int from = 0, int to = 0);
@@ -50,6 +53,8 @@ class ScriptedUser : public platform::ModalUser {
   ScriptedUser& CancelPrint();
   // Print preview: run look on the real preview dialog (its pages, its print), then close it.
   ScriptedUser& AnswerPreview(std::function<void(QPrintPreviewDialog&)> look = {});
+  // A list of rows: choose this row, or cancel (nothing).
+  ScriptedUser& ChooseRow(std::optional<int> row);
   // The printing dialog is recorded before each page and needs no answer; this makes the
   // user press its Cancel before that page.
   ScriptedUser& CancelPrintingAt(int page);
@@ -64,10 +69,15 @@ class ScriptedUser : public platform::ModalUser {
   int RunDialog(QWidget* owner, platform::TDialog& dialog) override;
   std::optional<std::string> ChooseFile(QWidget* owner, platform::TOpenSaveDialogData& data,
                                         platform::FileDialogKind kind) override;
+  std::optional<std::vector<std::string>> ChooseFiles(
+      QWidget* owner, const platform::TOpenSaveDialogData& data) override;
   void Help(QWidget* owner, const std::string& helpFile, int command) override;
   bool PrintDialog(QWidget* owner, QPrinter& printer, platform::TPrintDialogData& data) override;
   void PrintPreview(QWidget* owner, QPrintPreviewDialog& preview) override;
   bool PrintingCancelled(platform::TDialog& printingDialog, int page) override;
+  std::optional<int> ChooseRow(QWidget* owner, const std::string& caption,
+                               const std::vector<std::string>& columns,
+                               const std::vector<std::vector<std::string>>& rows) override;
 
  private:
   struct Answer {
@@ -75,6 +85,7 @@ class ScriptedUser : public platform::ModalUser {
     int result = 0;
     std::function<void(platform::TDialog&)> fill;
     std::optional<std::string> path;
+    std::vector<std::string> paths = {};
     int from = 0, to = 0;  // print pages; for a file dialog, from is the filter's type
     std::string pages;
     std::function<void(QPrintPreviewDialog&)> look = {};
@@ -84,6 +95,7 @@ class ScriptedUser : public platform::ModalUser {
   std::deque<Answer> answers_;
   std::vector<Prompt> prompts_;
   int cancelPrintingAt_ = 0;
+  std::optional<std::vector<std::string>> lastFilePaths_;
 };
 
 }  // namespace testing_support

@@ -1,6 +1,6 @@
 #include <cstring>
 
-#include "taking/results_codec.h"
+#include "core/results_codec.h"
 #include "taking_fixture.h"
 
 namespace quizdesk {

@@ -2,9 +2,9 @@
 #include <string>
 #include <vector>
 
+#include "core/results_codec.h"
 #include "platform/printer.h"
 #include "platform/recording_dc.h"
-#include "taking/results_codec.h"
 #include "class_information.h"
 #include "taking_fixture.h"
 
@@ -30,7 +30,7 @@ std::vector<uint8_t> TenResults() {
     information.responses.Add(std::make_unique<core::TResponse>(
         i, i <= 8 ? "A" : "B", "A", question.c_str(), i <= 8 ? 1 : 0, plain, plain, plain));
   }
-  return EncodeResults(information);
+  return core::EncodeResults(information);
 }
 
 // One line per prompt, to compare whole conversations at once.

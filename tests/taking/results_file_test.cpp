@@ -5,8 +5,8 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include "core/results_codec.h"
 #include "platform/system.h"
-#include "taking/results_codec.h"
 #include "taking_fixture.h"
 
 namespace quizdesk {
@@ -243,7 +243,7 @@ TEST_F(ResultsFileTest, TheReaderGetsBackWhatWasStored) {
   TakeTest(3, 2);
   core::TInformation read;
   ASSERT_TRUE(ReadResults("results.qzr", read, &window()));
-  EXPECT_EQ(EncodeResults(read), EncodeResults(*window().information));
+  EXPECT_EQ(core::EncodeResults(read), core::EncodeResults(*window().information));
   EXPECT_TRUE(ResultsFileExists("results.qzr"));
   EXPECT_TRUE(ResultsFileExists("C:\\results.qzr"));
   const QString emptyDrive = folder.path() + "/empty-floppy";

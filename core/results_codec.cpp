@@ -1,8 +1,8 @@
-#include "taking/results_codec.h"
+#include "core/results_codec.h"
 
 #include "core/byte_io.h"
 
-namespace quizdesk {
+namespace core {
 
 std::vector<uint8_t> EncodeResults(const core::TInformation& information) {
   core::ByteWriter out;
@@ -88,4 +88,4 @@ std::unique_ptr<core::TInformation> DecodeResults(std::span<const uint8_t> bytes
   return information;
 }
 
-}  // namespace quizdesk
+}  // namespace core

@@ -6,7 +6,7 @@
 
 #include "core/records.h"
 
-namespace quizdesk {
+namespace core {
 
 // The results file: a 199-byte header (the five class fields, the test path in 80 bytes,
 // year, month, day, correct count, question count, response count) and one 3018-byte record
@@ -16,7 +16,7 @@ namespace quizdesk {
 inline constexpr int kResultsHeaderSize = 199;
 inline constexpr int kResponseRecordSize = 3018;
 
-std::vector<uint8_t> EncodeResults(const core::TInformation& information);
+std::vector<uint8_t> EncodeResults(const TInformation& information);
 
 enum class ResultsDecodeError {
   None,
@@ -26,7 +26,7 @@ enum class ResultsDecodeError {
 
 // A new TInformation with the file's fields, or nullptr when the bytes are not a whole
 // results file. No field is read past the bytes given.
-std::unique_ptr<core::TInformation> DecodeResults(std::span<const uint8_t> bytes,
-                                                  ResultsDecodeError* error = nullptr);
+std::unique_ptr<TInformation> DecodeResults(std::span<const uint8_t> bytes,
+                                            ResultsDecodeError* error = nullptr);
 
-}  // namespace quizdesk
+}  // namespace core

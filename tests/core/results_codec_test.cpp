@@ -1,11 +1,11 @@
-#include "taking/results_codec.h"
+#include "core/results_codec.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 
-namespace quizdesk {
+namespace core {
 namespace {
 
 int32_t IntAt(const std::vector<uint8_t>& bytes, std::size_t offset) {
@@ -54,7 +54,7 @@ core::TInformation Example() {
 
 TEST(ResultsCodec, HeaderByteForByte) {
   core::TInformation information = Example();
-  const std::vector<uint8_t> bytes = EncodeResults(information);
+  const std::vector<uint8_t> bytes = core::EncodeResults(information);
   ASSERT_EQ(bytes.size(), 199u);
   ExpectField(bytes, 0, 21, "Ann");
   ExpectField(bytes, 21, 21, "Lee");
@@ -69,7 +69,7 @@ TEST(ResultsCodec, HeaderByteForByte) {
 TEST(ResultsCodec, ResponseRecordByteForByte) {
   core::TInformation information = Example();
   information.responses.Add(MakeResponse(5, "H2O", "H2O", 1));
-  const std::vector<uint8_t> bytes = EncodeResults(information);
+  const std::vector<uint8_t> bytes = core::EncodeResults(information);
   ASSERT_EQ(bytes.size(), 199u + 3018u);
   EXPECT_EQ(IntAt(bytes, 195), 1);
   const std::size_t r = 199;
@@ -94,7 +94,7 @@ TEST(ResultsCodec, SizeIsTheHeaderAndOneRecordPerResponse) {
   for (int count : {0, 1, 3, 10}) {
     core::TInformation information = Example();
     for (int i = 0; i < count; ++i) information.responses.Add(MakeResponse(i + 1, "a", "b", 0));
-    EXPECT_EQ(EncodeResults(information).size(), 199u + 3018u * static_cast<unsigned>(count));
+    EXPECT_EQ(core::EncodeResults(information).size(), 199u + 3018u * static_cast<unsigned>(count));
   }
 }
 
@@ -102,7 +102,7 @@ TEST(ResultsCodec, ReadsBackFieldForField) {
   core::TInformation information = Example();
   information.responses.Add(MakeResponse(2, "paris", "Paris", 0));
   information.responses.Add(MakeResponse(1, "H2O", "H2O", 1));
-  auto read = DecodeResults(EncodeResults(information));
+  auto read = core::DecodeResults(core::EncodeResults(information));
   ASSERT_TRUE(read);
   EXPECT_STREQ(read->firstName, "Ann");
   EXPECT_STREQ(read->lastName, "Lee");
@@ -128,18 +128,18 @@ TEST(ResultsCodec, ReadsBackFieldForField) {
     EXPECT_EQ(0, std::memcmp(b.expectedMarks, a.expectedMarks, sizeof a.expectedMarks));
     EXPECT_EQ(0, std::memcmp(b.questionMarks, a.questionMarks, sizeof a.questionMarks));
   }
-  EXPECT_EQ(EncodeResults(*read), EncodeResults(information));
+  EXPECT_EQ(core::EncodeResults(*read), core::EncodeResults(information));
 }
 
 TEST(ResultsCodec, RefusesEveryTruncation) {
   core::TInformation information = Example();
   information.responses.Add(MakeResponse(1, "a", "a", 1));
   information.responses.Add(MakeResponse(2, "b", "b", 1));
-  const std::vector<uint8_t> bytes = EncodeResults(information);
+  const std::vector<uint8_t> bytes = core::EncodeResults(information);
   for (std::size_t length = 0; length < bytes.size(); ++length) {
-    ResultsDecodeError error = ResultsDecodeError::None;
-    EXPECT_FALSE(DecodeResults({bytes.data(), length}, &error)) << "length " << length;
-    EXPECT_EQ(error, length < 199 ? ResultsDecodeError::TooShort : ResultsDecodeError::Damaged)
+    core::ResultsDecodeError error = core::ResultsDecodeError::None;
+    EXPECT_FALSE(core::DecodeResults({bytes.data(), length}, &error)) << "length " << length;
+    EXPECT_EQ(error, length < 199 ? core::ResultsDecodeError::TooShort : core::ResultsDecodeError::Damaged)
         << "length " << length;
   }
 }
@@ -147,17 +147,17 @@ TEST(ResultsCodec, RefusesEveryTruncation) {
 TEST(ResultsCodec, RefusesCountsThatDoNotDescribeTheFile) {
   core::TInformation information = Example();
   information.responses.Add(MakeResponse(1, "a", "a", 1));
-  const std::vector<uint8_t> good = EncodeResults(information);
+  const std::vector<uint8_t> good = core::EncodeResults(information);
   for (int32_t count : {-1, 0, 2, 1000, 0x7FFFFFFF, int32_t(0x80000000)}) {
     std::vector<uint8_t> bytes = good;
     for (int i = 0; i < 4; ++i) bytes[195 + i] = static_cast<uint8_t>(uint32_t(count) >> (8 * i));
-    ResultsDecodeError error = ResultsDecodeError::None;
-    EXPECT_FALSE(DecodeResults(bytes, &error)) << "count " << count;
-    EXPECT_EQ(error, ResultsDecodeError::Damaged) << "count " << count;
+    core::ResultsDecodeError error = core::ResultsDecodeError::None;
+    EXPECT_FALSE(core::DecodeResults(bytes, &error)) << "count " << count;
+    EXPECT_EQ(error, core::ResultsDecodeError::Damaged) << "count " << count;
   }
   std::vector<uint8_t> longer = good;
   longer.push_back(0);
-  EXPECT_FALSE(DecodeResults(longer));
+  EXPECT_FALSE(core::DecodeResults(longer));
 }
 
 TEST(ResultsCodec, FieldsWithoutTerminatorAreCutToTheirWidth) {
@@ -165,7 +165,7 @@ TEST(ResultsCodec, FieldsWithoutTerminatorAreCutToTheirWidth) {
   for (int i = 175; i < 199; ++i) bytes[i] = 0;
   bytes[195] = 1;
   for (int i = 199; i < 207; ++i) bytes[i] = 0;
-  auto read = DecodeResults(bytes);
+  auto read = core::DecodeResults(bytes);
   ASSERT_TRUE(read);
   EXPECT_EQ(std::string(read->firstName), std::string(20, 'A'));
   EXPECT_EQ(std::string(read->period), std::string(5, 'A'));
@@ -178,4 +178,4 @@ TEST(ResultsCodec, FieldsWithoutTerminatorAreCutToTheirWidth) {
 }
 
 }  // namespace
-}  // namespace quizdesk
+}  // namespace core

@@ -1,0 +1,50 @@
+#include <memory>
+
+#include "authoring/blank_window.h"
+#include "authoring/test_window.h"
+#include "gradebook/class_print.h"
+#include "gradebook/class_results_window.h"
+#include "gradebook/store.h"
+#include "platform/modal.h"
+
+namespace quizloom {
+
+gradebook::TStore* TTestWindow::Gradebook() {
+  if (!gradebookStore) {
+    std::string error;
+    gradebookStore = gradebook::TStore::Open(gradebook::TStore::DefaultPath(), error);
+    if (!gradebookStore) Warn(error.c_str());
+  }
+  return gradebookStore.get();
+}
+
+std::optional<int64_t> TTestWindow::ChooseClassResults(std::string& name) {
+  gradebook::TStore* store = Gradebook();
+  if (!store) return std::nullopt;
+  return gradebook::ChooseClassTest(this, *store, &listWindow->openTest, name);
+}
+
+// One window at a time: asking for another test's results shows that test in its place.
+void TTestWindow::CmClassResults() {
+  std::string name;
+  const std::optional<int64_t> test = ChooseClassResults(name);
+  if (!test) return;
+  if (!classResultsWindow || classResultsWindow->TestId() != *test)
+    classResultsWindow = std::make_unique<gradebook::TClassResultsWindow>(*gradebookStore, *test,
+                                                                         name, *printer, this);
+  if (!classResultsWindow->Reload()) return;
+  classResultsWindow->show();
+  classResultsWindow->raise();
+  classResultsWindow->activateWindow();
+}
+
+void TTestWindow::CmPrintClassResults() {
+  std::string name;
+  const std::optional<int64_t> test = ChooseClassResults(name);
+  gradebook::TLoadedClass loaded;
+  if (!test || !loaded.Load(*gradebookStore, *test, this)) return;
+  gradebook::TClassPrint printout(name, loaded.data, *printer);
+  printer->Print(this, printout, true);
+}
+
+}  // namespace quizloom

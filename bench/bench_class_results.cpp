@@ -1,0 +1,116 @@
+// Opening Class Results for 1,000 attempts of 50 questions: the figures alone (goal at most
+// 20 ms) and the window read from the gradebook, laid out and shown (goal at most 300 ms).
+// The gradebook is filled once in a temporary folder. Prints figures only.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <memory>
+#include <random>
+#include <string>
+
+#include "gradebook/class_data.h"
+#include "gradebook/class_results_window.h"
+#include "gradebook/statistics.h"
+#include "gradebook/store.h"
+#include "platform/printer.h"
+
+namespace {
+
+constexpr int kAttempts = 1000;
+constexpr int kQuestions = 50;
+
+// A class whose stronger students get more right; wrong answers come from a few common ones.
+std::vector<std::unique_ptr<core::TInformation>> MakeClass() {
+  std::mt19937 random(20);
+  std::vector<std::unique_ptr<core::TInformation>> attempts;
+  for (int a = 0; a < kAttempts; ++a) {
+    auto info = std::make_unique<core::TInformation>();
+    const std::string first = "Student" + std::to_string(a);
+    core::CopyField(info->firstName, sizeof info->firstName, first);
+    core::CopyField(info->lastName, sizeof info->lastName, "Bench");
+    core::CopyField(info->course, sizeof info->course, "Chemistry");
+    core::CopyField(info->period, sizeof info->period, "3");
+    core::CopyField(info->testFile, sizeof info->testFile, "C:\\TESTS\\BENCH.TST");
+    info->year = 2026, info->month = 3, info->day = 7;
+    info->questionCount = kQuestions;
+    const double ability = (a % 100) / 100.0;
+    for (int q = 1; q <= kQuestions; ++q) {
+      int32_t marks[500] = {}, givenMarks[51] = {}, expectedMarks[51] = {};
+      expectedMarks[1] = 2;
+      const bool right = std::uniform_real_distribution<>(0, 1)(random) < 0.3 + 0.6 * ability;
+      std::string given = right ? "H2O" : std::string(1, "ABCDE"[random() % 5]);
+      if (right) givenMarks[1] = 2;
+      const std::string text = "Question " + std::to_string(q) + ": what is water?";
+      info->responses.Add(std::make_unique<core::TResponse>(q, given.c_str(), "H2O", text.c_str(),
+                                                            right, givenMarks, expectedMarks,
+                                                            marks));
+      info->correctCount += right;
+    }
+    attempts.push_back(std::move(info));
+  }
+  return attempts;
+}
+
+struct Gradebook {
+  QTemporaryDir folder;
+  std::unique_ptr<gradebook::TStore> store;
+  int64_t testId = 0;
+  std::vector<std::unique_ptr<core::TInformation>> attempts = MakeClass();
+  Gradebook() {
+    std::string error;
+    store = gradebook::TStore::Open(folder.filePath("gradebook.sqlite").toStdString(), error);
+    if (!store) std::fprintf(stderr, "gradebook: %s\n", error.c_str()), std::exit(1);
+    for (const auto& attempt : attempts) store->Collect(*attempt, [](const auto&) { return false; });
+    testId = store->Tests().front().id;
+  }
+};
+
+Gradebook& Filled() {
+  static Gradebook gradebook;
+  return gradebook;
+}
+
+void BM_ClassFigures(benchmark::State& state) {
+  std::vector<const core::TInformation*> attempts;
+  for (const auto& attempt : Filled().attempts) attempts.push_back(attempt.get());
+  for (auto _ : state) {
+    const gradebook::TClassData data = gradebook::GatherClass(attempts, kQuestions);
+    benchmark::DoNotOptimize(gradebook::Summarize(data.answers, kQuestions));
+    benchmark::DoNotOptimize(gradebook::FigureQuestions(data.answers, kQuestions));
+  }
+}
+BENCHMARK(BM_ClassFigures)->Unit(benchmark::kMillisecond);
+
+void BM_ClassResultsWindowShown(benchmark::State& state) {
+  Gradebook& gradebook = Filled();
+  platform::TPrinter printer;
+  for (auto _ : state) {
+    gradebook::TClassResultsWindow window(*gradebook.store, gradebook.testId, "BENCH.TST",
+                                          printer, nullptr);
+    window.Reload();
+    window.show();
+    QApplication::processEvents();
+    benchmark::DoNotOptimize(window.isVisible());
+  }
+}
+BENCHMARK(BM_ClassResultsWindowShown)->Unit(benchmark::kMillisecond);
+
+// The part of the window's time that is reading the attempts from the gradebook.
+void BM_GradebookAttempts(benchmark::State& state) {
+  Gradebook& gradebook = Filled();
+  for (auto _ : state) benchmark::DoNotOptimize(gradebook.store->Attempts(gradebook.testId));
+}
+BENCHMARK(BM_GradebookAttempts)->Unit(benchmark::kMillisecond);
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  std::printf("Goals: the figures at most 20 ms, the window shown at most 300 ms.\n");
+  return 0;
+}

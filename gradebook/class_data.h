@@ -1,0 +1,37 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/records.h"
+#include "gradebook/attempt_key.h"
+#include "gradebook/statistics.h"
+
+namespace gradebook {
+
+// One test's attempts laid out for the figures, the tables, the export and the printout.
+// Question number n is at index n - 1; its text and expected answer come from the first
+// attempt that answered it (attempts of one test share them).
+struct TClassData {
+  int32_t questionCount = 0;
+  std::vector<const core::TInformation*> attempts;
+  std::vector<TAttemptAnswers> answers;  // one per attempt, same order
+  std::vector<core::TLetters> questionTexts;
+  std::vector<core::TLetters> expectedAnswers;
+  std::vector<int32_t> percents;  // percents of the attempts that have questions
+};
+
+// The letters of a fixed field with its marks, up to the end byte.
+core::TLetters FieldLetters(const char* text, std::size_t size, const int32_t* marks);
+
+// Letters of plain text, all unmarked.
+core::TLetters PlainLetters(std::string_view text);
+// The letters before the first line break.
+core::TLetters FirstLine(const core::TLetters& text);
+
+// Responses numbered outside 1 to questionCount are left out.
+TClassData GatherClass(const std::vector<const core::TInformation*>& attempts,
+                       int32_t questionCount);
+
+}  // namespace gradebook

@@ -1,0 +1,140 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSortFilterProxyModel>
+#include <QTableView>
+#include <QTemporaryDir>
+
+#include "authoring/test_window.h"
+#include "gradebook/class_results_window.h"
+#include "gradebook/csv_export.h"
+#include "gradebook/letters_delegate.h"
+#include "gradebook/store.h"
+#include "platform/printer.h"
+#include "tests/gradebook/class_fixture.h"
+#include "tests/support/scripted_user.h"
+
+namespace gradebook {
+namespace {
+
+using testing_support::ScriptedUser;
+
+class ClassResultsWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(folder.isValid());
+    std::string error;
+    store = TStore::Open(folder.filePath("gradebook.sqlite").toStdString(), error);
+    ASSERT_TRUE(store) << error;
+    for (auto& attempt : {Attempt("Lovelace", "Ada", 2, {"H2O", "4"}),
+                          Attempt("Babbage", "Charles", 0, {"", "5"}),
+                          Attempt("Curie", "Marie", 1, {"H2O", "5"})})
+      ASSERT_EQ(store->Collect(*attempt, {}), TStore::Outcome::Added) << store->LastError();
+    testId = store->Tests().at(0).id;
+    window = std::make_unique<TClassResultsWindow>(*store, testId, "WATER.TST", printer, nullptr);
+    ASSERT_TRUE(window->Reload());
+  }
+  QString Cell(QTableView* view, int row, int column, int role = Qt::DisplayRole) {
+    return view->model()->index(row, column).data(role).toString();
+  }
+
+  QTemporaryDir folder;
+  std::unique_ptr<TStore> store;
+  int64_t testId = 0;
+  platform::TPrinter printer;
+  std::unique_ptr<TClassResultsWindow> window;
+};
+
+// The tables as a teacher reads them: students sorted by last name, then by percent; the
+// questions with their letters, Unicode text, wrong answers and the reason for the warning.
+TEST_F(ClassResultsWindowTest, SummaryAndTables) {
+  EXPECT_EQ(window->Summary().attempts, 3);
+  EXPECT_EQ(FormatFigure(window->Summary().mean, 1), "50.0");
+  QTableView* students = window->StudentsView();
+  ASSERT_EQ(students->model()->rowCount(), 3);
+  EXPECT_EQ(Cell(students, 0, 0), "Babbage");
+  EXPECT_EQ(Cell(students, 2, 5), "2026-03-07");
+  students->sortByColumn(8, Qt::DescendingOrder);
+  EXPECT_EQ(Cell(students, 0, 0) + Cell(students, 1, 0) + Cell(students, 2, 0),
+            "LovelaceCurieBabbage");
+  QTableView* questions = window->QuestionsView();
+  ASSERT_EQ(questions->model()->rowCount(), 2);
+  EXPECT_EQ(Cell(questions, 0, 1), "Water is H\u2082O");
+  EXPECT_EQ(Cell(questions, 0, 3), "66.7");
+  EXPECT_EQ(Cell(questions, 0, 5), "(empty) (1)");
+  EXPECT_EQ(Cell(questions, 1, 3), "33.3");
+  EXPECT_EQ(Cell(questions, 1, 5), "5 (2)");
+  const auto letters = questions->model()->index(1, 1).data(kLettersRole).value<core::TLetters>();
+  EXPECT_EQ(letters, (core::TLetters{{'x', 0}, {'2', 1}}));
+  EXPECT_EQ(Cell(questions, 0, 0, Qt::ToolTipRole), "");
+  questions->grab();  // the letters' delegate paints every cell without a fault
+}
+
+// Delete Attempt asks first; No keeps the row, Yes removes it from the window and the
+// gradebook. Export writes the window's own bytes without moving the current folder; a
+// folder that cannot be written says so. Print sends the class to a PDF, read back.
+TEST_F(ClassResultsWindowTest, DeleteExportAndPrint) {
+  ScriptedUser user;
+  const QString current = QDir::currentPath();
+  const std::string students = folder.filePath("class.csv").toStdString();
+  const std::string pdf = folder.filePath("class.pdf").toStdString();
+  user.AnswerMessage(platform::IDNO).AnswerMessage(platform::IDYES);
+  user.ChooseFile(students).ChooseFile("/proc/no/such/folder/q.csv").AnswerMessage();
+  user.ChoosePrint(pdf);
+  window->StudentsView()->setCurrentIndex(window->StudentsView()->model()->index(1, 0));
+  window->CmDeleteAttempt();
+  EXPECT_EQ(window->StudentsView()->model()->rowCount(), 3);
+  window->CmDeleteAttempt();
+  EXPECT_EQ(window->StudentsView()->model()->rowCount(), 2);
+  EXPECT_EQ(store->Attempts(testId).size(), 2u);
+  EXPECT_EQ(user.Messages()[0].text,
+            "Delete the attempt of Marie Curie of 2026-03-07? It is removed from the gradebook "
+            "for good.");
+  window->CmExportStudents();
+  QFile written(QString::fromStdString(students));
+  ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+  EXPECT_EQ(written.readAll().toStdString(), StudentsCsv(window->Data()));
+  EXPECT_EQ(QDir::currentPath(), current);
+  window->CmExportQuestions();
+  ASSERT_EQ(user.Messages().size(), 3u);
+  EXPECT_EQ(user.Messages()[2].text.rfind("The file /proc/no/such/folder/q.csv could not be "
+                                          "written: ", 0), 0u);
+  window->CmPrint();
+  QProcess text;
+  text.start("pdftotext", {"-f", "1", "-l", "1", "-layout", QString::fromStdString(pdf), "-"});
+  ASSERT_TRUE(text.waitForFinished());
+  const QString page = QString::fromUtf8(text.readAllStandardOutput());
+  for (const char* expected : {"Class Results: WATER.TST", "Attempts: 2   Mean: 50.0",
+                               "Babbage", "Lovelace", "Facility", "Wrong answers: (empty) (1)"})
+    EXPECT_TRUE(page.contains(expected)) << expected << "\n" << page.toStdString();
+  EXPECT_FALSE(page.contains("Curie"));
+}
+
+// Class Results from the menu: an empty gradebook says so; otherwise, with no test open, the
+// teacher picks one from the gradebook's list and its window is shown.
+TEST(ClassResultsCommand, EmptyGradebookThenATestPicked) {
+  QTemporaryDir data;
+  qputenv("XDG_DATA_HOME", data.path().toUtf8());
+  quizloom::TTestWindow main;
+  ScriptedUser user;
+  user.AnswerMessage().ChooseRow(0);
+  main.Command(quizloom::CM_CLASS_RESULTS);
+  ASSERT_EQ(user.Messages().size(), 1u);
+  EXPECT_EQ(user.Messages()[0].text,
+            "The gradebook holds no results yet. Collect them first with Collect Results or Add "
+            "Results Files.");
+  ASSERT_TRUE(main.gradebookStore);
+  main.gradebookStore->Collect(*Attempt("Lovelace", "Ada", 2, {"H2O", "4"}), {});
+  main.Command(quizloom::CM_CLASS_RESULTS);
+  EXPECT_EQ(user.prompts().back().rows,
+            (std::vector<std::vector<std::string>>{{"WATER.TST", "2", "1"}}));
+  ASSERT_TRUE(main.classResultsWindow);
+  EXPECT_TRUE(main.classResultsWindow->isVisible());
+  EXPECT_EQ(main.classResultsWindow->windowTitle(), "Class Results - WATER.TST");
+  qunsetenv("XDG_DATA_HOME");
+}
+
+}  // namespace
+}  // namespace gradebook
