@@ -6,6 +6,8 @@ packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libgtest-dev l
           libbenchmark-dev clang libclang-rt-14-dev xvfb xauth xdotool x11-utils imagemagick
           fonts-liberation2 fonts-dejavu-core cups cups-daemon cups-client poppler-utils
           desktop-file-utils appstream shared-mime-info libglib2.0-bin man-db dpkg-dev file)
+# The gradebook on a school's server: Qt's PostgreSQL driver, and a server for its tests.
+packages+=(libqt6sql6-psql postgresql)
 
 missing=()
 for p in "${packages[@]}"; do
