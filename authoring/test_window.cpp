@@ -6,6 +6,7 @@
 #include "authoring/blank_window.h"
 #include "authoring/import_window.h"
 #include "editor/input_dialog.h"
+#include "gradebook/location_dialog.h"
 #include "platform/system.h"
 
 namespace quizloom {
@@ -46,6 +47,7 @@ TTestWindow::TTestWindow() : TFrameWindow("Quizloom") {
   Respond(CM_PRINT, [this] { CmPrint(); });
   Respond(CM_PRINT_PREVIEW, [this] { CmPrintPreview(); });
   Respond(CM_PRINT_ANSWER_KEY, [this] { CmPrintAnswerKey(); });
+  Respond(CM_GRADEBOOK_LOCATION, [this] { CmGradebookLocation(); });
 
   SetClient(listWindow);
 }
@@ -113,6 +115,11 @@ bool TTestWindow::CanClose() {
 
 void TTestWindow::Warn(const char* text) {
   platform::MessageBox(this, text, "Warning", platform::MB_OK | platform::MB_ICONEXCLAMATION);
+}
+
+void TTestWindow::CmGradebookLocation() {
+  gradebook::TLocationDialog dialog(this);
+  if (dialog.exec() == QDialog::Accepted) gradebook::SaveLocation(dialog.Location());
 }
 
 }  // namespace quizloom

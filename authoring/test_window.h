@@ -29,6 +29,7 @@ enum Command : int {
   CM_PRINT_ANSWER_KEY = 107,
   CM_OK = 610,
   CM_CANCEL = 611,
+  CM_GRADEBOOK_LOCATION = 405,
   CM_HELP_INDEX = 901,
   CM_USING_HELP = 902,
   CM_EXIT = 24340,
@@ -57,6 +58,7 @@ class TTestWindow : public platform::TFrameWindow, public editor::TEditorHost {
   void CmPrint();
   void CmPrintPreview();
   void CmPrintAnswerKey();
+  void CmGradebookLocation();
   bool CanClose() override;
 
   // Empties the editor's question, answer, their marks and the picture name.
