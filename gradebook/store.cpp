@@ -136,8 +136,23 @@ struct TStore::TConnection {
   QSqlDatabase database;
   std::string collector = LoginName();
   bool onServer = false;
+  // Each statement prepared once per connection: on a server, preparing is a round trip.
+  std::map<QString, QSqlQuery> prepared;
+
+  QSqlQuery& Prepared(const QString& sql) {
+    // A statement left stepping would keep SQLite's snapshot and locks.
+    for (auto& [text, query] : prepared)
+      if (query.isActive()) query.finish();
+    auto found = prepared.find(sql);
+    if (found == prepared.end()) {
+      found = prepared.emplace(sql, QSqlQuery(database)).first;
+      found->second.prepare(sql);
+    }
+    return found->second;
+  }
 
   ~TConnection() {
+    prepared.clear();
     database.close();
     database = QSqlDatabase();
     QSqlDatabase::removeDatabase(name);
@@ -440,44 +455,45 @@ TStore::Outcome TStore::Store(const core::TInformation& information,
   const QString testFingerprint = Fingerprint(*testKey);
   const QString fingerprint = Fingerprint(testFingerprint.toStdString() + AttemptKey(information));
   const QString collector = QString::fromStdString(connection_->collector);
-  QSqlQuery query(database);
+  QSqlQuery* query = nullptr;
   const auto failed = [&](const QSqlError& error) {
     if (ownTransaction) database.rollback();
     lastError_ = IsBusy(error) ? kBusy : std::string(kNotWritten) + " " +
                                              platform::ToCp1252(error.databaseText());
-    if (connection_->onServer && !QSqlQuery(database).exec("SELECT 1")) {
+    if (connection_->onServer && ownTransaction && !QSqlQuery(database).exec("SELECT 1")) {
       connectionLost_ = true;
       lastError_ = kLost;
     }
     return Outcome::Failed;
   };
 
-  query.prepare("SELECT id FROM attempts WHERE collector = ? AND fingerprint = ?");
-  if (!Run(query, {collector, fingerprint})) return failed(query.lastError());
-  if (query.next()) return Outcome::AlreadyCollected;
+  query = &connection_->Prepared("SELECT id FROM attempts WHERE collector = ? AND fingerprint = ?");
+  if (!Run(*query, {collector, fingerprint})) return failed(query->lastError());
+  if (query->next()) return Outcome::AlreadyCollected;
 
-  query.prepare("SELECT id FROM tests WHERE fingerprint = ?");
-  if (!Run(query, {testFingerprint})) return failed(query.lastError());
+  query = &connection_->Prepared("SELECT id FROM tests WHERE fingerprint = ?");
+  if (!Run(*query, {testFingerprint})) return failed(query->lastError());
   std::optional<int64_t> testId;
-  if (query.next()) testId = query.value(0).toLongLong();
+  if (query->next()) testId = query->value(0).toLongLong();
 
   // The same student on the same test and date, with other responses: a review stored again
   // or a retake, which only the teacher can tell apart.
   std::optional<int64_t> replaced;
   if (testId) {
-    query.prepare("SELECT MAX(id) FROM attempts WHERE test_id = ? AND collector = ? AND "
-                  "first_name = ? AND last_name = ? AND course = ? AND period = ? AND "
-                  "year = ? AND month = ? AND day = ?");
-    if (!Run(query, {qint64(*testId), collector,
-                     FieldBytes(information.firstName, sizeof information.firstName),
-                     FieldBytes(information.lastName, sizeof information.lastName),
-                     FieldBytes(information.course, sizeof information.course),
-                     FieldBytes(information.period, sizeof information.period),
-                     information.year, information.month, information.day}))
-      return failed(query.lastError());
-    if (query.next() && !query.value(0).isNull()) {
+    query = &connection_->Prepared(
+        "SELECT MAX(id) FROM attempts WHERE test_id = ? AND collector = ? AND "
+        "first_name = ? AND last_name = ? AND course = ? AND period = ? AND "
+        "year = ? AND month = ? AND day = ?");
+    if (!Run(*query, {qint64(*testId), collector,
+                      FieldBytes(information.firstName, sizeof information.firstName),
+                      FieldBytes(information.lastName, sizeof information.lastName),
+                      FieldBytes(information.course, sizeof information.course),
+                      FieldBytes(information.period, sizeof information.period), information.year,
+                      information.month, information.day}))
+      return failed(query->lastError());
+    if (query->next() && !query->value(0).isNull()) {
       QSqlError error;
-      auto earlier = LoadAttempts(database, "a.id = ?", query.value(0).toLongLong(), error);
+      auto earlier = LoadAttempts(database, "a.id = ?", query->value(0).toLongLong(), error);
       if (!earlier) return failed(error);
       if (!earlier->empty() && askReplace && askReplace(*earlier->front().information))
         replaced = earlier->front().id;
@@ -486,68 +502,78 @@ TStore::Outcome TStore::Store(const core::TInformation& information,
 
   if (ownTransaction && !database.transaction()) return failed(database.lastError());
   if (replaced) {
-    query.prepare("DELETE FROM attempts WHERE id = ?");
-    if (!Run(query, {qint64(*replaced)})) return failed(query.lastError());
+    query = &connection_->Prepared("DELETE FROM attempts WHERE id = ?");
+    if (!Run(*query, {qint64(*replaced)})) return failed(query->lastError());
   }
   bool madeTest = false;
   if (!testId) {
     // Another Quizloom may be storing the same new test: the first one's row serves both.
-    query.prepare("INSERT INTO tests (fingerprint, file_name, question_count) VALUES (?, ?, ?) "
-                  "ON CONFLICT (fingerprint) DO NOTHING RETURNING id");
+    query = &connection_->Prepared(
+        "INSERT INTO tests (fingerprint, file_name, question_count) VALUES (?, ?, ?) "
+        "ON CONFLICT (fingerprint) DO NOTHING RETURNING id");
     const std::string path = FieldText(information.testFile, sizeof information.testFile);
     const std::string name = path.substr(path.find_last_of("\\/:") + 1);
-    if (!Run(query, {testFingerprint, Bytes(name), information.questionCount}))
-      return failed(query.lastError());
-    madeTest = query.next();
+    if (!Run(*query, {testFingerprint, Bytes(name), information.questionCount}))
+      return failed(query->lastError());
+    madeTest = query->next();
     if (!madeTest) {
-      query.prepare("SELECT id FROM tests WHERE fingerprint = ?");
-      if (!Run(query, {testFingerprint}) || !query.next()) return failed(query.lastError());
+      query = &connection_->Prepared("SELECT id FROM tests WHERE fingerprint = ?");
+      if (!Run(*query, {testFingerprint}) || !query->next()) return failed(query->lastError());
     }
-    testId = query.value(0).toLongLong();
+    testId = query->value(0).toLongLong();
   }
   if (madeTest) {
-    query.prepare("INSERT INTO test_questions (test_id, number, question_text, question_marks, "
-                  "answer_text, answer_marks) VALUES (?, ?, ?, ?, ?, ?)");
+    query = &connection_->Prepared(
+        "INSERT INTO test_questions (test_id, number, question_text, question_marks, "
+        "answer_text, answer_marks) VALUES (?, ?, ?, ?, ?, ?)");
     for (const auto& response : information.responses) {
       const QByteArray text = FieldBytes(response->questionText, sizeof response->questionText);
       const QByteArray answer = FieldBytes(response->expected, sizeof response->expected);
-      if (!Run(query, {qint64(*testId), response->number, text,
-                       Bytes(MarkBytes(response->questionMarks, std::size_t(text.size()))),
-                       answer,
-                       Bytes(MarkBytes(response->expectedMarks, std::size_t(answer.size())))}))
-        return failed(query.lastError());
+      if (!Run(*query, {qint64(*testId), response->number, text,
+                        Bytes(MarkBytes(response->questionMarks, std::size_t(text.size()))), answer,
+                        Bytes(MarkBytes(response->expectedMarks, std::size_t(answer.size())))}))
+        return failed(query->lastError());
     }
   }
-  query.prepare("INSERT INTO attempts (test_id, collector, fingerprint, first_name, last_name, "
-                "course, period, instructor, test_file, year, month, day, correct_count, "
-                "question_count) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) RETURNING id");
-  if (!Run(query, {qint64(*testId), collector, fingerprint,
-                   FieldBytes(information.firstName, sizeof information.firstName),
-                   FieldBytes(information.lastName, sizeof information.lastName),
-                   FieldBytes(information.course, sizeof information.course),
-                   FieldBytes(information.period, sizeof information.period),
-                   FieldBytes(information.instructor, sizeof information.instructor),
-                   FieldBytes(information.testFile, sizeof information.testFile),
-                   information.year, information.month, information.day,
-                   information.correctCount, information.questionCount}) ||
-      !query.next()) {
+  query = &connection_->Prepared(
+      "INSERT INTO attempts (test_id, collector, fingerprint, first_name, last_name, "
+      "course, period, instructor, test_file, year, month, day, correct_count, "
+      "question_count) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) RETURNING id");
+  if (!Run(*query, {qint64(*testId), collector, fingerprint,
+                    FieldBytes(information.firstName, sizeof information.firstName),
+                    FieldBytes(information.lastName, sizeof information.lastName),
+                    FieldBytes(information.course, sizeof information.course),
+                    FieldBytes(information.period, sizeof information.period),
+                    FieldBytes(information.instructor, sizeof information.instructor),
+                    FieldBytes(information.testFile, sizeof information.testFile), information.year,
+                    information.month, information.day, information.correctCount,
+                    information.questionCount}) ||
+      !query->next()) {
     // Another Quizloom stored the same attempt since the check above.
-    if (ownTransaction && IsDuplicate(query.lastError()))
+    if (ownTransaction && IsDuplicate(query->lastError()))
       return database.rollback(), Outcome::AlreadyCollected;
-    return failed(query.lastError());
+    return failed(query->lastError());
   }
-  const qint64 attemptId = query.value(0).toLongLong();
-  query.finish();
+  const qint64 attemptId = query->value(0).toLongLong();
+  query->finish();
   if (AfterAttemptRow()) AfterAttemptRow()();
-  query.prepare("INSERT INTO responses (attempt_id, position, number, correct, given_text, "
-                "given_marks) VALUES (?, ?, ?, ?, ?, ?)");
+  // All responses in one statement: on a server each statement is a round trip.
+  QStringList rows;
+  for (int i = 0; i < information.responses.Count(); ++i) rows << "(?, ?, ?, ?, ?, ?)";
+  query = &connection_->Prepared(
+      "INSERT INTO responses (attempt_id, position, number, correct, given_text, "
+      "given_marks) VALUES " +
+      rows.join(", "));
   int position = 0;
   for (const auto& response : information.responses) {
     const QByteArray given = FieldBytes(response->given, sizeof response->given);
-    if (!Run(query, {attemptId, ++position, response->number, response->correct, given,
-                     Bytes(MarkBytes(response->givenMarks, std::size_t(given.size())))}))
-      return failed(query.lastError());
+    for (const QVariant& value :
+         {QVariant(attemptId), QVariant(++position), QVariant(response->number),
+          QVariant(response->correct), QVariant(given),
+          QVariant(Bytes(MarkBytes(response->givenMarks, std::size_t(given.size()))))})
+      query->addBindValue(value);
   }
+  if (position > 0 && !query->exec()) return failed(query->lastError());
   if (ownTransaction && !database.commit()) return failed(database.lastError());
   return replaced ? Outcome::Replaced : Outcome::Added;
 }

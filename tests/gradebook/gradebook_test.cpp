@@ -70,8 +70,9 @@ void AsAdministrator(const std::string& sql) {
 }
 
 void ServerControl(const char* action) {
-  const std::string command = "runuser -u postgres -- /usr/lib/postgresql/15/bin/pg_ctl -w -m fast -l " +
-                              qEnvironmentVariable("PGHOST").toStdString() + "/server.log " + action;
+  const std::string command =
+      "runuser -u postgres -- /usr/lib/postgresql/15/bin/pg_ctl -w -m fast -l " +
+      qEnvironmentVariable("PGHOST").toStdString() + "/server.log " + action;
   ASSERT_EQ(std::system(command.c_str()), 0) << action;
 }
 
@@ -206,7 +207,8 @@ TEST_P(GradebookTest, TwoProcessesOfOneTeacherStoreEachAttemptOnce) {
     if (child == 0) {
       int added = 0;
       if (auto store = OpenStore())
-        for (int i = 0; i < 20; ++i) added += store->Collect(*Student(i), {}) == TStore::Outcome::Added;
+        for (int i = 0; i < 20; ++i)
+          added += store->Collect(*Student(i), {}) == TStore::Outcome::Added;
       _exit(added);
     }
   }
