@@ -22,6 +22,11 @@ TTestWindow::TTestWindow() : TFrameWindow("Quizloom") {
   importFileData.flags =
       platform::OFN_PATHMUSTEXIST | platform::OFN_FILEMUSTEXIST | platform::OFN_NOCHANGEDIR;
   importFileData.initialDir.clear();
+  // Results files are read where they were copied; pictures stay looked up where they were.
+  resultsFileData.filter = "Results Files (*.qzr)|*.qzr|";
+  resultsFileData.defaultExt = "qzr";
+  resultsFileData.flags = platform::OFN_PATHMUSTEXIST | platform::OFN_FILEMUSTEXIST |
+                          platform::OFN_NOCHANGEDIR | platform::OFN_ALLOWMULTISELECT;
   SetMenu(9);
   printer = std::make_unique<platform::TPrinter>();
   move(platform::ScreenWidth() / 10, platform::ScreenHeight() / 10);
@@ -47,6 +52,8 @@ TTestWindow::TTestWindow() : TFrameWindow("Quizloom") {
   Respond(CM_PRINT, [this] { CmPrint(); });
   Respond(CM_PRINT_PREVIEW, [this] { CmPrintPreview(); });
   Respond(CM_PRINT_ANSWER_KEY, [this] { CmPrintAnswerKey(); });
+  Respond(CM_COLLECT_RESULTS, [this] { CmCollectResults(); });
+  Respond(CM_ADD_RESULTS_FILES, [this] { CmAddResultsFiles(); });
   Respond(CM_GRADEBOOK_LOCATION, [this] { CmGradebookLocation(); });
 
   SetClient(listWindow);

@@ -10,6 +10,9 @@
 namespace editor {
 class TInputDialog;
 }
+namespace gradebook {
+class TStore;
+}
 namespace platform {
 class TWindow;
 }
@@ -27,9 +30,11 @@ enum Command : int {
   CM_PRINT = 105,
   CM_PRINT_PREVIEW = 106,
   CM_PRINT_ANSWER_KEY = 107,
+  CM_COLLECT_RESULTS = 401,
+  CM_ADD_RESULTS_FILES = 402,
+  CM_GRADEBOOK_LOCATION = 405,
   CM_OK = 610,
   CM_CANCEL = 611,
-  CM_GRADEBOOK_LOCATION = 405,
   CM_HELP_INDEX = 901,
   CM_USING_HELP = 902,
   CM_EXIT = 24340,
@@ -38,8 +43,9 @@ enum Command : int {
 // Quizloom's main window. Its client is the question list, the editor or the import window;
 // the other two stay alive and keep their state. Split by role: test_window.cpp (set-up,
 // switching the client, help, the close check), list_commands.cpp (Add, Insert, Change,
-// Delete, OK and Cancel), import_commands.cpp (Import and Done) and print_commands.cpp
-// (Print, Print Preview, Print Answer Key).
+// Delete, OK and Cancel), import_commands.cpp (Import and Done), print_commands.cpp
+// (Print, Print Preview, Print Answer Key) and results_commands.cpp (Collect Results, Add
+// Results Files).
 class TTestWindow : public platform::TFrameWindow, public editor::TEditorHost {
  public:
   TTestWindow();
@@ -58,6 +64,8 @@ class TTestWindow : public platform::TFrameWindow, public editor::TEditorHost {
   void CmPrint();
   void CmPrintPreview();
   void CmPrintAnswerKey();
+  void CmCollectResults();
+  void CmAddResultsFiles();
   void CmGradebookLocation();
   bool CanClose() override;
 
@@ -76,6 +84,7 @@ class TTestWindow : public platform::TFrameWindow, public editor::TEditorHost {
   editor::TInputDialog* editorWindow;
   TImportWindow* importWindow;
   platform::TOpenSaveDialogData importFileData;
+  platform::TOpenSaveDialogData resultsFileData;
   int32_t helpIndexOpened = 0;
   int32_t usingHelpOpened = 0;
   // Keeps the chosen printer and pages between prints.
@@ -89,6 +98,8 @@ class TTestWindow : public platform::TFrameWindow, public editor::TEditorHost {
   void QuitHelp();
   enum class PrintKind { Sheet, Preview, AnswerKey };
   void PrintTest(PrintKind kind);
+  // Collects the results file on one disk of the drive; false when the gradebook failed.
+  bool CollectDisk(gradebook::TStore& store, const std::string& drivePath);
 };
 
 }  // namespace quizloom

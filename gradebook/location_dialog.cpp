@@ -17,6 +17,7 @@
 
 #include "gradebook/store.h"
 #include "platform/cp1252.h"
+#include "platform/system.h"
 
 namespace gradebook {
 
@@ -35,11 +36,15 @@ QString FromCp1252(const std::string& text) { return platform::FromCp1252(text);
 }  // namespace
 
 std::unique_ptr<TStore> OpenAt(QWidget* parent, const TLocation& location, std::string& error) {
-  if (!location.onServer) return TStore::Open(TStore::DefaultPath(), error);
   const std::string key = Describe(location);
   for (;;) {
     bool needsPassword = false;
-    auto store = TStore::OpenServer(location, Passwords()[key].toStdString(), error, needsPassword);
+    std::unique_ptr<TStore> store;
+    {
+      platform::TWaitCursor wait;
+      if (!location.onServer) return TStore::Open(TStore::DefaultPath(), error);
+      store = TStore::OpenServer(location, Passwords()[key].toStdString(), error, needsPassword);
+    }
     if (store || !needsPassword) return store;
     const QString prompt = Passwords()[key].isEmpty()
                                ? QString("The gradebook server asks for a password.")

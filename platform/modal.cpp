@@ -83,31 +83,14 @@ class QtModalUser : public ModalUser {
 
   std::optional<std::string> ChooseFile(QWidget* owner, const TOpenSaveDialogData& data,
                                         FileDialogKind kind) override {
-    QFileDialog dialog(owner);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setNameFilter(QtFilter(data.filter));
-    dialog.setDefaultSuffix(FromCp1252(data.defaultExt));
-    QString proposed = PathToQt(data.fileName);
-    QString folder = data.initialDir.empty() ? QDir::currentPath() : PathToQt(data.initialDir);
-    if (!proposed.isEmpty()) {
-      QFileInfo info(proposed);
-      if (info.isAbsolute()) folder = info.absolutePath();
-      proposed = info.fileName();
-    }
-    dialog.setDirectory(folder);
-    if (!proposed.isEmpty()) dialog.selectFile(proposed);
-    if (kind == FileDialogKind::Open) {
-      dialog.setAcceptMode(QFileDialog::AcceptOpen);
-      dialog.setFileMode((data.flags & OFN_FILEMUSTEXIST) ? QFileDialog::ExistingFile
-                                                          : QFileDialog::AnyFile);
-      dialog.setWindowTitle("Open");
-    } else {
-      dialog.setAcceptMode(QFileDialog::AcceptSave);
-      dialog.setFileMode(QFileDialog::AnyFile);
-      dialog.setWindowTitle("Save As");
-    }
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return PathFromQt(QDir::cleanPath(QFileInfo(dialog.selectedFiles().front()).absoluteFilePath()));
+    std::optional<std::vector<std::string>> paths = Run(owner, data, kind);
+    if (!paths) return std::nullopt;
+    return paths->front();
+  }
+
+  std::optional<std::vector<std::string>> ChooseFiles(QWidget* owner,
+                                                      const TOpenSaveDialogData& data) override {
+    return Run(owner, data, FileDialogKind::Open);
   }
 
   void Help(QWidget* owner, const std::string& helpFile, int command) override {
@@ -140,6 +123,43 @@ class QtModalUser : public ModalUser {
     // The Cancel button, Escape and the close box all hide the dialog.
     QCoreApplication::processEvents();
     return !printingDialog.Widget()->isVisible();
+  }
+
+ private:
+  static std::optional<std::vector<std::string>> Run(QWidget* owner,
+                                                     const TOpenSaveDialogData& data,
+                                                     FileDialogKind kind) {
+    QFileDialog dialog(owner);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setNameFilter(QtFilter(data.filter));
+    dialog.setDefaultSuffix(FromCp1252(data.defaultExt));
+    QString proposed = PathToQt(data.fileName);
+    QString folder = data.initialDir.empty() ? QDir::currentPath() : PathToQt(data.initialDir);
+    if (!proposed.isEmpty()) {
+      QFileInfo info(proposed);
+      if (info.isAbsolute()) folder = info.absolutePath();
+      proposed = info.fileName();
+    }
+    dialog.setDirectory(folder);
+    if (!proposed.isEmpty()) dialog.selectFile(proposed);
+    if (kind == FileDialogKind::Open) {
+      dialog.setAcceptMode(QFileDialog::AcceptOpen);
+      if (data.flags & OFN_ALLOWMULTISELECT)
+        dialog.setFileMode(QFileDialog::ExistingFiles);
+      else
+        dialog.setFileMode((data.flags & OFN_FILEMUSTEXIST) ? QFileDialog::ExistingFile
+                                                            : QFileDialog::AnyFile);
+      dialog.setWindowTitle("Open");
+    } else {
+      dialog.setAcceptMode(QFileDialog::AcceptSave);
+      dialog.setFileMode(QFileDialog::AnyFile);
+      dialog.setWindowTitle("Save As");
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    std::vector<std::string> paths;
+    for (const QString& path : dialog.selectedFiles())
+      paths.push_back(PathFromQt(QDir::cleanPath(QFileInfo(path).absoluteFilePath())));
+    return paths;
   }
 };
 
@@ -182,6 +202,14 @@ bool GetOpenFileName(QWidget* owner, TOpenSaveDialogData& data) {
 
 bool GetSaveFileName(QWidget* owner, TOpenSaveDialogData& data) {
   return ChooseFile(owner, data, FileDialogKind::Save);
+}
+
+bool GetOpenFileNames(QWidget* owner, TOpenSaveDialogData& data, std::vector<std::string>& paths) {
+  std::optional<std::vector<std::string>> chosen = Modal().ChooseFiles(owner, data);
+  if (!chosen || chosen->empty()) return false;
+  paths = std::move(*chosen);
+  data.fileName = paths.front();
+  return true;
 }
 
 void ChooseOpenFileByName(TOpenSaveDialogData& data, const std::string& path) {

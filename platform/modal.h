@@ -2,6 +2,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class QPrinter;
 class QPrintPreviewDialog;
@@ -32,6 +33,7 @@ enum : int { HELP_QUIT = 2, HELP_CONTENTS = 3 };
 // looked up, for dialogs that read or write files other than tests and pictures.
 enum : unsigned {
   OFN_NOCHANGEDIR = 0x0008,
+  OFN_ALLOWMULTISELECT = 0x0200,
   OFN_PATHMUSTEXIST = 0x0800,
   OFN_FILEMUSTEXIST = 0x1000,
 };
@@ -60,6 +62,13 @@ class ModalUser {
   // The chosen full path, or nothing when the user cancelled.
   virtual std::optional<std::string> ChooseFile(QWidget* owner, const TOpenSaveDialogData& data,
                                                 FileDialogKind kind) = 0;
+  // The open dialog choosing one or more existing files: their full paths, or nothing when
+  // the user cancelled. A user that knows nothing of it cancels it.
+  virtual std::optional<std::vector<std::string>> ChooseFiles(QWidget* owner,
+                                                              const TOpenSaveDialogData& data) {
+    (void)owner, (void)data;
+    return std::nullopt;
+  }
   virtual void Help(QWidget* owner, const std::string& helpFile, int command) = 0;
   // The print dialog over printer, offering data's page limits and range. On OK the printer
   // holds the chosen printer or PDF file and data the chosen first and last page. A user
@@ -91,6 +100,9 @@ int MessageBox(QWidget* owner, std::string_view text, std::string_view caption, 
 // folder becomes the current directory (pictures and results are found through it).
 bool GetOpenFileName(QWidget* owner, TOpenSaveDialogData& data);
 bool GetSaveFileName(QWidget* owner, TOpenSaveDialogData& data);
+// The multi-select open dialog; on success paths holds the chosen files and data.fileName the
+// first of them. The current directory stays where it was.
+bool GetOpenFileNames(QWidget* owner, TOpenSaveDialogData& data, std::vector<std::string>& paths);
 // The path taken as if the user had chosen it in the open dialog (a file named on the command
 // line): made full, given the default extension, and its folder made the current directory.
 void ChooseOpenFileByName(TOpenSaveDialogData& data, const std::string& path);

@@ -27,9 +27,10 @@ std::vector<MenuEntry> ListMenu(bool test, bool searchAgain) {
     if (searchAgain) m.push_back(Item(205, "Search A&gain"));
     m.push_back(End());
   }
-  m.insert(m.end(), {Item(301, "&Import"), Popup("&Results"),
-                     Item(405, "Gradebook &Location..."), End(), Popup("&Help"), Item(901, "Help &Index"),
-                     Item(902, "&Using Help"), End()});
+  m.insert(m.end(), {Item(301, "&Import"), Popup("&Results"), Item(401, "&Collect Results..."),
+                     Item(402, "&Add Results Files..."), Separator(),
+                     Item(405, "Gradebook &Location..."), End()});
+  m.insert(m.end(), {Popup("&Help"), Item(901, "Help &Index"), Item(902, "&Using Help"), End()});
   return m;
 }
 

@@ -5,7 +5,8 @@ set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
           libbenchmark-dev clang libclang-rt-14-dev xvfb xauth xdotool x11-utils imagemagick
           fonts-liberation2 fonts-dejavu-core cups cups-daemon cups-client poppler-utils
-          desktop-file-utils appstream shared-mime-info libglib2.0-bin man-db dpkg-dev file)
+          desktop-file-utils appstream shared-mime-info libglib2.0-bin man-db dpkg-dev file
+          libqt6sql6-sqlite qt6-charts-dev)
 # The gradebook on a school's server: Qt's PostgreSQL driver, and a server for its tests.
 packages+=(libqt6sql6-psql postgresql)
 

@@ -9,6 +9,9 @@ int main(int argc, char** argv) {
       argc, argv,
       {"quizdesk", "Quizdesk: take a classroom test; the results are stored in results.qzr.", ""});
   if (line.exitCode) return *line.exitCode;
+  // QSettings and QStandardPaths find the program's own folders by these names.
+  QCoreApplication::setOrganizationName("Quizloom");
+  QCoreApplication::setApplicationName("Quizdesk");
   QApplication qt(argc, argv);
   quizdesk::TMyApp app;
   return app.Run();

@@ -39,10 +39,7 @@ void TTestWindow::CmPrintResults() {
   if (!options) return;
   for (;;) {
     PrintResultsOnce(*options, path);
-    if (path == kResultsOnC) return;
-    if (platform::MessageBox(this, kPrintAgain, "Print Again",
-                             platform::MB_YESNO | platform::MB_ICONQUESTION) != platform::IDYES)
-      return;
+    if (!core::AskForAnotherDisk(this, path, kPrintAgain, "Print Again")) return;
   }
 }
 

@@ -6,7 +6,6 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-#include "core/dialogs.h"
 #include "core/results_codec.h"
 #include "platform/cp1252.h"
 #include "platform/modal.h"
@@ -17,8 +16,6 @@ namespace quizdesk {
 namespace {
 
 constexpr unsigned kWarning = platform::MB_OK | platform::MB_ICONEXCLAMATION;
-// Ours are 199 + 3018 bytes a question; a larger file is not one of ours and is not read.
-constexpr qint64 kLargestResultsFile = qint64(256) << 20;
 
 void Warn(QWidget* owner, const char* text) {
   platform::MessageBox(owner, text, "Warning", kWarning);
@@ -31,18 +28,6 @@ std::optional<QString> RealPath(const std::string& drivePath) {
 }
 
 }  // namespace
-
-std::string ChooseResultsPath(QWidget* owner) {
-  core::TDriveRecord drive{1, 0, 0};
-  core::TDriveDialog dialog(owner, &drive);
-  if (dialog.Execute() != platform::IDOK) return {};
-  // C:, then A:, then B:; a later drive that is set wins.
-  std::string path;
-  if (drive.driveC == 1) path = kResultsOnC;
-  if (drive.driveA == 1) path = kResultsOnA;
-  if (drive.driveB == 1) path = kResultsOnB;
-  return path.empty() ? std::string(kResultsOnC) : path;
-}
 
 bool WriteResults(const std::string& drivePath, const core::TInformation& information,
                   QWidget* owner) {
@@ -74,21 +59,12 @@ bool StoreResults(const core::TInformation& information, QWidget* owner) {
 }
 
 bool ReadResults(const std::string& drivePath, core::TInformation& information, QWidget* owner) {
-  std::optional<QString> path = RealPath(drivePath);
-  QFile file(path.value_or(QString()));
-  if (!path || !file.open(QIODevice::ReadOnly)) {
+  core::ResultsReadError error = core::ResultsReadError::Missing;
+  std::optional<std::string> path = platform::MapDrivePath(drivePath);
+  std::unique_ptr<core::TInformation> read = core::ReadResultsFile(path.value_or(""), error);
+  if (error == core::ResultsReadError::Missing) {
     Warn(owner, "File cannot be found!");
     return false;
-  }
-  std::unique_ptr<core::TInformation> read;
-  if (file.size() <= kLargestResultsFile) {
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-      Warn(owner, "File cannot be found!");
-      return false;
-    }
-    read = core::DecodeResults({reinterpret_cast<const uint8_t*>(bytes.constData()),
-                                static_cast<std::size_t>(bytes.size())});
   }
   if (!read) {
     Warn(owner, "The results file is damaged or is not a results file.");

@@ -2,18 +2,16 @@
 #include <string>
 
 #include "core/records.h"
+#include "core/results_file.h"
 
 class QWidget;
 
 namespace quizdesk {
 
-inline constexpr char kResultsOnC[] = "results.qzr";
-inline constexpr char kResultsOnA[] = "A:\\results.qzr";
-inline constexpr char kResultsOnB[] = "B:\\results.qzr";
-
-// The storage drive dialog with C: chosen. The results path of the drive picked ("results.qzr"
-// in the current directory, "A:\results.qzr" or "B:\results.qzr"), or empty after Escape.
-std::string ChooseResultsPath(QWidget* owner);
+using core::ChooseResultsPath;
+using core::kResultsOnA;
+using core::kResultsOnB;
+using core::kResultsOnC;
 
 // Writes the attempt to the results file at the drive path. The file is replaced only when
 // every byte is on the disk; a missing drive or a folder that cannot be written gives "File

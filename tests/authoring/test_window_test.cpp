@@ -34,7 +34,7 @@ TEST_F(AuthoringTest, StartsWithTheEmptyListMenuNineAndItsFields) {
   EXPECT_EQ(app->MainWindow(), &window());
   EXPECT_EQ(window().Caption(), "Quizloom");
   EXPECT_EQ(Menu(), "9");
-  EXPECT_EQ(MenuCommands(window()), (std::set<int>{101, 102, 24340, 301, 901, 902}));
+  EXPECT_EQ(MenuCommands(window()), (std::set<int>{101, 102, 24340, 301, 401, 402, 405, 901, 902}));
   EXPECT_EQ(window().Client(), window().listWindow);
   EXPECT_FALSE(editor().isVisibleTo(&window()));
   EXPECT_EQ(editor().Program(), editor::EditorProgram::Quizloom);

@@ -17,7 +17,8 @@ expected=(bin/quizloom bin/quizdesk
   share/metainfo/org.quizloom.Quizloom.metainfo.xml share/metainfo/org.quizloom.Quizdesk.metainfo.xml
   share/mime/packages/quizloom.xml
   share/man/man1/quizloom.1.gz share/man/man1/quizdesk.1.gz
-  share/quizloom/samples/sample.tst share/quizloom/samples/cell.bmp)
+  share/quizloom/samples/sample.tst share/quizloom/samples/cell.bmp
+  share/quizloom/sql/001_gradebook.sql)
 # The sample text file comes with importing; when the sources have it, it is installed too.
 [ -e "$source/samples/lesson.txt" ] && expected+=(share/quizloom/samples/lesson.txt)
 for program in quizloom quizdesk; do

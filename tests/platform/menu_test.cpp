@@ -77,9 +77,9 @@ TEST(Menus, MenusOfQuizdesk) {
 
 TEST(Menus, ListMenusOfQuizloomCarryTheirCommands) {
   platform::TFrameWindow frame("Quizloom");
-  EXPECT_EQ(Commands(frame, 9), (std::set<int>{101, 102, 24340, 301, 405, 901, 902}));
+  EXPECT_EQ(Commands(frame, 9), (std::set<int>{101, 102, 24340, 301, 401, 402, 405, 901, 902}));
   const std::set<int> listing = {101, 102, 103, 104, 105, 106, 107, 24340, 201, 202,
-                                 203, 206, 204, 301, 405, 901, 902};
+                                 203, 206, 204, 301, 401, 402, 405, 901, 902};
   EXPECT_EQ(Commands(frame, "MENU_1"), listing);
   std::set<int> searching = listing;
   searching.insert(205);
@@ -90,7 +90,9 @@ TEST(Menus, ListMenusOfQuizloomCarryTheirCommands) {
                            "105 &Print\n  106 Print Pre&view\n  107 Print Answer &Key\n",
                            "24340 E&xit...Alt-X", "201 &Add", "202 &Delete",
                            "203 &Change", "206 &Insert", "204 &Search", "205 Search A&gain",
-                           "301 &Import", "[&Results]\n  405 Gradebook &Location...\n", "901 Help &Index", "902 &Using Help"})
+                           "301 &Import\n[&Results]\n  401 &Collect Results...\n"
+                           "  402 &Add Results Files...\n  ---\n  405 Gradebook &Location...\n[&Help]",
+                           "901 Help &Index", "902 &Using Help"})
     EXPECT_NE(menu10.find(text), std::string::npos) << text;
 }
 

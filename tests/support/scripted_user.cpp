@@ -47,6 +47,13 @@ ScriptedUser& ScriptedUser::ChooseFile(std::string path) {
   return *this;
 }
 
+ScriptedUser& ScriptedUser::ChooseFiles(std::vector<std::string> paths) {
+  Answer answer{Prompt::Kind::File, 0, {}, std::string()};
+  answer.paths = std::move(paths);
+  answers_.push_back(std::move(answer));
+  return *this;
+}
+
 ScriptedUser& ScriptedUser::CancelFile() {
   answers_.push_back({Prompt::Kind::File, 0, {}, std::nullopt});
   return *this;
@@ -135,7 +142,17 @@ std::optional<std::string> ScriptedUser::ChooseFile(QWidget* owner,
   p.fileData = data;
   prompts_.push_back(p);
   auto answer = Take(Prompt::Kind::File, data.filter);
+  lastFilePaths_.reset();
+  if (answer && answer->path)
+    lastFilePaths_ = answer->paths.empty() ? std::vector{*answer->path} : answer->paths;
   return answer ? answer->path : std::nullopt;
+}
+
+std::optional<std::vector<std::string>> ScriptedUser::ChooseFiles(
+    QWidget* owner, const platform::TOpenSaveDialogData& data) {
+  ChooseFile(owner, data, platform::FileDialogKind::Open);
+  if (!lastFilePaths_) return std::nullopt;
+  return std::move(*lastFilePaths_);
 }
 
 void ScriptedUser::Help(QWidget* owner, const std::string& helpFile, int command) {

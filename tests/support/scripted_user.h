@@ -41,6 +41,8 @@ class ScriptedUser : public platform::ModalUser {
   // File dialog: choose this path, or cancel.
   ScriptedUser& ChooseFile(std::string path);
   ScriptedUser& CancelFile();
+  // Multi-select file dialog: choose these paths (CancelFile cancels it too).
+  ScriptedUser& ChooseFiles(std::vector<std::string> paths);
   // Print dialog: print to this PDF file (empty: to the printer as it is), pages from to to
   // (0: the offered range); or cancel.
   ScriptedUser& ChoosePrint(std::string pdfPath, int from = 0, int to = 0);
@@ -61,6 +63,8 @@ class ScriptedUser : public platform::ModalUser {
   int RunDialog(QWidget* owner, platform::TDialog& dialog) override;
   std::optional<std::string> ChooseFile(QWidget* owner, const platform::TOpenSaveDialogData& data,
                                         platform::FileDialogKind kind) override;
+  std::optional<std::vector<std::string>> ChooseFiles(
+      QWidget* owner, const platform::TOpenSaveDialogData& data) override;
   void Help(QWidget* owner, const std::string& helpFile, int command) override;
   bool PrintDialog(QWidget* owner, QPrinter& printer, platform::TPrintDialogData& data) override;
   void PrintPreview(QWidget* owner, QPrintPreviewDialog& preview) override;
@@ -72,6 +76,7 @@ class ScriptedUser : public platform::ModalUser {
     int result = 0;
     std::function<void(platform::TDialog&)> fill;
     std::optional<std::string> path;
+    std::vector<std::string> paths = {};
     int from = 0, to = 0;
     std::function<void(QPrintPreviewDialog&)> look = {};
   };
@@ -80,6 +85,7 @@ class ScriptedUser : public platform::ModalUser {
   std::deque<Answer> answers_;
   std::vector<Prompt> prompts_;
   int cancelPrintingAt_ = 0;
+  std::optional<std::vector<std::string>> lastFilePaths_;
 };
 
 }  // namespace testing_support
