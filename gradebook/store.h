@@ -40,7 +40,7 @@ class TStore {
   };
 
   // Asked when the gradebook holds an attempt of the same student on the same test and date
-  // with other responses: true replaces it, false keeps both.
+  // with other responses: true replaces it, false keeps both. Without one, both are kept.
   using ReplaceQuestion = std::function<bool(const core::TInformation& earlier)>;
 
   // Opens the gradebook at path, creating it (mode 0600, its folder too) when missing, and
