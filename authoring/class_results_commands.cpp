@@ -4,6 +4,7 @@
 #include "authoring/test_window.h"
 #include "gradebook/class_print.h"
 #include "gradebook/class_results_window.h"
+#include "gradebook/location_dialog.h"
 #include "gradebook/store.h"
 #include "platform/modal.h"
 
@@ -12,8 +13,9 @@ namespace quizloom {
 gradebook::TStore* TTestWindow::Gradebook() {
   if (!gradebookStore) {
     std::string error;
-    gradebookStore = gradebook::TStore::Open(gradebook::TStore::DefaultPath(), error);
-    if (!gradebookStore) Warn(error.c_str());
+    // This computer's file or the school's server, as Gradebook Location chose.
+    gradebookStore = gradebook::OpenChosen(this, error);
+    if (!gradebookStore && !error.empty()) Warn(error.c_str());
   }
   return gradebookStore.get();
 }
@@ -36,6 +38,17 @@ void TTestWindow::CmClassResults() {
   classResultsWindow->show();
   classResultsWindow->raise();
   classResultsWindow->activateWindow();
+}
+
+// An open Class Results window shows what was just collected.
+void TTestWindow::RefreshClassResults() {
+  if (classResultsWindow && classResultsWindow->isVisible()) classResultsWindow->Reload();
+}
+
+// The next Class Results reads the gradebook at its new place.
+void TTestWindow::ForgetGradebook() {
+  classResultsWindow.reset();
+  gradebookStore.reset();
 }
 
 void TTestWindow::CmPrintClassResults() {

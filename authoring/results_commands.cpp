@@ -5,6 +5,7 @@
 
 #include "authoring/test_window.h"
 #include "core/results_file.h"
+#include "gradebook/location_dialog.h"
 #include "gradebook/store.h"
 #include "platform/cp1252.h"
 #include "platform/modal.h"
@@ -48,8 +49,8 @@ void Say(QWidget* owner, const std::string& text, const char* caption, unsigned 
 
 std::unique_ptr<gradebook::TStore> OpenGradebook(QWidget* owner, const char* caption) {
   std::string error;
-  platform::TWaitCursor wait;
-  auto store = gradebook::TStore::Open(gradebook::TStore::DefaultPath(), error);
+  // This computer's file or the school's server, as Gradebook Location chose.
+  auto store = gradebook::OpenChosen(owner, error);
   if (!store) Say(owner, error, caption, platform::MB_ICONEXCLAMATION);
   return store;
 }
@@ -86,6 +87,7 @@ void TTestWindow::CmCollectResults() {
   do {
     // The gradebook failing (busy, full disk) ends the loop; a disk without results does not.
     if (!CollectDisk(*store, drivePath)) return;
+    RefreshClassResults();
   } while (core::AskForAnotherDisk(this, drivePath, kCollectAgain, kCollectCaption));
 }
 
@@ -168,6 +170,7 @@ void TTestWindow::CmAddResultsFiles() {
   if (done < count)
     report += "\n" + std::to_string(count - done) + " of " + std::to_string(count) +
               " files were not read.";
+  RefreshClassResults();
   Say(this, report, kAddCaption,
       refused.empty() && done == count ? platform::MB_ICONINFORMATION
                                        : platform::MB_ICONEXCLAMATION);

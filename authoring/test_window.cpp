@@ -8,6 +8,7 @@
 #include "editor/input_dialog.h"
 #include "gradebook/class_results_window.h"
 #include "gradebook/store.h"
+#include "gradebook/location_dialog.h"
 #include "platform/system.h"
 
 namespace quizloom {
@@ -68,6 +69,7 @@ TTestWindow::TTestWindow() : TFrameWindow("Quizloom") {
   Respond(CM_ADD_RESULTS_FILES, [this] { CmAddResultsFiles(); });
   Respond(CM_CLASS_RESULTS, [this] { CmClassResults(); });
   Respond(CM_PRINT_CLASS_RESULTS, [this] { CmPrintClassResults(); });
+  Respond(CM_GRADEBOOK_LOCATION, [this] { CmGradebookLocation(); });
 
   SetClient(listWindow);
 }
@@ -135,6 +137,13 @@ bool TTestWindow::CanClose() {
 
 void TTestWindow::Warn(const char* text) {
   platform::MessageBox(this, text, "Warning", platform::MB_OK | platform::MB_ICONEXCLAMATION);
+}
+
+void TTestWindow::CmGradebookLocation() {
+  gradebook::TLocationDialog dialog(this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  gradebook::SaveLocation(dialog.Location());
+  ForgetGradebook();
 }
 
 }  // namespace quizloom

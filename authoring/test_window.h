@@ -39,6 +39,7 @@ enum Command : int {
   CM_ADD_RESULTS_FILES = 402,
   CM_CLASS_RESULTS = 403,
   CM_PRINT_CLASS_RESULTS = 404,
+  CM_GRADEBOOK_LOCATION = 405,
   CM_OK = 610,
   CM_CANCEL = 611,
   CM_HELP_INDEX = 901,
@@ -79,6 +80,7 @@ class TTestWindow : public platform::TFrameWindow, public editor::TEditorHost {
   void CmAddResultsFiles();
   void CmClassResults();
   void CmPrintClassResults();
+  void CmGradebookLocation();
   bool CanClose() override;
 
   // Empties the editor's question, answer, their marks and the picture name.
@@ -119,6 +121,8 @@ class TTestWindow : public platform::TFrameWindow, public editor::TEditorHost {
   bool CollectDisk(gradebook::TStore& store, const std::string& drivePath);
   // The gradebook, opened when first needed; null (the user told why) when it cannot be.
   gradebook::TStore* Gradebook();
+  void RefreshClassResults();
+  void ForgetGradebook();
   // The test whose class results to show or print, with the gradebook holding it.
   std::optional<int64_t> ChooseClassResults(std::string& name);
 };

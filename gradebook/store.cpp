@@ -39,6 +39,10 @@ constexpr char kNotWritten[] =
     "The gradebook could not be written (the disk may be full or its folder read-only). "
     "Nothing was changed.";
 
+constexpr char kLost[] =
+    "The gradebook server stopped answering. The files collected before are stored; collect "
+    "the others again when the server is back: the disks still hold them.";
+
 std::function<void()>& AfterAttemptRow() {
   static std::function<void()> step;
   return step;
@@ -97,11 +101,26 @@ std::vector<TSchemaStep> SchemaSteps() {
     QString text = QString::fromUtf8(file.readAll());
     text.remove(QRegularExpression("--[^\n]*"));
     text.replace(kIdentityKey, kSqliteKey);
+    // Roles, grants and row security are a server's; a file of one account has none.
+    static const QRegularExpression serverOnly(
+        "^(CREATE POLICY|GRANT|REVOKE|ALTER TABLE \\S+ (ENABLE|FORCE) ROW LEVEL SECURITY)",
+        QRegularExpression::CaseInsensitiveOption);
     for (const QString& statement : text.split(';', Qt::SkipEmptyParts))
-      if (!statement.trimmed().isEmpty()) step.statements << statement.trimmed();
+      if (!statement.trimmed().isEmpty() && !serverOnly.match(statement.trimmed()).hasMatch())
+        step.statements << statement.trimmed();
     steps.push_back(std::move(step));
   }
   return steps;
+}
+
+int KnownVersion() {
+  const std::vector<TSchemaStep> steps = SchemaSteps();
+  return steps.empty() ? 0 : steps.back().version;
+}
+
+// libpq's answer when the server wants a password it was not given, or a wrong one.
+bool AsksPassword(const QString& text) {
+  return text.contains("no password supplied") || text.contains("password authentication failed");
 }
 
 std::string LoginName() {
@@ -116,8 +135,24 @@ struct TStore::TConnection {
   QString name = QUuid::createUuid().toString();
   QSqlDatabase database;
   std::string collector = LoginName();
+  bool onServer = false;
+  // Each statement prepared once per connection: on a server, preparing is a round trip.
+  std::map<QString, QSqlQuery> prepared;
+
+  QSqlQuery& Prepared(const QString& sql) {
+    // A statement left stepping would keep SQLite's snapshot and locks.
+    for (auto& [text, query] : prepared)
+      if (query.isActive()) query.finish();
+    auto found = prepared.find(sql);
+    if (found == prepared.end()) {
+      found = prepared.emplace(sql, QSqlQuery(database)).first;
+      found->second.prepare(sql);
+    }
+    return found->second;
+  }
 
   ~TConnection() {
+    prepared.clear();
     database.close();
     database = QSqlDatabase();
     QSqlDatabase::removeDatabase(name);
@@ -194,7 +229,81 @@ std::unique_ptr<TStore> TStore::Open(const std::string& path, std::string& error
       return fail(IsBusy(why) ? kBusy : "its tables cannot be brought up to date. " + why.text());
     }
   }
+  store->schemaVersion_ = steps.back().version;
   return store;
+}
+
+std::unique_ptr<TStore> TStore::Open(const TLocation& location, const std::string& password,
+                                     std::string& error, bool& needsPassword) {
+  needsPassword = false;
+  if (location.onServer) return OpenServer(location, password, error, needsPassword);
+  return Open(DefaultPath(), error);
+}
+
+std::unique_ptr<TStore> TStore::OpenServer(const TLocation& location, const std::string& password,
+                                           std::string& error, bool& needsPassword) {
+  needsPassword = false;
+  auto connection = std::make_unique<TConnection>();
+  connection->onServer = true;
+  connection->database = QSqlDatabase::addDatabase("QPSQL", connection->name);
+  const QString where = QString::fromStdString(" (" + Describe(location) + ")");
+  const auto fail = [&](const QString& why) {
+    error = platform::ToCp1252("The gradebook on the server cannot be used" + where + ": " + why);
+    return nullptr;
+  };
+  if (!connection->database.isValid())
+    return fail("the PostgreSQL driver of Qt SQL (libqt6sql6-psql) is not installed.");
+  QSqlDatabase& database = connection->database;
+  database.setHostName(QString::fromStdString(location.host));
+  if (!location.port.empty()) database.setPort(std::stoi("0" + location.port));
+  database.setDatabaseName(QString::fromStdString(location.database));
+  database.setUserName(QString::fromStdString(location.user));
+  database.setPassword(QString::fromStdString(password));
+  QString options = QString::fromStdString(location.options).trimmed();
+  if (!location.service.empty())
+    options = "service=" + QString::fromStdString(location.service) + " " + options;
+  // libpq's own settings; the connection string is not otherwise ours to build.
+  database.setConnectOptions(options.trimmed().replace(QRegularExpression("\\s+"), ";"));
+  if (!database.open()) {
+    const QString why = database.lastError().databaseText().trimmed();
+    needsPassword = AsksPassword(why);
+    return fail(needsPassword && password.empty() ? "the server asks for a password." : why);
+  }
+  // The password served its purpose; the driver need not keep it.
+  database.setPassword(QString());
+  QSqlQuery query(database);
+  if (!query.exec("SELECT current_user, current_setting('server_version')") || !query.next())
+    return fail(query.lastError().databaseText());
+  connection->collector = query.value(0).toString().toStdString();
+  const std::string serverVersion = query.value(1).toString().toStdString();
+  if (!query.exec("SELECT MAX(version) FROM schema_version") || !query.next())
+    return fail("its gradebook tables are missing or this account may not read them. The "
+                "school's database administrator must set them up as the help describes.");
+  const int version = query.value(0).toInt();
+  const int known = KnownVersion();
+  if (version < known)
+    return fail(QString("its gradebook tables are version %1, and this Quizloom needs version "
+                        "%2. Nothing was written. The school's database administrator must "
+                        "update them as the help describes.")
+                    .arg(version)
+                    .arg(known));
+  std::unique_ptr<TStore> store(new TStore(std::move(connection)));
+  store->serverVersion_ = serverVersion;
+  store->schemaVersion_ = version;
+  if (version > known)
+    store->readOnlyReason_ = platform::ToCp1252(
+        QString("The gradebook on the server%1 was updated for a newer Quizloom (version %2; "
+                "this one knows %3). This Quizloom shows it but writes nothing to it.")
+            .arg(where)
+            .arg(version)
+            .arg(known));
+  return store;
+}
+
+bool TStore::Refused() {
+  if (readOnlyReason_.empty()) return false;
+  lastError_ = readOnlyReason_;
+  return true;
 }
 
 std::vector<TStore::TTestSummary> TStore::Tests() {
@@ -321,6 +430,7 @@ std::vector<TStore::TAttempt> TStore::Attempts(int64_t testId) {
 }
 
 bool TStore::DeleteAttempt(int64_t attemptId) {
+  if (Refused()) return false;
   QSqlQuery query(connection_->database);
   query.prepare("DELETE FROM attempts WHERE id = ?");
   if (Run(query, {qint64(attemptId)})) return true;
@@ -330,6 +440,12 @@ bool TStore::DeleteAttempt(int64_t attemptId) {
 
 TStore::Outcome TStore::Collect(const core::TInformation& information,
                                 const ReplaceQuestion& askReplace) {
+  if (Refused()) return Outcome::Failed;
+  return Store(information, askReplace, true);
+}
+
+TStore::Outcome TStore::Store(const core::TInformation& information,
+                              const ReplaceQuestion& askReplace, bool ownTransaction) {
   const std::optional<std::string> testKey = TestKey(information);
   if (!testKey) {
     lastError_ = "The results do not answer each question of their test once.";
@@ -339,102 +455,172 @@ TStore::Outcome TStore::Collect(const core::TInformation& information,
   const QString testFingerprint = Fingerprint(*testKey);
   const QString fingerprint = Fingerprint(testFingerprint.toStdString() + AttemptKey(information));
   const QString collector = QString::fromStdString(connection_->collector);
-  QSqlQuery query(database);
+  QSqlQuery* query = nullptr;
   const auto failed = [&](const QSqlError& error) {
-    database.rollback();
+    if (ownTransaction) database.rollback();
     lastError_ = IsBusy(error) ? kBusy : std::string(kNotWritten) + " " +
                                              platform::ToCp1252(error.databaseText());
+    if (connection_->onServer && ownTransaction && !QSqlQuery(database).exec("SELECT 1")) {
+      connectionLost_ = true;
+      lastError_ = kLost;
+    }
     return Outcome::Failed;
   };
 
-  query.prepare("SELECT id FROM attempts WHERE collector = ? AND fingerprint = ?");
-  if (!Run(query, {collector, fingerprint})) return failed(query.lastError());
-  if (query.next()) return Outcome::AlreadyCollected;
+  query = &connection_->Prepared("SELECT id FROM attempts WHERE collector = ? AND fingerprint = ?");
+  if (!Run(*query, {collector, fingerprint})) return failed(query->lastError());
+  if (query->next()) return Outcome::AlreadyCollected;
 
-  query.prepare("SELECT id FROM tests WHERE fingerprint = ?");
-  if (!Run(query, {testFingerprint})) return failed(query.lastError());
+  query = &connection_->Prepared("SELECT id FROM tests WHERE fingerprint = ?");
+  if (!Run(*query, {testFingerprint})) return failed(query->lastError());
   std::optional<int64_t> testId;
-  if (query.next()) testId = query.value(0).toLongLong();
+  if (query->next()) testId = query->value(0).toLongLong();
 
   // The same student on the same test and date, with other responses: a review stored again
   // or a retake, which only the teacher can tell apart.
   std::optional<int64_t> replaced;
   if (testId) {
-    query.prepare("SELECT MAX(id) FROM attempts WHERE test_id = ? AND collector = ? AND "
-                  "first_name = ? AND last_name = ? AND course = ? AND period = ? AND "
-                  "year = ? AND month = ? AND day = ?");
-    if (!Run(query, {qint64(*testId), collector,
-                     FieldBytes(information.firstName, sizeof information.firstName),
-                     FieldBytes(information.lastName, sizeof information.lastName),
-                     FieldBytes(information.course, sizeof information.course),
-                     FieldBytes(information.period, sizeof information.period),
-                     information.year, information.month, information.day}))
-      return failed(query.lastError());
-    if (query.next() && !query.value(0).isNull()) {
+    query = &connection_->Prepared(
+        "SELECT MAX(id) FROM attempts WHERE test_id = ? AND collector = ? AND "
+        "first_name = ? AND last_name = ? AND course = ? AND period = ? AND "
+        "year = ? AND month = ? AND day = ?");
+    if (!Run(*query, {qint64(*testId), collector,
+                      FieldBytes(information.firstName, sizeof information.firstName),
+                      FieldBytes(information.lastName, sizeof information.lastName),
+                      FieldBytes(information.course, sizeof information.course),
+                      FieldBytes(information.period, sizeof information.period), information.year,
+                      information.month, information.day}))
+      return failed(query->lastError());
+    if (query->next() && !query->value(0).isNull()) {
       QSqlError error;
-      auto earlier = LoadAttempts(database, "a.id = ?", query.value(0).toLongLong(), error);
+      auto earlier = LoadAttempts(database, "a.id = ?", query->value(0).toLongLong(), error);
       if (!earlier) return failed(error);
       if (!earlier->empty() && askReplace && askReplace(*earlier->front().information))
         replaced = earlier->front().id;
     }
   }
 
-  if (!database.transaction()) return failed(database.lastError());
+  if (ownTransaction && !database.transaction()) return failed(database.lastError());
   if (replaced) {
-    query.prepare("DELETE FROM attempts WHERE id = ?");
-    if (!Run(query, {qint64(*replaced)})) return failed(query.lastError());
+    query = &connection_->Prepared("DELETE FROM attempts WHERE id = ?");
+    if (!Run(*query, {qint64(*replaced)})) return failed(query->lastError());
   }
+  bool madeTest = false;
   if (!testId) {
-    query.prepare("INSERT INTO tests (fingerprint, file_name, question_count) VALUES (?, ?, ?) "
-                  "RETURNING id");
+    // Another Quizloom may be storing the same new test: the first one's row serves both.
+    query = &connection_->Prepared(
+        "INSERT INTO tests (fingerprint, file_name, question_count) VALUES (?, ?, ?) "
+        "ON CONFLICT (fingerprint) DO NOTHING RETURNING id");
     const std::string path = FieldText(information.testFile, sizeof information.testFile);
     const std::string name = path.substr(path.find_last_of("\\/:") + 1);
-    if (!Run(query, {testFingerprint, Bytes(name), information.questionCount}) || !query.next())
-      return failed(query.lastError());
-    testId = query.value(0).toLongLong();
-    query.prepare("INSERT INTO test_questions (test_id, number, question_text, question_marks, "
-                  "answer_text, answer_marks) VALUES (?, ?, ?, ?, ?, ?)");
+    if (!Run(*query, {testFingerprint, Bytes(name), information.questionCount}))
+      return failed(query->lastError());
+    madeTest = query->next();
+    if (!madeTest) {
+      query = &connection_->Prepared("SELECT id FROM tests WHERE fingerprint = ?");
+      if (!Run(*query, {testFingerprint}) || !query->next()) return failed(query->lastError());
+    }
+    testId = query->value(0).toLongLong();
+  }
+  if (madeTest) {
+    query = &connection_->Prepared(
+        "INSERT INTO test_questions (test_id, number, question_text, question_marks, "
+        "answer_text, answer_marks) VALUES (?, ?, ?, ?, ?, ?)");
     for (const auto& response : information.responses) {
       const QByteArray text = FieldBytes(response->questionText, sizeof response->questionText);
       const QByteArray answer = FieldBytes(response->expected, sizeof response->expected);
-      if (!Run(query, {qint64(*testId), response->number, text,
-                       Bytes(MarkBytes(response->questionMarks, std::size_t(text.size()))),
-                       answer,
-                       Bytes(MarkBytes(response->expectedMarks, std::size_t(answer.size())))}))
-        return failed(query.lastError());
+      if (!Run(*query, {qint64(*testId), response->number, text,
+                        Bytes(MarkBytes(response->questionMarks, std::size_t(text.size()))), answer,
+                        Bytes(MarkBytes(response->expectedMarks, std::size_t(answer.size())))}))
+        return failed(query->lastError());
     }
   }
-  query.prepare("INSERT INTO attempts (test_id, collector, fingerprint, first_name, last_name, "
-                "course, period, instructor, test_file, year, month, day, correct_count, "
-                "question_count) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) RETURNING id");
-  if (!Run(query, {qint64(*testId), collector, fingerprint,
-                   FieldBytes(information.firstName, sizeof information.firstName),
-                   FieldBytes(information.lastName, sizeof information.lastName),
-                   FieldBytes(information.course, sizeof information.course),
-                   FieldBytes(information.period, sizeof information.period),
-                   FieldBytes(information.instructor, sizeof information.instructor),
-                   FieldBytes(information.testFile, sizeof information.testFile),
-                   information.year, information.month, information.day,
-                   information.correctCount, information.questionCount}) ||
-      !query.next()) {
+  query = &connection_->Prepared(
+      "INSERT INTO attempts (test_id, collector, fingerprint, first_name, last_name, "
+      "course, period, instructor, test_file, year, month, day, correct_count, "
+      "question_count) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) RETURNING id");
+  if (!Run(*query, {qint64(*testId), collector, fingerprint,
+                    FieldBytes(information.firstName, sizeof information.firstName),
+                    FieldBytes(information.lastName, sizeof information.lastName),
+                    FieldBytes(information.course, sizeof information.course),
+                    FieldBytes(information.period, sizeof information.period),
+                    FieldBytes(information.instructor, sizeof information.instructor),
+                    FieldBytes(information.testFile, sizeof information.testFile), information.year,
+                    information.month, information.day, information.correctCount,
+                    information.questionCount}) ||
+      !query->next()) {
     // Another Quizloom stored the same attempt since the check above.
-    if (IsDuplicate(query.lastError())) return database.rollback(), Outcome::AlreadyCollected;
-    return failed(query.lastError());
+    if (ownTransaction && IsDuplicate(query->lastError()))
+      return database.rollback(), Outcome::AlreadyCollected;
+    return failed(query->lastError());
   }
-  const qint64 attemptId = query.value(0).toLongLong();
-  query.finish();
+  const qint64 attemptId = query->value(0).toLongLong();
+  query->finish();
   if (AfterAttemptRow()) AfterAttemptRow()();
-  query.prepare("INSERT INTO responses (attempt_id, position, number, correct, given_text, "
-                "given_marks) VALUES (?, ?, ?, ?, ?, ?)");
+  // All responses in one statement: on a server each statement is a round trip.
+  QStringList rows;
+  for (int i = 0; i < information.responses.Count(); ++i) rows << "(?, ?, ?, ?, ?, ?)";
+  query = &connection_->Prepared(
+      "INSERT INTO responses (attempt_id, position, number, correct, given_text, "
+      "given_marks) VALUES " +
+      rows.join(", "));
   int position = 0;
   for (const auto& response : information.responses) {
     const QByteArray given = FieldBytes(response->given, sizeof response->given);
-    if (!Run(query, {attemptId, ++position, response->number, response->correct, given,
-                     Bytes(MarkBytes(response->givenMarks, std::size_t(given.size())))}))
-      return failed(query.lastError());
+    for (const QVariant& value :
+         {QVariant(attemptId), QVariant(++position), QVariant(response->number),
+          QVariant(response->correct), QVariant(given),
+          QVariant(Bytes(MarkBytes(response->givenMarks, std::size_t(given.size()))))})
+      query->addBindValue(value);
   }
-  if (!database.commit()) return failed(database.lastError());
+  if (position > 0 && !query->exec()) return failed(query->lastError());
+  if (ownTransaction && !database.commit()) return failed(database.lastError());
   return replaced ? Outcome::Replaced : Outcome::Added;
+}
+
+}  // namespace gradebook
+
+namespace gradebook {
+
+std::optional<TStore::TCopyCounts> TStore::CopyFrom(
+    TStore& from, const std::function<bool(int done, int total)>& progress) {
+  if (Refused()) return std::nullopt;
+  std::vector<TAttempt> attempts;
+  for (const TTestSummary& test : from.Tests())
+    for (TAttempt& attempt : from.Attempts(test.id)) attempts.push_back(std::move(attempt));
+  if (!from.LastError().empty()) {
+    lastError_ = from.LastError();
+    return std::nullopt;
+  }
+  QSqlDatabase& database = connection_->database;
+  if (!database.transaction()) {
+    lastError_ = platform::ToCp1252(database.lastError().text());
+    return std::nullopt;
+  }
+  TCopyCounts counts;
+  const int total = static_cast<int>(attempts.size());
+  for (int done = 0; done < total; ++done) {
+    if (progress && !progress(done, total)) {
+      database.rollback();
+      lastError_.clear();
+      return std::nullopt;
+    }
+    // A retake beside an earlier attempt is kept as the local gradebook kept it.
+    switch (Store(*attempts[std::size_t(done)].information, {}, false)) {
+      case Outcome::Added: ++counts.copied; break;
+      case Outcome::AlreadyCollected: ++counts.skipped; break;
+      default:
+        database.rollback();
+        return std::nullopt;
+    }
+  }
+  if (progress) progress(total, total);
+  if (!database.commit()) {
+    lastError_ = std::string(kNotWritten) + " " + platform::ToCp1252(database.lastError().text());
+    database.rollback();
+    return std::nullopt;
+  }
+  return counts;
 }
 
 }  // namespace gradebook

@@ -8,6 +8,7 @@
 
 #include "core/open_test.h"
 #include "core/records.h"
+#include "gradebook/location.h"
 
 namespace gradebook {
 
@@ -47,6 +48,14 @@ class TStore {
   static std::unique_ptr<TStore> Open(const std::string& path, std::string& error);
   // gradebook.sqlite in Quizloom's data folder of this account.
   static std::string DefaultPath();
+  // Opens the gradebook on a school's PostgreSQL server. The tables are the administrator's:
+  // they are checked, never made or altered. needsPassword tells that the server asked for a
+  // password that password did not give.
+  static std::unique_ptr<TStore> OpenServer(const TLocation& location, const std::string& password,
+                                            std::string& error, bool& needsPassword);
+  // This computer's file or the server, as the teacher chose.
+  static std::unique_ptr<TStore> Open(const TLocation& location, const std::string& password,
+                                      std::string& error, bool& needsPassword);
 
   ~TStore();
   TStore(const TStore&) = delete;
@@ -61,7 +70,24 @@ class TStore {
   // Stores one attempt read from a results file in one transaction: whole or not at all.
   Outcome Collect(const core::TInformation& information, const ReplaceQuestion& askReplace);
 
+  // What collecting many files at once did.
+  struct TCopyCounts {
+    int copied = 0;
+    int skipped = 0;  // already in this gradebook, collected by the same account
+  };
+  // Copies every attempt of from into this gradebook in one transaction; progress(done, total)
+  // returning false cancels and rolls the whole copy back. Nothing on failure or Cancel.
+  std::optional<TCopyCounts> CopyFrom(TStore& from,
+                                      const std::function<bool(int done, int total)>& progress);
+
   const std::string& LastError() const { return lastError_; }
+  // The server stopped answering: the collection loop must end, what it stored stays.
+  bool ConnectionLost() const { return connectionLost_; }
+  // The server's version ("15.8"), or empty for this computer's file.
+  const std::string& ServerVersion() const { return serverVersion_; }
+  int SchemaVersion() const { return schemaVersion_; }
+  // Why nothing may be written (tables newer than this program knows), or empty.
+  const std::string& ReadOnlyReason() const { return readOnlyReason_; }
 
   // Tests only: called inside a collection's transaction after the attempt's row is written
   // and before its responses, so a test can kill the process there.
@@ -70,9 +96,16 @@ class TStore {
  private:
   struct TConnection;
   explicit TStore(std::unique_ptr<TConnection> connection);
+  Outcome Store(const core::TInformation& information, const ReplaceQuestion& askReplace,
+                bool ownTransaction);
+  bool Refused();
 
   std::unique_ptr<TConnection> connection_;
   std::string lastError_;
+  bool connectionLost_ = false;
+  std::string serverVersion_;
+  int schemaVersion_ = 0;
+  std::string readOnlyReason_;
 };
 
 }  // namespace gradebook

@@ -7,6 +7,8 @@
 
 #include <QTemporaryDir>
 
+#include <cstdlib>
+
 #include "core/results_codec.h"
 #include "gradebook/store.h"
 
@@ -55,24 +57,60 @@ core::TOpenTest OpenTest(int32_t markOfX) {
   return test;
 }
 
-class GradebookTest : public ::testing::Test {
+// The server's teachers, as gradebook_server_e2e.sh makes them from the help's commands; the
+// last is a head of department.
+constexpr const char* kTeachers[] = {"ateacher", "bteacher", "hhead"};
+constexpr char kPassword[] = "classroom";
+
+// Runs SQL on the test server as its administrator.
+void AsAdministrator(const std::string& sql) {
+  const std::string command =
+      "runuser -u postgres -- psql -q -v ON_ERROR_STOP=1 -d quizloom -c \"" + sql + "\"";
+  ASSERT_EQ(std::system(command.c_str()), 0) << sql;
+}
+
+void ServerControl(const char* action) {
+  const std::string command =
+      "runuser -u postgres -- /usr/lib/postgresql/15/bin/pg_ctl -w -m fast -l " +
+      qEnvironmentVariable("PGHOST").toStdString() + "/server.log " + action;
+  ASSERT_EQ(std::system(command.c_str()), 0) << action;
+}
+
+// Each case runs on this computer's file and on the test server alike; the server's cases are
+// skipped unless gradebook_server_e2e.sh started one (PGHOST).
+class GradebookTest : public ::testing::TestWithParam<bool> {
  protected:
-  std::unique_ptr<TStore> OpenStore() {
+  void SetUp() override {
+    if (GetParam() && qEnvironmentVariableIsEmpty("PGHOST"))
+      GTEST_SKIP() << "no test server; gradebook_server_e2e runs these";
+    if (GetParam()) AsAdministrator("TRUNCATE tests, test_questions, attempts, responses");
+  }
+  std::unique_ptr<TStore> OpenStore(const char* teacher = kTeachers[0]) {
     std::string error;
-    auto store = TStore::Open(path, error);
+    bool needsPassword = false;
+    auto store = GetParam() ? TStore::OpenServer(Server(teacher), kPassword, error, needsPassword)
+                            : TStore::Open(path, error);
     EXPECT_TRUE(store) << error;
     return store;
+  }
+  static TLocation Server(const char* teacher) {
+    return {true, "", qEnvironmentVariable("PGHOST").toStdString(), "", "quizloom", teacher, ""};
   }
   QTemporaryDir folder;
   std::string path = folder.filePath("data/gradebook.sqlite").toStdString();
 };
 
-TEST_F(GradebookTest, CollectIdenticalReplaceKeepBothDamagedAndDelete) {
+INSTANTIATE_TEST_SUITE_P(Engines, GradebookTest, ::testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "Server" : "ThisComputer"; });
+
+TEST_P(GradebookTest, CollectIdenticalReplaceKeepBothDamagedAndDelete) {
   auto store = OpenStore();
   ASSERT_TRUE(store);
   struct stat info{};
-  ASSERT_EQ(stat(path.c_str(), &info), 0);
-  EXPECT_EQ(info.st_mode & 0777, 0600u);
+  if (!GetParam()) {
+    ASSERT_EQ(stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+  }
 
   auto damaged = Attempt("Ada", {"H2O", "cell", "x2"});
   damaged->responses[2].number = 2;  // question 2 twice, question 1 never
@@ -126,14 +164,13 @@ TEST_F(GradebookTest, CollectIdenticalReplaceKeepBothDamagedAndDelete) {
 
 // Killed inside a collection's transaction, after the attempt's row and before its
 // responses: the gradebook opens again and holds whole attempts only.
-TEST_F(GradebookTest, KilledInsideTransactionLeavesWholeAttemptsOnly) {
+TEST_P(GradebookTest, KilledInsideTransactionLeavesWholeAttemptsOnly) {
   OpenStore()->Collect(*Attempt("Ada", {"H2O", "cell", "x2"}), {});
   const pid_t child = fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
     TStore::SetAfterAttemptRowForTests([] { raise(SIGKILL); });
-    std::string error;
-    if (auto store = TStore::Open(path, error))
+    if (auto store = OpenStore())
       store->Collect(*Attempt("Bea", {"H2O", "cell", "x2"}), {});
     _exit(0);
   }
@@ -146,6 +183,133 @@ TEST_F(GradebookTest, KilledInsideTransactionLeavesWholeAttemptsOnly) {
   ASSERT_EQ(attempts.size(), 1u);
   EXPECT_EQ(attempts[0].information->responses.Count(), 3);
   EXPECT_EQ(store->Collect(*Attempt("Bea", {"H2O", "cell", "x2"}), {}), TStore::Outcome::Added);
+}
+
+}  // namespace
+}  // namespace gradebook
+
+namespace gradebook {
+namespace {
+
+std::unique_ptr<core::TInformation> Student(int number) {
+  return Attempt(("S" + std::to_string(number)).c_str(), {"H2O", "cell", "x2"});
+}
+
+// Two Quizloom processes of one teacher collect the same folder at once: each attempt is
+// stored once. On the server the other teacher sees none of them and keeps their own copy,
+// and the head sees all.
+TEST_P(GradebookTest, TwoProcessesOfOneTeacherStoreEachAttemptOnce) {
+  OpenStore();
+  pid_t children[2];
+  for (pid_t& child : children) {
+    child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      int added = 0;
+      if (auto store = OpenStore())
+        for (int i = 0; i < 20; ++i)
+          added += store->Collect(*Student(i), {}) == TStore::Outcome::Added;
+      _exit(added);
+    }
+  }
+  int added = 0;
+  for (pid_t child : children) {
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    added += WEXITSTATUS(status);
+  }
+  EXPECT_EQ(added, 20);
+  auto store = OpenStore();
+  ASSERT_EQ(store->Tests().size(), 1u);
+  EXPECT_EQ(store->Attempts(store->Tests()[0].id).size(), 20u);
+  if (!GetParam()) return;
+  const struct {
+    const char* teacher;
+    std::size_t seen;
+  } views[] = {{kTeachers[1], 0}, {kTeachers[2], 20}};
+  for (const auto& view : views) {
+    auto other = OpenStore(view.teacher);
+    EXPECT_EQ(other->Attempts(store->Tests()[0].id).size(), view.seen) << view.teacher;
+  }
+  EXPECT_EQ(OpenStore(kTeachers[1])->Collect(*Student(0), {}), TStore::Outcome::Added);
+  EXPECT_EQ(OpenStore(kTeachers[2])->Tests().at(0).attemptCount, 21);
+}
+
+// The server stops in the middle of a collection: the loop learns it, what was stored stays,
+// and collecting everything again after a restart stores the rest once.
+TEST_P(GradebookTest, ServerStoppingMidCollectionLosesNothing) {
+  if (!GetParam()) GTEST_SKIP() << "a server's case";
+  auto store = OpenStore();
+  for (int i = 0; i < 3; ++i) ASSERT_EQ(store->Collect(*Student(i), {}), TStore::Outcome::Added);
+  ServerControl("stop");
+  EXPECT_EQ(store->Collect(*Student(3), {}), TStore::Outcome::Failed);
+  EXPECT_TRUE(store->ConnectionLost());
+  EXPECT_EQ(store->LastError(),
+            "The gradebook server stopped answering. The files collected before are stored; "
+            "collect the others again when the server is back: the disks still hold them.");
+  ServerControl("start");
+  store = OpenStore();
+  int added = 0;
+  for (int i = 0; i < 6; ++i) added += store->Collect(*Student(i), {}) == TStore::Outcome::Added;
+  EXPECT_EQ(added, 3);
+  EXPECT_EQ(store->Tests().at(0).attemptCount, 6);
+}
+
+// Passwords, the tables' version, and copying this computer's gradebook over.
+TEST_P(GradebookTest, ServerPasswordVersionsAndCopy) {
+  if (!GetParam()) GTEST_SKIP() << "a server's case";
+  const struct {
+    const char* password;
+    const char* before;  // run as administrator before opening; undone after
+    const char* after;
+    bool opens, needsPassword, writes;
+    const char* error;
+  } cases[] = {
+      {"", "", "", false, true, false, "asks for a password."},
+      {"wrong", "", "", false, true, false, "password authentication failed"},
+      {kPassword, "DELETE FROM schema_version WHERE version = 2",
+       "INSERT INTO schema_version VALUES (2)", false, false, false,
+       "its gradebook tables are version 1, and this Quizloom needs version 2. Nothing was "
+       "written. The school's database administrator must update them"},
+      {kPassword, "INSERT INTO schema_version VALUES (3)",
+       "DELETE FROM schema_version WHERE version = 3", true, false, false,
+       "was updated for a newer Quizloom (version 3; this one knows 2)."},
+      {kPassword, "", "", true, false, true, ""},
+  };
+  for (const auto& c : cases) {
+    if (*c.before) AsAdministrator(c.before);
+    std::string error;
+    bool needsPassword = false;
+    auto store = TStore::OpenServer(Server(kTeachers[0]), c.password, error, needsPassword);
+    if (*c.after) AsAdministrator(c.after);
+    EXPECT_EQ(bool(store), c.opens) << c.error;
+    EXPECT_EQ(needsPassword, c.needsPassword) << c.error;
+    if (!store) {
+      EXPECT_NE(error.find(c.error), std::string::npos) << error;
+      continue;
+    }
+    EXPECT_EQ(store->ServerVersion().substr(0, 3), "15.");
+    EXPECT_EQ(store->Collect(*Student(9), {}) != TStore::Outcome::Failed, c.writes);
+    EXPECT_NE(store->LastError().find(c.error), std::string::npos) << store->LastError();
+  }
+
+  std::string error;
+  auto local = TStore::Open(path, error);
+  for (int i = 8; i < 11; ++i) ASSERT_EQ(local->Collect(*Student(i), {}), TStore::Outcome::Added);
+  auto server = OpenStore();
+  int steps = 0;
+  EXPECT_FALSE(server->CopyFrom(*local, [&](int done, int total) {
+    EXPECT_EQ(total, 3);
+    return ++steps, done < 2;
+  }));
+  EXPECT_EQ(steps, 3);
+  EXPECT_EQ(server->Tests().at(0).attemptCount, 1);
+  const auto counts = server->CopyFrom(*local, {});
+  ASSERT_TRUE(counts) << server->LastError();
+  EXPECT_EQ(counts->copied, 2);
+  EXPECT_EQ(counts->skipped, 1);
+  EXPECT_EQ(server->Tests().at(0).attemptCount, 3);
 }
 
 }  // namespace

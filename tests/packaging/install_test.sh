@@ -20,7 +20,7 @@ expected=(bin/quizloom bin/quizdesk
   share/man/man1/quizloom.1.gz share/man/man1/quizdesk.1.gz
   share/quizloom/samples/sample.tst share/quizloom/samples/cell.bmp
   share/doc/quizloom/copyright share/doc/quizloom/changelog.gz
-  share/quizloom/sql/001_gradebook.sql)
+  share/quizloom/sql/001_gradebook.sql share/quizloom/sql/002_server_access.sql)
 # The sample text file comes with importing; when the sources have it, it is installed too.
 [ -e "$source/samples/lesson.txt" ] && expected+=(share/quizloom/samples/lesson.txt)
 for program in quizloom quizdesk; do
@@ -150,7 +150,8 @@ depends=$(sed -n 's/^ Depends: //p' <<<"$info")
 qt_packages=$(readelf -d "$prefix/bin/quizloom" "$prefix/bin/quizdesk" |
   sed -n 's/.*Shared library: \[libQt6\([A-Za-z]*\)\.so\.6\]/libqt6\L\16/p' | sort -u)
 [ -n "$qt_packages" ] || fail "the programs link no Qt library"
-for dependency in libc6 libstdc++6 $qt_packages fonts-liberation2 fonts-dejavu-core; do
+for dependency in libc6 libstdc++6 $qt_packages fonts-liberation2 fonts-dejavu-core \
+    libqt6sql6-psql; do
   [[ ", $depends," == *", $dependency "* || ", $depends," == *", $dependency,"* ]] ||
     fail "package does not depend on $dependency: $depends"
 done

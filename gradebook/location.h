@@ -1,0 +1,28 @@
+#pragma once
+#include <string>
+
+namespace gradebook {
+
+// Where the teacher's gradebook lives: this computer's SQLite file, or a school's PostgreSQL
+// server reached through libpq. Never holds a password: those live in memory, ~/.pgpass or the
+// service file.
+struct TLocation {
+  bool onServer = false;
+  std::string service;  // a name from pg_service.conf; the fields below may then stay empty
+  std::string host;
+  std::string port;
+  std::string database;
+  std::string user;
+  std::string options;  // any other libpq settings, e.g. "sslmode=verify-full"
+
+  bool operator==(const TLocation&) const = default;
+};
+
+// The choice kept in Quizloom's settings; this computer when nothing was chosen.
+TLocation LoadLocation();
+void SaveLocation(const TLocation& location);
+
+// "user@host:port/database", or "service NAME", for messages and captions.
+std::string Describe(const TLocation& location);
+
+}  // namespace gradebook

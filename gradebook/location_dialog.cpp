@@ -1,0 +1,180 @@
+#include "gradebook/location_dialog.h"
+
+#include <map>
+
+#include <QDialogButtonBox>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QInputDialog>
+#include <QIntValidator>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "gradebook/store.h"
+#include "platform/cp1252.h"
+#include "platform/system.h"
+
+namespace gradebook {
+
+namespace {
+
+constexpr char kCaption[] = "Gradebook Location";
+
+// The session's passwords, by server and user: memory only, gone when Quizloom closes.
+std::map<std::string, QString>& Passwords() {
+  static std::map<std::string, QString> passwords;
+  return passwords;
+}
+
+QString FromCp1252(const std::string& text) { return platform::FromCp1252(text); }
+
+}  // namespace
+
+std::unique_ptr<TStore> OpenAt(QWidget* parent, const TLocation& location, std::string& error) {
+  const std::string key = Describe(location);
+  for (;;) {
+    bool needsPassword = false;
+    std::unique_ptr<TStore> store;
+    {
+      platform::TWaitCursor wait;
+      if (!location.onServer) return TStore::Open(TStore::DefaultPath(), error);
+      store = TStore::OpenServer(location, Passwords()[key].toStdString(), error, needsPassword);
+    }
+    if (store || !needsPassword) return store;
+    const QString prompt = Passwords()[key].isEmpty()
+                               ? QString("The gradebook server asks for a password.")
+                               : QString("The server refused the password.");
+    QInputDialog dialog(parent);
+    dialog.setWindowTitle("Gradebook Server");
+    dialog.setLabelText(prompt + "\nPassword for " + QString::fromStdString(key) + ":");
+    dialog.setTextEchoMode(QLineEdit::Password);
+    if (auto* field = dialog.findChild<QLineEdit*>()) field->setAccessibleName("Password");
+    if (dialog.exec() != QDialog::Accepted) {
+      error = "The gradebook on the server was not opened: no password was given.";
+      return nullptr;
+    }
+    Passwords()[key] = dialog.textValue();
+  }
+}
+
+std::unique_ptr<TStore> OpenChosen(QWidget* parent, std::string& error) {
+  return OpenAt(parent, LoadLocation(), error);
+}
+
+TLocationDialog::TLocationDialog(QWidget* parent) : QDialog(parent) {
+  setWindowTitle(kCaption);
+  auto* layout = new QVBoxLayout(this);
+  thisComputer_ = new QRadioButton("&This computer", this);
+  schoolServer_ = new QRadioButton("&School server", this);
+  layout->addWidget(thisComputer_);
+  layout->addWidget(schoolServer_);
+
+  serverFields_ = new QWidget(this);
+  auto* form = new QFormLayout(serverFields_);
+  const auto field = [&](const char* label, const char* hint) {
+    auto* edit = new QLineEdit(serverFields_);
+    edit->setPlaceholderText(hint);
+    form->addRow(label, edit);
+    return edit;
+  };
+  service_ = field("Ser&vice:", "a name from pg_service.conf, or the fields below");
+  host_ = field("&Host:", "server name or address");
+  port_ = field("P&ort:", "5432");
+  port_->setValidator(new QIntValidator(1, 65535, port_));
+  database_ = field("&Database:", "quizloom");
+  user_ = field("&User:", "your account on the server");
+  options_ = field("Other se&ttings:", "e.g. sslmode=verify-full");
+  layout->addWidget(serverFields_);
+
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  test_ = buttons->addButton("Test &Connection", QDialogButtonBox::ActionRole);
+  copy_ = new QPushButton("Co&py This Computer's Gradebook to the Server", this);
+  layout->addWidget(copy_);
+  layout->addWidget(buttons);
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  connect(test_, &QPushButton::clicked, this, [this] { TestConnection(); });
+  connect(copy_, &QPushButton::clicked, this, [this] { CopyToServer(); });
+  connect(schoolServer_, &QRadioButton::toggled, this, [this] { ShowChoice(); });
+
+  const TLocation location = LoadLocation();
+  (location.onServer ? schoolServer_ : thisComputer_)->setChecked(true);
+  service_->setText(QString::fromStdString(location.service));
+  host_->setText(QString::fromStdString(location.host));
+  port_->setText(QString::fromStdString(location.port));
+  database_->setText(QString::fromStdString(location.database));
+  user_->setText(QString::fromStdString(location.user));
+  options_->setText(QString::fromStdString(location.options));
+  ShowChoice();
+}
+
+TLocation TLocationDialog::Location() const {
+  const auto text = [](const QLineEdit* edit) { return edit->text().trimmed().toStdString(); };
+  return {schoolServer_->isChecked(), text(service_), text(host_),  text(port_),
+          text(database_),           text(user_),    text(options_)};
+}
+
+void TLocationDialog::ShowChoice() {
+  const bool server = schoolServer_->isChecked();
+  serverFields_->setEnabled(server);
+  copy_->setEnabled(server);
+}
+
+void TLocationDialog::Message(const QString& text, bool warning) {
+  if (warning)
+    QMessageBox::warning(this, kCaption, text);
+  else
+    QMessageBox::information(this, kCaption, text);
+}
+
+void TLocationDialog::TestConnection() {
+  std::string error;
+  const TLocation location = Location();
+  auto store = OpenAt(this, location, error);
+  if (!store) return Message(FromCp1252(error), true);
+  if (!location.onServer)
+    return Message("The gradebook on this computer can be used:\n" +
+                       QString::fromStdString(TStore::DefaultPath()),
+                   false);
+  QString text = QString("The server answers: PostgreSQL %1.\nIts gradebook tables are version %2")
+                     .arg(QString::fromStdString(store->ServerVersion()))
+                     .arg(store->SchemaVersion());
+  if (!store->ReadOnlyReason().empty()) return Message(FromCp1252(store->ReadOnlyReason()), true);
+  Message(text + " and can be used.", false);
+}
+
+void TLocationDialog::CopyToServer() {
+  if (!QFileInfo::exists(QString::fromStdString(TStore::DefaultPath())))
+    return Message("This computer has no gradebook to copy.", false);
+  std::string error;
+  auto local = TStore::Open(TStore::DefaultPath(), error);
+  if (!local) return Message(FromCp1252(error), true);
+  auto server = OpenAt(this, Location(), error);
+  if (!server) return Message(FromCp1252(error), true);
+  QProgressDialog progress("Copying this computer's gradebook to the server...", "Cancel", 0, 0,
+                           this);
+  progress.setWindowTitle(kCaption);
+  progress.setWindowModality(Qt::WindowModal);
+  progress.setMinimumDuration(300);
+  const auto counts = server->CopyFrom(*local, [&](int done, int total) {
+    progress.setMaximum(total);
+    progress.setValue(done);
+    return !progress.wasCanceled();
+  });
+  progress.reset();
+  if (!counts)
+    return Message(server->LastError().empty() ? QString("Nothing was copied.")
+                                               : FromCp1252(server->LastError()),
+                   !server->LastError().empty());
+  Message(QString("Copied to the server: %1 attempts. Already there, so skipped: %2.")
+              .arg(counts->copied)
+              .arg(counts->skipped),
+          false);
+}
+
+}  // namespace gradebook

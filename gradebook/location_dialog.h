@@ -1,0 +1,49 @@
+#pragma once
+#include <memory>
+#include <string>
+
+#include <QDialog>
+
+#include "gradebook/location.h"
+
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace gradebook {
+
+class TStore;
+
+// Opens the gradebook where the teacher chose to keep it. When the server asks for a
+// password, asks the teacher and keeps it in memory until Quizloom closes; never elsewhere.
+// Nothing, and the reason in error, when it cannot be used or the teacher cancels.
+std::unique_ptr<TStore> OpenAt(QWidget* parent, const TLocation& location, std::string& error);
+std::unique_ptr<TStore> OpenChosen(QWidget* parent, std::string& error);
+
+// Gradebook Location: this computer or a school's server, with Test Connection and copying
+// this computer's gradebook to the server. OK keeps the choice in Quizloom's settings.
+class TLocationDialog : public QDialog {
+ public:
+  explicit TLocationDialog(QWidget* parent);
+  TLocation Location() const;
+
+ private:
+  void ShowChoice();
+  void TestConnection();
+  void CopyToServer();
+  void Message(const QString& text, bool warning);
+
+  QRadioButton* thisComputer_;
+  QRadioButton* schoolServer_;
+  QLineEdit* service_;
+  QLineEdit* host_;
+  QLineEdit* port_;
+  QLineEdit* database_;
+  QLineEdit* user_;
+  QLineEdit* options_;
+  QWidget* serverFields_;
+  QPushButton* test_;
+  QPushButton* copy_;
+};
+
+}  // namespace gradebook

@@ -1,0 +1,16 @@
+-- On a school's server each teacher sees only the attempts they collected, and a head of
+-- department sees all. Quizloom skips these statements in its own file, which has one account.
+
+ALTER TABLE attempts ENABLE ROW LEVEL SECURITY;
+
+CREATE POLICY own_attempts ON attempts
+  USING (collector = current_user OR pg_has_role(current_user, 'quizloom_head', 'member'))
+  WITH CHECK (collector = current_user);
+
+-- Responses follow their attempt: the attempts a teacher may see decide which responses too.
+ALTER TABLE responses ENABLE ROW LEVEL SECURITY;
+
+CREATE POLICY own_responses ON responses
+  USING (EXISTS (SELECT 1 FROM attempts a WHERE a.id = attempt_id));
+
+INSERT INTO schema_version (version) VALUES (2);
