@@ -139,10 +139,29 @@ struct TStore::TConnection {
   // Each statement prepared once per connection: on a server, preparing is a round trip.
   std::map<QString, QSqlQuery> prepared;
 
-  QSqlQuery& Prepared(const QString& sql) {
-    // A statement left stepping would keep SQLite's snapshot and locks.
+  // On this computer the write lock is taken at once, so a second Quizloom collecting at the
+  // same time waits its turn instead of failing when the first one's commit overtakes it.
+  bool Begin(QSqlError& error) {
+    if (onServer) {
+      if (database.transaction()) return true;
+      error = database.lastError();
+      return false;
+    }
+    FinishAll();
+    QSqlQuery begin(database);
+    if (begin.exec("BEGIN IMMEDIATE")) return true;
+    error = begin.lastError();
+    return false;
+  }
+
+  // A statement left stepping would keep SQLite's snapshot and locks.
+  void FinishAll() {
     for (auto& [text, query] : prepared)
       if (query.isActive()) query.finish();
+  }
+
+  QSqlQuery& Prepared(const QString& sql) {
+    FinishAll();
     auto found = prepared.find(sql);
     if (found == prepared.end()) {
       found = prepared.emplace(sql, QSqlQuery(database)).first;
@@ -207,21 +226,35 @@ std::unique_ptr<TStore> TStore::Open(const std::string& path, std::string& error
   if (!query.exec("PRAGMA foreign_keys = ON") || !query.exec("PRAGMA journal_mode = WAL") ||
       !query.exec("PRAGMA synchronous = NORMAL"))
     return fail(query.lastError().text());
-  if (!query.exec("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'schema_version'"))
-    return fail(IsBusy(query.lastError()) ? kBusy : query.lastError().text());
-  int version = 0;
-  if (query.next()) {
-    if (!query.exec("SELECT MAX(version) FROM schema_version") || !query.next())
-      return fail("it is damaged or is not a gradebook.");
-    version = query.value(0).toInt();
-  }
+  // The version of the tables as they stand: 0 before any, -1 (and why) when unreadable.
+  const auto appliedVersion = [&](QString& reason) {
+    if (!query.exec("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'schema_version'")) {
+      reason = IsBusy(query.lastError()) ? kBusy : query.lastError().text();
+      return -1;
+    }
+    if (!query.next()) return 0;
+    if (!query.exec("SELECT MAX(version) FROM schema_version") || !query.next()) {
+      reason = "it is damaged or is not a gradebook.";
+      return -1;
+    }
+    return query.value(0).toInt();
+  };
+  QString reason;
+  int version = appliedVersion(reason);
+  if (version < 0) return fail(reason);
   const std::vector<TSchemaStep> steps = SchemaSteps();
   if (steps.empty()) return fail("the program's gradebook tables are missing.");
   if (version > steps.back().version)
     return fail("it was made by a newer Quizloom, which this one cannot write to.");
   for (const TSchemaStep& step : steps) {
     if (step.version <= version) continue;
-    bool done = database.transaction();
+    // The write lock first, then the version again: another Quizloom may have just made them.
+    bool done = query.exec("BEGIN IMMEDIATE");
+    if (done && (version = appliedVersion(reason)) >= step.version) {
+      database.commit();
+      continue;
+    }
+    done = done && version >= 0;
     for (const QString& statement : step.statements) done = done && query.exec(statement);
     if (!done || !database.commit()) {
       const QSqlError why = query.lastError().isValid() ? query.lastError() : database.lastError();
@@ -500,7 +533,10 @@ TStore::Outcome TStore::Store(const core::TInformation& information,
     }
   }
 
-  if (ownTransaction && !database.transaction()) return failed(database.lastError());
+  if (ownTransaction) {
+    QSqlError error;
+    if (!connection_->Begin(error)) return failed(error);
+  }
   if (replaced) {
     query = &connection_->Prepared("DELETE FROM attempts WHERE id = ?");
     if (!Run(*query, {qint64(*replaced)})) return failed(query->lastError());
