@@ -167,6 +167,15 @@ keeps_ink() {  # keeps_ink COVERED BARE WHAT: every dark pixel of column BARE is
 }
 keeps_ink 3 5 "the descender over a raised letter"
 keeps_ink 11 8 "the foot of a lowered letter over the next line"
+# The raised 2 of "2. E = mc2", in its cell from 20 points above its line: the bottom edge of
+# the frame above it and the 2 are two strokes with white between them.
+read -r ax ay < <(pdftotext -bbox -f 1 -l 1 "$job_file" - |
+  sed -n 's/.*<word xMin="\([0-9.]*\)" yMin="\([0-9.]*\)".*>2\.<.*/\1 \2/p' | head -1)
+top=$(awk -v t="$ay" 'BEGIN { printf "%d", (t - 20) * 300 / 72 }')
+crop 9 "$work/raised.png"
+strokes=$(convert "$work/raised.png" -scale '1x110!' -threshold 97% txt:- |
+  awk -F'[ ,:]' 'NR > 1 { dark = /gray\(0\)|black/; if (dark && !was) n++; was = dark } END { print n + 0 }')
+[ "$strokes" = 2 ] || fail "the raised 2 under the framed picture: $strokes strokes, not 2"
 
 # 7. "2,4" in the Pages box: exactly pages 2 and 4, in order.
 file_command p
