@@ -2,6 +2,9 @@
 // the program stored, byte for byte.
 //   quizdesk_e2e_helper write TEST_PATH COUNT [formula]
 //   quizdesk_e2e_helper check RESULTS_PATH TEST_PATH FIRST LAST GIVEN:MARK:VERDICT...
+//   quizdesk_e2e_helper results RESULTS_PATH
+// writes Ann Lee's results of 8 questions whose questions and answers printed fill page 1
+// (question 1 has 5 lines), so that page 2 begins with "8. E = mc2", its 2 raised.
 // Every question expects H2O with the 2 lowered. GIVEN is the text typed for the record in
 // answering order, MARK the mark given to its second character, VERDICT 1 or 0. With
 // "formula" every question reads "What is H2O?" with its 2 lowered.
@@ -98,12 +101,35 @@ int Check(char** argv, int argc) {
   return 0;
 }
 
+int WriteResults(const std::string& path) {
+  core::TInformation information;
+  core::CopyField(information.firstName, sizeof information.firstName, "Ann");
+  core::CopyField(information.lastName, sizeof information.lastName, "Lee");
+  core::CopyField(information.testFile, sizeof information.testFile, "water.tst");
+  const int32_t plain[500] = {};
+  int32_t raised[500] = {};
+  raised[6] = core::kSuperscript;
+  for (int number = 1; number <= 8; ++number) {
+    const std::string question = number == 1 ? "Line 1\rLine 2\rLine 3\rLine 4\rLine 5"
+                                 : number == 8 ? "E = mc2"
+                                               : QuestionText(number);
+    information.responses.Add(std::make_unique<core::TResponse>(
+        number, "E", "E", question.c_str(), 1, plain, plain, number == 8 ? raised : plain));
+  }
+  information.questionCount = information.correctCount = 8;
+  const std::vector<uint8_t> bytes = core::EncodeResults(information);
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  return out ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if ((argc == 4 || argc == 5) && std::strcmp(argv[1], "write") == 0)
     return Write(argv[2], std::atoi(argv[3]), argc == 5 && std::strcmp(argv[4], "formula") == 0);
   if (argc >= 7 && std::strcmp(argv[1], "check") == 0) return Check(argv, argc);
+  if (argc == 3 && std::strcmp(argv[1], "results") == 0) return WriteResults(argv[2]);
   std::fprintf(stderr, "usage: see the top of quizdesk_e2e_helper.cpp\n");
   return 2;
 }

@@ -117,6 +117,21 @@ wait_gone "Print Again"
 sleep 1
 [ -e "$PRINT_JOBS/job-4" ] && fail "a fourth job"
 
+# Page 2 of these results begins with a raised 2, whose ink keeps 10 mm (118 pixels at 300
+# dpi) from the paper's top, as the last line's does from its foot.
+"$helper" results "$folder/results.qzr"
+open_print_results
+key Return
+choose_options alt+q
+print_in_dialog
+wait_print_job 4 || fail "job 4"
+[ "$(pdftotext -f 2 -l 2 "$PRINT_JOBS/job-4" - | head -1)" = "8. E = mc2" ] || fail "page 2's first line"
+pdftoppm -gray -r 300 -f 2 -l 2 -singlefile "$PRINT_JOBS/job-4" "$work/page2"
+read -r height ink < <(convert "$work/page2.pgm" -threshold 50% -format "%h %@\n" info:)
+read -r top bottom < <(echo "$ink" | awk -F'[x+]' '{ print $4, $4 + $2 }')
+echo "page 2: ink from $(awk -v y="$top" 'BEGIN { printf "%.1f", y * 25.4 / 300 }') mm below the top"
+[ "$top" -ge 119 ] && [ "$bottom" -le $((height - 119)) ] || fail "ink in the margin: rows $top to $bottom of $height"
+
 # The queue refuses jobs: the error comes first, then "Print Again", and nothing is printed.
 cupsreject quizprinter
 open_print_results
@@ -130,7 +145,7 @@ key Return
 wait_window "Print Again"
 key alt+n
 wait_gone "Print Again"
-[ -e "$PRINT_JOBS/job-4" ] && fail "a refused job reached the printer"
+[ -e "$PRINT_JOBS/job-5" ] && fail "a refused job reached the printer"
 
 wait_window "water.tst"
 exit_with_alt_x

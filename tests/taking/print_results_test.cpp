@@ -203,7 +203,7 @@ TEST_F(PrintResultsTest, PrintsTheChosenLinesLetterByLetterOnTwoPages) {
     if (calls[i].y < calls[i - 1].y - 20) pageTwo = i;
   ASSERT_GT(pageTwo, 0u);
   EXPECT_EQ(std::to_string(calls[pageTwo].x) + "," + std::to_string(calls[pageTwo].y) + " " +
-                calls[pageTwo].text, "5,5 S");
+                calls[pageTwo].text, "5,9 S");
   // Each page selects the printer face at the device's default size and restores it.
   std::vector<std::string> fonts;
   for (const platform::DrawCall& call : paper.Calls())
