@@ -209,7 +209,7 @@ bool TPrinter::Print(QWidget* parent, TPrintout& printout, bool prompt) {
     return PrintJob(parent, printout, printer);
   } catch (const std::bad_alloc&) {
     printed_.clear();
-    ReportError(parent, printout.Title(), std::string(resources::LoadString(resources::IDS_PRN_OUT_OF_MEMORY)));
+    ReportError(parent, printout.Name(), std::string(resources::LoadString(resources::IDS_PRN_OUT_OF_MEMORY)));
     return false;
   }
 }
@@ -242,7 +242,7 @@ bool TPrinter::PrintJob(QWidget* parent, TPrintout& printout, QPrinter& printer)
     const std::string problem = DestinationProblem(printer.printerName().toStdString());
     if (!problem.empty()) {
       printed_.clear();
-      ReportError(parent, printout.Title(), ToCp1252(QString::fromStdString(problem)));
+      ReportError(parent, printout.Name(), ToCp1252(QString::fromStdString(problem)));
       return false;
     }
   }
@@ -260,7 +260,7 @@ bool TPrinter::PrintJob(QWidget* parent, TPrintout& printout, QPrinter& printer)
   if (outcome == Outcome::Printed) return true;
   printed_.clear();
   // A job the user cancelled was discarded whole; there is nothing more to say.
-  if (outcome == Outcome::Failed) ReportError(parent, printout.Title(), failure_);
+  if (outcome == Outcome::Failed) ReportError(parent, printout.Name(), failure_);
   return false;
 }
 
@@ -397,7 +397,7 @@ void TPrinter::Preview(QWidget* parent, TPrintout& printout) {
       PrintJob(&preview, printout, *device);
     } catch (const std::bad_alloc&) {
       printed_.clear();
-      ReportError(&preview, printout.Title(), std::string(resources::LoadString(resources::IDS_PRN_OUT_OF_MEMORY)));
+      ReportError(&preview, printout.Name(), std::string(resources::LoadString(resources::IDS_PRN_OUT_OF_MEMORY)));
     }
   });
   Modal().PrintPreview(parent, preview);

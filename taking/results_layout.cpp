@@ -120,6 +120,14 @@ void LayOutResults(const core::TInformation& information, const TPrintOptions& o
   lines.Text(PercentLine(information.correctCount, information.questionCount)).End();
 }
 
+std::string ResultsName(const core::TInformation& information, const std::string& drivePath) {
+  const std::string drive = drivePath.size() > 1 && drivePath[1] == ':' ? drivePath.substr(0, 2) : "C:";
+  return "Results of " +
+         std::string(information.firstName, strnlen(information.firstName, sizeof information.firstName)) +
+         " " + std::string(information.lastName, strnlen(information.lastName, sizeof information.lastName)) +
+         " (" + drive + ")";
+}
+
 std::vector<core::TStart> PaginateLines(int lineCount, int linesPerPage) {
   const int perPage = std::max(1, linesPerPage - 1);
   std::vector<core::TStart> pages;

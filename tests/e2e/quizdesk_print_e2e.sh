@@ -5,8 +5,9 @@
 # questions (one right) and stores it on C:, then reviews it (both right) and stores it on A:.
 # Print Results from C: with Course and "Print Question and Answer" gives one job; from A:
 # with "Print Answer only", Yes to "Print Again" after the next stick is put in, then No,
-# gives two more. With the queue refusing jobs, the error is shown before "Print Again" and
-# nothing is printed. The PDFs that reached the printer are read with pdftotext; the first
+# gives two more. Results whose page 2 begins with a raised letter keep its ink out of the
+# 10 mm margin. With the queue refusing jobs, the error, naming the student and the drive, is
+# shown before "Print Again" and nothing is printed. The PDFs that reached the printer are read with pdftotext; the first
 # page of the first job is kept as WORK_DIR/page.png.
 set -euo pipefail
 quizdesk=$1 helper=$2 listener=$3 work=$4
@@ -139,7 +140,7 @@ key Down Return
 choose_options alt+a
 print_in_dialog
 wait_window "Print Error"
-grep -qF "'Test Results' not printed. The printer \"quizprinter\" is not accepting jobs." \
+grep -qF "'Results of Ann Lee (A:)' not printed. The printer \"quizprinter\" is not accepting jobs." \
   "$work/quizdesk.log" || fail "the refusal's message"
 key Return
 wait_window "Print Again"

@@ -173,6 +173,15 @@ TEST(ResultsLayoutTest, DrawsLettersAQuarterLineUpOrDown) {
   EXPECT_EQ(first.TextCalls().at(1).y, 5);
 }
 
+TEST(ResultsLayoutTest, ResultsAreNamedByStudentAndDrive) {
+  core::TInformation information = Example();
+  for (const auto& [path, name] : std::vector<std::pair<std::string, std::string>>{
+           {"results.qzr", "Results of Ann Lee (C:)"},
+           {"A:\\results.qzr", "Results of Ann Lee (A:)"},
+           {"B:\\results.qzr", "Results of Ann Lee (B:)"}})
+    EXPECT_EQ(ResultsName(information, path), name);
+}
+
 TEST(ResultsLayoutTest, LongLinesAreNeitherCutNorWrapped) {
   core::TInformation information = Example();
   const std::string path(79, 'p');
