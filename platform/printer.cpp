@@ -154,11 +154,15 @@ class TPrinter::PrintingDialog {
  public:
   PrintingDialog(QWidget* parent, const std::string& title, const QPrinter& printer)
       : dialog_(parent, resources::kPrintingDialog, nullptr), pageLine_(dialog_.ControlText(101)) {
-    dialog_.SetControlText(102, Fill(dialog_.ControlText(102), {title}));
+    // The file's name without its folder, then where the job goes: the queue on its
+    // location, or the PDF file in its folder.
+    dialog_.SetControlText(102, Fill(dialog_.ControlText(102), {title.substr(title.rfind('/') + 1)}));
     std::string device, port;
     if (printer.outputFormat() == QPrinter::PdfFormat) {
-      device = "PDF";
-      port = PathToText(PathFromQt(QFileInfo(printer.outputFileName()).fileName()));
+      const QFileInfo file(printer.outputFileName());
+      device = PathToText(PathFromQt(file.fileName()));
+      const QString folder = file.absoluteDir().dirName();
+      port = PathToText(PathFromQt(folder.isEmpty() ? file.absolutePath() : folder));
     } else {
       device = ToCp1252(printer.printerName());
       const QString location = QPrinterInfo(printer).location();

@@ -83,6 +83,8 @@ TEST_F(PrintTest, PrintPageDrawsEveryLetterAtItsPlace) {
       "restore"};
   EXPECT_EQ(Printed(), expected);
   EXPECT_EQ(window().printer->PrintedPages(), std::vector<int>({1, 2}));
+  // The printing dialog names the file without its folder.
+  EXPECT_EQ(QString::fromStdString(user.prompts().back().text).split('\n').at(1), "'marks.tst' on the");
 }
 
 TEST_F(PrintTest, ChoosingPageTwoOfThirteenPrintsQuestionThirteenAlone) {
