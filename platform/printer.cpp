@@ -80,6 +80,15 @@ int WriteFailure(const QString& folder) {
   return resources::IDS_PRN_GENERIC_ERROR;
 }
 
+// Asked before the print dialog when no printer can be reached.
+constexpr char kNoPrinter[] = "No printer can be reached (%s). Print to a PDF file instead?";
+constexpr char kNoPrinterCaption[] = "No Printer";
+
+TPrinterProbe& Probe() {
+  static TPrinterProbe probe;
+  return probe;
+}
+
 // Nothing is drawn nearer the paper's edge than this: many printers cannot print there, and a
 // sheet may be punched for a binder.
 constexpr double kMarginMillimetres = 10;
@@ -148,6 +157,8 @@ QString ChosenPageSet(const QPrinter& printer) {
 
 }  // namespace
 
+void SetPrinterProbe(TPrinterProbe probe) { Probe() = std::move(probe); }
+
 // Dialog 32599, shown while the pages of a job are drawn; its Cancel stops the job between
 // pages.
 class TPrinter::PrintingDialog {
@@ -203,6 +214,7 @@ void TPrinter::AskDialogInfo(TPrintout& printout) {
 
 bool TPrinter::Print(QWidget* parent, TPrintout& printout, bool prompt) {
   printed_.clear();
+  if (!PrinterOrPdfFile(parent)) return false;
   try {
     AskDialogInfo(printout);
     QPrinter& printer = Device();
@@ -216,6 +228,25 @@ bool TPrinter::Print(QWidget* parent, TPrintout& printout, bool prompt) {
     ReportError(parent, printout.Name(), std::string(resources::LoadString(resources::IDS_PRN_OUT_OF_MEMORY)));
     return false;
   }
+}
+
+// With no printer to reach, Qt's print dialog offers a PDF file alone and would write it
+// unasked: the user says first whether a PDF file will do. False when it will not.
+bool TPrinter::PrinterOrPdfFile(QWidget* parent) {
+  const std::string reason = Probe() ? Probe()() : NoPrinterReason();
+  if (reason.empty()) {
+    // A printer can be reached again: the dialog opens on the default printer, not the file.
+    if (pdfInstead_) printer_.reset();
+    pdfInstead_ = false;
+    return true;
+  }
+  const std::string question = Fill(kNoPrinter, {ToCp1252(QString::fromStdString(reason))});
+  qWarning().noquote() << FromCp1252(question);
+  if (MessageBox(parent, question, kNoPrinterCaption, MB_YESNO | MB_ICONQUESTION) != IDYES)
+    return false;
+  Device().setOutputFormat(QPrinter::PdfFormat);
+  pdfInstead_ = true;
+  return true;
 }
 
 void TPrinter::ChooseSpans(const QPrinter& printer) {

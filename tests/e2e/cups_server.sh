@@ -58,6 +58,7 @@ CONF
   PRINT_PORT=$(cat "$PRINT_JOBS/port")
 
   /usr/sbin/cupsd -f -c "$state/cupsd.conf" -s "$state/cups-files.conf" >"$work/cupsd.log" 2>&1 &
+  CUPSD_PID=$!
   for _ in $(seq 100); do lpstat -r 2>/dev/null | grep -q "is running" && break; sleep 0.1; done
   lpstat -r 2>/dev/null | grep -q "is running" || {
     echo "FAILED: the print server did not start" >&2
@@ -79,4 +80,10 @@ wait_print_job() {
   echo "FAILED: job $1 never reached the printer" >&2
   cat "$CUPS_STATE/log/error_log" >&2 2>/dev/null
   return 1
+}
+
+# Stops the print server (by its id), as when a school machine's print service is down.
+stop_cups_server() {
+  kill "$CUPSD_PID"
+  wait "$CUPSD_PID" 2>/dev/null || true
 }

@@ -7,7 +7,9 @@
 # pages as the pagination gives; then page 2 only; then the answer key; then a PDF file
 # chosen in the same dialog; then, with the queue refusing jobs, the error and no job. A test
 # with a 640x480 or a 2000x1500 picture on every question then prints every question inside
-# 10 mm margins with raised and lowered letters whole, and "2,4" prints exactly those pages.
+# 10 mm margins with raised and lowered letters whole and white under its framed picture, and
+# "2,4" prints exactly those pages. With the print server stopped, Print asks whether a PDF
+# file will do, and No writes nothing.
 # Page images and screenshots are kept in WORK_DIR.
 set -euo pipefail
 quizloom=$1 listener=$2 helper=$3 samples=$4 work=$5
@@ -174,7 +176,7 @@ read -r ax ay < <(pdftotext -bbox -f 1 -l 1 "$job_file" - |
 top=$(awk -v t="$ay" 'BEGIN { printf "%d", (t - 20) * 300 / 72 }')
 crop 9 "$work/raised.png"
 strokes=$(convert "$work/raised.png" -scale '1x110!' -threshold 97% txt:- |
-  awk -F'[ ,:]' 'NR > 1 { dark = /gray\(0\)|black/; if (dark && !was) n++; was = dark } END { print n + 0 }')
+  awk 'NR > 1 { dark = /gray\(0\)|black/; if (dark && !was) n++; was = dark } END { print n + 0 }')
 [ "$strokes" = 2 ] || fail "the raised 2 under the framed picture: $strokes strokes, not 2"
 
 # 7. "2,4" in the Pages box: exactly pages 2 and 4, in order.
@@ -192,6 +194,20 @@ wait_print_job 5
 [ "$(pdftotext "$job_file" - | tr -cd '\f' | wc -c)" = 2 ] || fail "the page list printed $(pdf_pages "$job_file") pages"
 { "$helper" lines "$pictures" 2; "$helper" lines "$pictures" 4; } >"$work/expected-list.txt"
 pdf_lines "$job_file" | diff "$work/expected-list.txt" - || fail "the page list's text"
+
+# 8. The print server stops: Print first asks whether a PDF file will do; No writes nothing.
+stop_cups_server
+touch "$work/before-no"
+file_command p
+wait_window "^No Printer$"
+shot 8-no-printer
+grep -qF "No printer can be reached (the print server does not answer). Print to a PDF file instead?" \
+  "$work/quizloom.log" || fail "the no-printer question"
+key alt+n
+wait_gone "^No Printer$"
+sleep 1
+xdotool search --onlyvisible --name "^Print$" >/dev/null 2>&1 && fail "the print dialog opened after No"
+[ -z "$(find "$work" -newer "$work/before-no" -name '*.pdf')" ] || fail "a PDF was written after No"
 
 wait_window "pictures.tst"
 exit_with_alt_x
