@@ -55,8 +55,7 @@ TEST_F(PrintTest, PrintPageDrawsEveryLetterAtItsPlace) {
   picture.fill(Qt::darkGreen);
   ASSERT_TRUE(picture.save(QString::fromStdString(Path("shown.bmp")), "BMP"));
   // x2 raised, H2O with its 2 lowered after a hard break; then a picture that loads, one that
-  // is missing, the question after it, and a tall one on page 2. The answer "secret" is never
-  // drawn.
+  // is missing, and the question after it. The answer "secret" is never drawn.
   questions().Add(MakeQuestion("x2\rH2O", "secret", {{1, 1}, {4, 2}}));
   AddPictured("P", "shown.bmp");
   AddPictured("M", "gone.bmp");
@@ -72,18 +71,15 @@ TEST_F(PrintTest, PrintPageDrawsEveryLetterAtItsPlace) {
       "5,120 1. ", "65,120 x", "85,107 2", "5,160 H", "25,173 2", "45,160 O",
       // y: 160 + 2 lines, then 2 lines more for no picture
       "5,320 2. ", "65,320 P",
-      // the picture, 40 x 33 screen pixels scaled by 20/8 and 40/13 (101.5 rounds to 102),
-      // then a third of a line for the raised letters under it
-      "5,400 picture 40x33 to 100x102",
+      // the picture, 40 x 33 screen pixels scaled by 20/8 and 40/13 (101.5 rounds to 102)
+      "5,400 picture 40x33 to 100x102",  // and a third of a line free under it
       "5,515 3. ", "65,515 M", "5,595 Bitmap filegone.bmp is not on the same directory as quizloom.",
       "5,635 4. ", "65,635 N",
-      "restore",
-      // 615 dots high at scale, reduced to its room: 15 lines less a third
-      "font Courier New 0", "5,120 5. ", "65,120 T", "5,200 picture 40x200 to 95x587",
+      "restore", "font Courier New 0", "5,120 5. ", "65,120 T",
+      "5,200 picture 40x200 to 95x587",  // 615 high at scale: reduced to 15 lines less a third
       "restore"};
   EXPECT_EQ(Printed(), expected);
   EXPECT_EQ(window().printer->PrintedPages(), std::vector<int>({1, 2}));
-  // The printing dialog names the file without its folder.
   EXPECT_EQ(QString::fromStdString(user.prompts().back().text).split('\n').at(1), "'marks.tst' on the");
 }
 

@@ -81,9 +81,3 @@ wait_print_job() {
   cat "$CUPS_STATE/log/error_log" >&2 2>/dev/null
   return 1
 }
-
-# Stops the print server (by its id), as when a school machine's print service is down.
-stop_cups_server() {
-  kill "$CUPSD_PID"
-  wait "$CUPSD_PID" 2>/dev/null || true
-}

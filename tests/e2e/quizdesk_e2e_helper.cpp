@@ -2,9 +2,7 @@
 // the program stored, byte for byte.
 //   quizdesk_e2e_helper write TEST_PATH COUNT [formula]
 //   quizdesk_e2e_helper check RESULTS_PATH TEST_PATH FIRST LAST GIVEN:MARK:VERDICT...
-//   quizdesk_e2e_helper results RESULTS_PATH
-// writes Ann Lee's results of 8 questions whose questions and answers printed fill page 1
-// (question 1 has 5 lines), so that page 2 begins with "8. E = mc2", its 2 raised.
+//   quizdesk_e2e_helper results RESULTS_PATH    (printed with questions, page 2 is "8. E = mc2")
 // Every question expects H2O with the 2 lowered. GIVEN is the text typed for the record in
 // answering order, MARK the mark given to its second character, VERDICT 1 or 0. With
 // "formula" every question reads "What is H2O?" with its 2 lowered.
@@ -101,26 +99,17 @@ int Check(char** argv, int argc) {
   return 0;
 }
 
-int WriteResults(const std::string& path) {
+int WriteResults(const char* path) {  // 3 + 10 + 6 x 6 lines, then question 8 with its 2 raised
   core::TInformation information;
-  core::CopyField(information.firstName, sizeof information.firstName, "Ann");
-  core::CopyField(information.lastName, sizeof information.lastName, "Lee");
-  core::CopyField(information.testFile, sizeof information.testFile, "water.tst");
-  const int32_t plain[500] = {};
-  int32_t raised[500] = {};
-  raised[6] = core::kSuperscript;
-  for (int number = 1; number <= 8; ++number) {
-    const std::string question = number == 1 ? "Line 1\rLine 2\rLine 3\rLine 4\rLine 5"
-                                 : number == 8 ? "E = mc2"
-                                               : QuestionText(number);
+  const int32_t plain[500] = {}, raised[500] = {0, 0, 0, 0, 0, 0, core::kSuperscript};
+  for (int n = 1; n <= 8; ++n)
     information.responses.Add(std::make_unique<core::TResponse>(
-        number, "E", "E", question.c_str(), 1, plain, plain, number == 8 ? raised : plain));
-  }
-  information.questionCount = information.correctCount = 8;
+        n, "E", "E", n == 1 ? "1\r2\r3\r4\r5" : n == 8 ? "E = mc2" : "Q", 1, plain, plain,
+        n == 8 ? raised : plain));
   const std::vector<uint8_t> bytes = core::EncodeResults(information);
-  std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  return out ? 0 : 1;
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  return 0;
 }
 
 }  // namespace

@@ -224,29 +224,6 @@ TEST(Printer, APdfFileHasTheUsualPermissionsOrThoseOfTheFileItReplaces) {
   EXPECT_EQ(info.st_mode & 0777, 0664u);
 }
 
-// Qt's dialog would offer a PDF file alone and write it unasked: the user is asked first.
-TEST(Printer, WithNoPrinterToReachAsksFirstWhetherAPdfFileWillDo) {
-  platform::SetPrinterProbe([] { return std::string("the print server does not answer"); });
-  for (const int answer : {platform::IDNO, platform::IDYES}) {
-    QTemporaryDir folder;
-    const QString pdf = folder.filePath("notes.pdf");
-    platform::TPrinter printer;
-    PageNamer printout;
-    ScriptedUser user;
-    user.AnswerMessage(answer);
-    if (answer == platform::IDYES) user.ChoosePrint(pdf.toStdString());
-    EXPECT_EQ(printer.Print(nullptr, printout, true), answer == platform::IDYES);
-    ASSERT_EQ(user.Messages().size(), 1u);
-    EXPECT_EQ(user.Messages()[0].text,
-              "No printer can be reached (the print server does not answer). Print to a PDF file instead?");
-    EXPECT_EQ(user.Messages()[0].caption, "No Printer");
-    EXPECT_EQ(user.Messages()[0].style, platform::MB_YESNO | platform::MB_ICONQUESTION);
-    EXPECT_EQ(user.prompts().size(), answer == platform::IDYES ? 5u : 1u);  // the dialog, 3 pages
-    EXPECT_EQ(QFile::exists(pdf), answer == platform::IDYES);
-  }
-  platform::SetPrinterProbe([] { return std::string(); });
-}
-
 TEST(Printer, FileThatCannotBeWrittenIsReported) {
   QTemporaryDir folder;
   platform::TPrinter printer;

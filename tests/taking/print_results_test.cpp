@@ -158,13 +158,10 @@ TEST_F(PrintResultsTest, ConversationsOfEachCase) {
          u.AnswerMessage(platform::IDYES).AnswerMessage().AnswerMessage(platform::IDNO);
        },
        join({asked, printed, {again, warning + "File cannot be found!", again}})},
-      {"A: no printer, No prints nothing, still asked", true, ten, false,
-       [](ScriptedUser& u) {
+      {"A: no printer, No prints nothing, still asked", true, ten, false, [](ScriptedUser& u) {
          platform::SetPrinterProbe([] { return std::string("no printer is set up"); });
          u.AnswerDialog(1, ChooseA).AnswerDialog(1).AnswerMessage(platform::IDNO).AnswerMessage(platform::IDNO);
-       },
-       join({asked, {"No Printer 36: No printer can be reached (no printer is set up). Print to a "
-                     "PDF file instead?", again}})},
+       }, join({asked, {"No Printer 36: No printer can be reached (no printer is set up). Print to a PDF file instead?", again}})},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

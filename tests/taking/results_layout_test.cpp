@@ -164,22 +164,9 @@ TEST(ResultsLayoutTest, DrawsLettersAQuarterLineUpOrDown) {
   std::vector<std::string> drawn;
   for (const platform::DrawCall& call : dc.TextCalls())
     drawn.push_back(std::to_string(call.x) + "," + std::to_string(call.y) + " " + call.text);
-  // The first line is a quarter line down, so that a raised letter on it starts at 5.
   EXPECT_EQ(drawn, std::vector<std::string>({"5,9 H", "13,13 2", "21,9 O",  // lowered 2
                                              "5,25 x", "13,21 2",          // raised 2
                                              "5,41 a", "21,41 b"}));       // a mark of 7 is not drawn
-  platform::TRecordingDC first;
-  DrawLines(first, document, {2, 2});
-  EXPECT_EQ(first.TextCalls().at(1).y, 5);
-}
-
-TEST(ResultsLayoutTest, ResultsAreNamedByStudentAndDrive) {
-  core::TInformation information = Example();
-  for (const auto& [path, name] : std::vector<std::pair<std::string, std::string>>{
-           {"results.qzr", "Results of Ann Lee (C:)"},
-           {"A:\\results.qzr", "Results of Ann Lee (A:)"},
-           {"B:\\results.qzr", "Results of Ann Lee (B:)"}})
-    EXPECT_EQ(ResultsName(information, path), name);
 }
 
 TEST(ResultsLayoutTest, LongLinesAreNeitherCutNorWrapped) {
