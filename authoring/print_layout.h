@@ -14,8 +14,9 @@ inline constexpr int kPageBudget = 50;
 // The answer key prints one line more per question, its answer, and costs 1 more.
 int QuestionCost(const core::TQuestion& question, bool answerKey);
 
-// The lines a picture may fill on the sheet: its cost of 16 less the blank line after the
-// question's text.
+// The lines a picture and the space under it may fill on the sheet: its cost of 16 less the
+// blank line after the question's text. A third of a line of it stays free under the picture
+// for the raised letters of the question after it.
 inline constexpr int kPictureRoomLines = 15;
 
 // The printed size of a picture whose size at the sheet's scale is scaled: that size, or,

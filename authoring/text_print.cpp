@@ -102,12 +102,14 @@ void TTextPrint::PrintPicture(platform::TDC& dc, const core::TQuestion& question
   if (!picture.IsNull()) {
     const platform::TSize scaled{platform::MulDiv(picture.Width(), charWidth, screenCharWidth),
                                  platform::MulDiv(picture.Height(), lineHeight, screenCharHeight)};
-    // A large picture is reduced to the room its cost keeps on the page, so the questions
-    // after it stay on the paper.
-    const platform::TSize room{PageSize().cx - kLeft, kPictureRoomLines * lineHeight};
+    // The next question's raised letters stand a third of a line above its line, so that
+    // much is left free under the picture; its room shrinks by as much, and a large picture
+    // is reduced to that room, so the questions after it stay on the paper.
+    const int raised = lineHeight / 3;
+    const platform::TSize room{PageSize().cx - kLeft, kPictureRoomLines * lineHeight - raised};
     const platform::TSize size = FitPicture(scaled, room);
     dc.StretchBlt(kLeft, y, size.cx, size.cy, picture);
-    y += size.cy;
+    y += size.cy + raised;
   } else {
     dc.TextOut(kLeft, y, editor::MissingPictureText(name.c_str()));
     y += dc.GetTextExtent("X").cy + 3;

@@ -16,17 +16,31 @@ std::string LastReason() {
   return reason;
 }
 
+// Whether the print server takes a connection at all.
+bool ServerAnswers() {
+  http_t* http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
+                              5000, nullptr);
+  if (!http) return false;
+  httpClose(http);
+  return true;
+}
+
 }  // namespace
+
+std::string NoPrinterReason() {
+  cups_dest_t* dests = nullptr;
+  const int count = cupsGetDests2(CUPS_HTTP_DEFAULT, &dests);
+  cupsFreeDests(count, dests);
+  if (count > 0) return {};
+  return ServerAnswers() ? "no printer is set up" : "the print server does not answer";
+}
 
 std::string DestinationProblem(const std::string& destination) {
   if (destination.empty()) return "No printer is set up";
   cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, destination.c_str(), nullptr);
   if (!dest) {
     // Not found also when the server is down: ask the server itself whether it answers.
-    http_t* http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
-                                5000, nullptr);
-    if (!http) return "The print server cannot be reached";
-    httpClose(http);
+    if (!ServerAnswers()) return "The print server cannot be reached";
     return "The printer \"" + destination + "\" does not exist";
   }
   const char* accepting =

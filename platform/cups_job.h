@@ -13,6 +13,10 @@ using TJobOptions = std::vector<std::pair<std::string, std::string>>;
 // jobs, or its server cannot be reached. Empty when it can take one; a paused printer can.
 std::string DestinationProblem(const std::string& destination);
 
+// Why no printer at all can be reached: "the print server does not answer" or "no printer is
+// set up". Empty when the print server knows of at least one printer.
+std::string NoPrinterReason();
+
 // Hands a finished PDF file to the destination as one job. Empty when the server took it,
 // else the server's own reason.
 std::string SendToDestination(const std::string& destination, const std::string& jobName,

@@ -80,6 +80,15 @@ int WriteFailure(const QString& folder) {
   return resources::IDS_PRN_GENERIC_ERROR;
 }
 
+// Asked before the print dialog when no printer can be reached.
+constexpr char kNoPrinter[] = "No printer can be reached (%s). Print to a PDF file instead?";
+constexpr char kNoPrinterCaption[] = "No Printer";
+
+TPrinterProbe& Probe() {
+  static TPrinterProbe probe;
+  return probe;
+}
+
 // Nothing is drawn nearer the paper's edge than this: many printers cannot print there, and a
 // sheet may be punched for a binder.
 constexpr double kMarginMillimetres = 10;
@@ -148,17 +157,23 @@ QString ChosenPageSet(const QPrinter& printer) {
 
 }  // namespace
 
+void SetPrinterProbe(TPrinterProbe probe) { Probe() = std::move(probe); }
+
 // Dialog 32599, shown while the pages of a job are drawn; its Cancel stops the job between
 // pages.
 class TPrinter::PrintingDialog {
  public:
   PrintingDialog(QWidget* parent, const std::string& title, const QPrinter& printer)
       : dialog_(parent, resources::kPrintingDialog, nullptr), pageLine_(dialog_.ControlText(101)) {
-    dialog_.SetControlText(102, Fill(dialog_.ControlText(102), {title}));
+    // The file's name without its folder, then where the job goes: the queue on its
+    // location, or the PDF file in its folder.
+    dialog_.SetControlText(102, Fill(dialog_.ControlText(102), {title.substr(title.rfind('/') + 1)}));
     std::string device, port;
     if (printer.outputFormat() == QPrinter::PdfFormat) {
-      device = "PDF";
-      port = PathToText(PathFromQt(QFileInfo(printer.outputFileName()).fileName()));
+      const QFileInfo file(printer.outputFileName());
+      device = PathToText(PathFromQt(file.fileName()));
+      const QString folder = file.absoluteDir().dirName();
+      port = PathToText(PathFromQt(folder.isEmpty() ? file.absolutePath() : folder));
     } else {
       device = ToCp1252(printer.printerName());
       const QString location = QPrinterInfo(printer).location();
@@ -199,6 +214,7 @@ void TPrinter::AskDialogInfo(TPrintout& printout) {
 
 bool TPrinter::Print(QWidget* parent, TPrintout& printout, bool prompt) {
   printed_.clear();
+  if (!PrinterOrPdfFile(parent)) return false;
   try {
     AskDialogInfo(printout);
     QPrinter& printer = Device();
@@ -209,9 +225,28 @@ bool TPrinter::Print(QWidget* parent, TPrintout& printout, bool prompt) {
     return PrintJob(parent, printout, printer);
   } catch (const std::bad_alloc&) {
     printed_.clear();
-    ReportError(parent, printout.Title(), std::string(resources::LoadString(resources::IDS_PRN_OUT_OF_MEMORY)));
+    ReportError(parent, printout.Name(), std::string(resources::LoadString(resources::IDS_PRN_OUT_OF_MEMORY)));
     return false;
   }
+}
+
+// With no printer to reach, Qt's print dialog offers a PDF file alone and would write it
+// unasked: the user says first whether a PDF file will do. False when it will not.
+bool TPrinter::PrinterOrPdfFile(QWidget* parent) {
+  const std::string reason = Probe() ? Probe()() : NoPrinterReason();
+  if (reason.empty()) {
+    // A printer can be reached again: the dialog opens on the default printer, not the file.
+    if (pdfInstead_) printer_.reset();
+    pdfInstead_ = false;
+    return true;
+  }
+  const std::string question = Fill(kNoPrinter, {ToCp1252(QString::fromStdString(reason))});
+  qWarning().noquote() << FromCp1252(question);
+  if (MessageBox(parent, question, kNoPrinterCaption, MB_YESNO | MB_ICONQUESTION) != IDYES)
+    return false;
+  Device().setOutputFormat(QPrinter::PdfFormat);
+  pdfInstead_ = true;
+  return true;
 }
 
 void TPrinter::ChooseSpans(const QPrinter& printer) {
@@ -242,7 +277,7 @@ bool TPrinter::PrintJob(QWidget* parent, TPrintout& printout, QPrinter& printer)
     const std::string problem = DestinationProblem(printer.printerName().toStdString());
     if (!problem.empty()) {
       printed_.clear();
-      ReportError(parent, printout.Title(), ToCp1252(QString::fromStdString(problem)));
+      ReportError(parent, printout.Name(), ToCp1252(QString::fromStdString(problem)));
       return false;
     }
   }
@@ -260,7 +295,7 @@ bool TPrinter::PrintJob(QWidget* parent, TPrintout& printout, QPrinter& printer)
   if (outcome == Outcome::Printed) return true;
   printed_.clear();
   // A job the user cancelled was discarded whole; there is nothing more to say.
-  if (outcome == Outcome::Failed) ReportError(parent, printout.Title(), failure_);
+  if (outcome == Outcome::Failed) ReportError(parent, printout.Name(), failure_);
   return false;
 }
 
@@ -397,7 +432,7 @@ void TPrinter::Preview(QWidget* parent, TPrintout& printout) {
       PrintJob(&preview, printout, *device);
     } catch (const std::bad_alloc&) {
       printed_.clear();
-      ReportError(&preview, printout.Title(), std::string(resources::LoadString(resources::IDS_PRN_OUT_OF_MEMORY)));
+      ReportError(&preview, printout.Name(), std::string(resources::LoadString(resources::IDS_PRN_OUT_OF_MEMORY)));
     }
   });
   Modal().PrintPreview(parent, preview);

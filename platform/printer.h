@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -14,12 +15,19 @@ namespace platform {
 class TDC;
 class TRecordingDC;
 
+// Why no printer can be reached, or empty when one can; by default the print server is asked.
+// Tests replace it (nullptr brings back the print server's answer).
+using TPrinterProbe = std::function<std::string()>;
+void SetPrinterProbe(TPrinterProbe probe);
+
 // The printer of a main window. It keeps the print dialog's data and the chosen printer (or
 // PDF file) between prints, shows the print dialog and the printing dialog "Printing", and
 // drives the printout's pages on a high-resolution QPrinter, inside margins of at least 10 mm.
 // A job is drawn once and whole, into a PDF, before anything reaches the print server or the
 // chosen file, so Cancel in the printing dialog wastes no paper and leaves no half-written
 // file. Failures, the print server's refusals included, are reported in a "Print Error" box.
+// When no printer can be reached, the user is asked before the print dialog whether to print
+// to a PDF file instead, rather than being given one unasked.
 class TPrinter {
  public:
   TPrinter();
@@ -48,6 +56,7 @@ class TPrinter {
   class PrintingDialog;
 
   QPrinter& Device();
+  bool PrinterOrPdfFile(QWidget* parent);
   void AskDialogInfo(TPrintout& printout);
   bool PrintJob(QWidget* parent, TPrintout& printout, QPrinter& printer);
   Outcome PrintToFile(TPrintout& printout, QPrinter& printer, PrintingDialog& dialog);
@@ -63,6 +72,7 @@ class TPrinter {
   TPrintDialogData data_;
   TPrintDialogData offered_;  // what the printout proposed for this job
   std::unique_ptr<QPrinter> printer_;
+  bool pdfInstead_ = false;  // the user chose a PDF file because no printer could be reached
   std::vector<int> printed_;
   TRecordingDC* recorder_ = nullptr;
   std::string failure_;  // the last failure's reason

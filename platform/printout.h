@@ -45,11 +45,15 @@ class TPrintout {
   virtual void PrintPage(int page, TRect& rect, unsigned flags) = 0;
 
   const std::string& Title() const { return title_; }
+  // What the printer's messages call the printout: its title, unless a name was given.
+  const std::string& Name() const { return name_.empty() ? title_ : name_; }
+  void SetName(std::string name) { name_ = std::move(name); }
   TDC* DC() const { return dc_; }
   TSize PageSize() const { return pageSize_; }
 
  private:
   std::string title_;
+  std::string name_;
   TDC* dc_ = nullptr;
   TSize pageSize_;
 };

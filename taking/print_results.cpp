@@ -48,6 +48,7 @@ void TTestWindow::PrintResultsOnce(const TPrintOptions& options, const std::stri
   // Read before the print dialog: a missing or damaged file has been reported and nothing,
   // not even an empty page, goes to the printer.
   if (!printout.ReadResults(this)) return;
+  printout.SetName(ResultsName(printout.information, path));
   printer->Print(this, printout, true);
 }
 

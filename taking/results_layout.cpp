@@ -120,6 +120,13 @@ void LayOutResults(const core::TInformation& information, const TPrintOptions& o
   lines.Text(PercentLine(information.correctCount, information.questionCount)).End();
 }
 
+std::string ResultsName(const core::TInformation& information, const std::string& drivePath) {
+  const auto field = [](const char* text, std::size_t size) { return std::string(text, strnlen(text, size)); };
+  const std::string drive = drivePath.size() > 1 && drivePath[1] == ':' ? drivePath.substr(0, 2) : "C:";
+  return "Results of " + field(information.firstName, sizeof information.firstName) + " " +
+         field(information.lastName, sizeof information.lastName) + " (" + drive + ")";
+}
+
 std::vector<core::TStart> PaginateLines(int lineCount, int linesPerPage) {
   const int perPage = std::max(1, linesPerPage - 1);
   std::vector<core::TStart> pages;

@@ -37,6 +37,11 @@ std::string ShortenInMiddle(const std::string& text, int width);
 // negative count, more correct than asked) a line that says the counts are damaged.
 std::string PercentLine(int32_t correctCount, int32_t questionCount);
 
+// What the printer's messages call the printout of these results from the drive path
+// ("results.qzr" is C:), so a teacher printing stick after stick knows whose failed:
+// "Results of Ada Lovelace (A:)".
+std::string ResultsName(const core::TInformation& information, const std::string& drivePath);
+
 // The pages of lineCount lines, linesPerPage - 1 lines on each but the last, first and last
 // index inclusive. No lines still make one empty page (last = first - 1).
 std::vector<core::TStart> PaginateLines(int lineCount, int linesPerPage = kLinesPerPage);

@@ -17,7 +17,9 @@ constexpr int kLeft = 5;
 int DrawLines(platform::TDC& dc, const core::TThePrintout& document, const core::TStart& page) {
   const int lineHeight = dc.GetTextExtent("X").cy + 3;
   const int last = std::min(page.last, static_cast<int>(document.lines.size()) - 1);
-  int y = 5;
+  // A raised letter stands a quarter of a line above its line: the first line is moved down
+  // by as much, so that its ink, too, keeps to the margin.
+  int y = 5 + lineHeight / 4;
   for (int i = std::max(page.first, 0); i <= last; ++i) {
     int x = kLeft;
     for (const core::TLetter& letter : document.lines[static_cast<std::size_t>(i)].letters) {

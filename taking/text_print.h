@@ -16,7 +16,8 @@ class TDC;
 namespace quizdesk {
 
 // Draws the page's lines letter by letter in the selected font from (5, 5), a raised letter
-// a quarter of a line up, a lowered one a quarter down, letters of other marks left out but
+// a quarter of a line up, a lowered one a quarter down (so the first line's y is 5 plus that
+// quarter, and its raised letters start at 5), letters of other marks left out but
 // still advancing. Returns the line height: the height of "X" + 3.
 int DrawLines(platform::TDC& dc, const core::TThePrintout& document, const core::TStart& page);
 

@@ -60,6 +60,8 @@ TEST_F(PrintTest, PrintPageDrawsEveryLetterAtItsPlace) {
   AddPictured("P", "shown.bmp");
   AddPictured("M", "gone.bmp");
   questions().Add(MakeQuestion("N", "z"));
+  ASSERT_TRUE(picture.scaled(40, 200).save(QString::fromStdString(Path("tall.bmp")), "BMP"));
+  AddPictured("T", "tall.bmp");
   test().fileName = Path("marks.tst");
   user.ChoosePrint({});
   window().Command(CM_PRINT);
@@ -70,12 +72,15 @@ TEST_F(PrintTest, PrintPageDrawsEveryLetterAtItsPlace) {
       // y: 160 + 2 lines, then 2 lines more for no picture
       "5,320 2. ", "65,320 P",
       // the picture, 40 x 33 screen pixels scaled by 20/8 and 40/13 (101.5 rounds to 102)
-      "5,400 picture 40x33 to 100x102",
-      "5,502 3. ", "65,502 M", "5,582 Bitmap filegone.bmp is not on the same directory as quizloom.",
-      "5,622 4. ", "65,622 N",
+      "5,400 picture 40x33 to 100x102",  // and a third of a line free under it
+      "5,515 3. ", "65,515 M", "5,595 Bitmap filegone.bmp is not on the same directory as quizloom.",
+      "5,635 4. ", "65,635 N",
+      "restore", "font Courier New 0", "5,120 5. ", "65,120 T",
+      "5,200 picture 40x200 to 95x587",  // 615 high at scale: reduced to 15 lines less a third
       "restore"};
   EXPECT_EQ(Printed(), expected);
-  EXPECT_EQ(window().printer->PrintedPages(), std::vector<int>({1}));
+  EXPECT_EQ(window().printer->PrintedPages(), std::vector<int>({1, 2}));
+  EXPECT_EQ(QString::fromStdString(user.prompts().back().text).split('\n').at(1), "'marks.tst' on the");
 }
 
 TEST_F(PrintTest, ChoosingPageTwoOfThirteenPrintsQuestionThirteenAlone) {

@@ -58,6 +58,7 @@ CONF
   PRINT_PORT=$(cat "$PRINT_JOBS/port")
 
   /usr/sbin/cupsd -f -c "$state/cupsd.conf" -s "$state/cups-files.conf" >"$work/cupsd.log" 2>&1 &
+  CUPSD_PID=$!
   for _ in $(seq 100); do lpstat -r 2>/dev/null | grep -q "is running" && break; sleep 0.1; done
   lpstat -r 2>/dev/null | grep -q "is running" || {
     echo "FAILED: the print server did not start" >&2

@@ -2,6 +2,7 @@
 // the program stored, byte for byte.
 //   quizdesk_e2e_helper write TEST_PATH COUNT [formula]
 //   quizdesk_e2e_helper check RESULTS_PATH TEST_PATH FIRST LAST GIVEN:MARK:VERDICT...
+//   quizdesk_e2e_helper results RESULTS_PATH    (printed with questions, page 2 is "8. E = mc2")
 // Every question expects H2O with the 2 lowered. GIVEN is the text typed for the record in
 // answering order, MARK the mark given to its second character, VERDICT 1 or 0. With
 // "formula" every question reads "What is H2O?" with its 2 lowered.
@@ -98,12 +99,26 @@ int Check(char** argv, int argc) {
   return 0;
 }
 
+int WriteResults(const char* path) {  // 3 + 10 + 6 x 6 lines, then question 8 with its 2 raised
+  core::TInformation information;
+  const int32_t plain[500] = {}, raised[500] = {0, 0, 0, 0, 0, 0, core::kSuperscript};
+  for (int n = 1; n <= 8; ++n)
+    information.responses.Add(std::make_unique<core::TResponse>(
+        n, "E", "E", n == 1 ? "1\r2\r3\r4\r5" : n == 8 ? "E = mc2" : "Q", 1, plain, plain,
+        n == 8 ? raised : plain));
+  const std::vector<uint8_t> bytes = core::EncodeResults(information);
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if ((argc == 4 || argc == 5) && std::strcmp(argv[1], "write") == 0)
     return Write(argv[2], std::atoi(argv[3]), argc == 5 && std::strcmp(argv[4], "formula") == 0);
   if (argc >= 7 && std::strcmp(argv[1], "check") == 0) return Check(argv, argc);
+  if (argc == 3 && std::strcmp(argv[1], "results") == 0) return WriteResults(argv[2]);
   std::fprintf(stderr, "usage: see the top of quizdesk_e2e_helper.cpp\n");
   return 2;
 }

@@ -7,7 +7,8 @@
 # with "Print Answer only", Yes to "Print Again" after the next stick is put in, then No,
 # gives two more. With the queue refusing jobs, the error is shown before "Print Again" and
 # nothing is printed. The PDFs that reached the printer are read with pdftotext; the first
-# page of the first job is kept as WORK_DIR/page.png.
+# page of the first job is kept as WORK_DIR/page.png. A raised letter first on a page keeps
+# out of the margin.
 set -euo pipefail
 quizdesk=$1 helper=$2 listener=$3 work=$4
 rm -rf "$work"
@@ -117,6 +118,18 @@ wait_gone "Print Again"
 sleep 1
 [ -e "$PRINT_JOBS/job-4" ] && fail "a fourth job"
 
+# Page 2 begins with a raised 2: all ink keeps 10 mm (118 pixels at 300 dpi) from the edges.
+"$helper" results "$folder/results.qzr"
+open_print_results
+key Return
+choose_options alt+q
+print_in_dialog
+wait_print_job 4 || fail "job 4"
+[ "$(pdftotext -f 2 -l 2 "$PRINT_JOBS/job-4" - | head -1)" = "8. E = mc2" ] || fail "page 2's first line"
+pdftoppm -gray -r 300 -f 2 -l 2 -singlefile "$PRINT_JOBS/job-4" "$work/page2"
+convert "$work/page2.pgm" -threshold 50% -format "%h %@\n" info: | awk -F'[ x+]' '$5 < 119 ||
+  $5 + $3 > $1 - 119 { exit 1 }' || fail "ink in the margin of page 2"
+
 # The queue refuses jobs: the error comes first, then "Print Again", and nothing is printed.
 cupsreject quizprinter
 open_print_results
@@ -124,13 +137,13 @@ key Down Return
 choose_options alt+a
 print_in_dialog
 wait_window "Print Error"
-grep -qF "'Test Results' not printed. The printer \"quizprinter\" is not accepting jobs." \
+grep -qF "'Results of Ann Lee (A:)' not printed. The printer \"quizprinter\" is not accepting jobs." \
   "$work/quizdesk.log" || fail "the refusal's message"
 key Return
 wait_window "Print Again"
 key alt+n
 wait_gone "Print Again"
-[ -e "$PRINT_JOBS/job-4" ] && fail "a refused job reached the printer"
+[ -e "$PRINT_JOBS/job-5" ] && fail "a refused job reached the printer"
 
 wait_window "water.tst"
 exit_with_alt_x

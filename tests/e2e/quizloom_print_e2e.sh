@@ -8,7 +8,7 @@
 # chosen in the same dialog; then, with the queue refusing jobs, the error and no job. A test
 # with a 640x480 or a 2000x1500 picture on every question then prints every question inside
 # 10 mm margins with raised and lowered letters whole, and "2,4" prints exactly those pages.
-# Page images and screenshots are kept in WORK_DIR.
+# Then, with the print server stopped, Print asks first. Page images are kept in WORK_DIR.
 set -euo pipefail
 quizloom=$1 listener=$2 helper=$3 samples=$4 work=$5
 rm -rf "$work"
@@ -167,6 +167,14 @@ keeps_ink() {  # keeps_ink COVERED BARE WHAT: every dark pixel of column BARE is
 }
 keeps_ink 3 5 "the descender over a raised letter"
 keeps_ink 11 8 "the foot of a lowered letter over the next line"
+# In the cell of the raised 2 of "2. E = mc2", the framed picture's foot and the 2 are apart.
+read -r ax ay < <(pdftotext -bbox -f 1 -l 1 "$job_file" - |
+  sed -n 's/.*<word xMin="\([0-9.]*\)" yMin="\([0-9.]*\)".*>2\.<.*/\1 \2/p' | head -1)
+top=$(awk -v t="$ay" 'BEGIN { printf "%d", (t - 20) * 300 / 72 }')
+crop 9 "$work/raised.png"
+strokes=$(convert "$work/raised.png" -scale '1x110!' -threshold 97% txt:- |
+  awk 'NR > 1 { dark = /gray\(0\)|black/; if (dark && !was) n++; was = dark } END { print n + 0 }')
+[ "$strokes" = 2 ] || fail "the raised 2 under the framed picture: $strokes strokes, not 2"
 
 # 7. "2,4" in the Pages box: exactly pages 2 and 4, in order.
 file_command p
@@ -183,6 +191,17 @@ wait_print_job 5
 [ "$(pdftotext "$job_file" - | tr -cd '\f' | wc -c)" = 2 ] || fail "the page list printed $(pdf_pages "$job_file") pages"
 { "$helper" lines "$pictures" 2; "$helper" lines "$pictures" 4; } >"$work/expected-list.txt"
 pdf_lines "$job_file" | diff "$work/expected-list.txt" - || fail "the page list's text"
+
+# 8. With the print server stopped, Print asks first whether a PDF file will do; No writes nothing.
+kill "$CUPSD_PID" && wait "$CUPSD_PID" || true
+touch "$work/before-no"
+file_command p
+wait_window "^No Printer$"
+grep -qF "No printer can be reached (the print server does not answer). Print to a PDF file instead?" \
+  "$work/quizloom.log" || fail "the no-printer question"
+key alt+n
+wait_gone "^No Printer$"
+[ -z "$(find "$work" -newer "$work/before-no" -name '*.pdf')" ] || fail "a PDF was written after No"
 
 wait_window "pictures.tst"
 exit_with_alt_x

@@ -37,17 +37,22 @@ void PrintLines(const core::TList<core::TQuestion>& questions, int first, int la
   }
 }
 
-// "1. y y H2 H2" has a raised 2 under its first y and an X under its second lowered 2.
+// "1. y y H2 H2" has a raised 2 under its first y and an X under its second lowered 2. Its
+// picture is a frame, 8 pixels wide, over white; "2. E = mc2" under it has its 2 raised.
 int WritePictures(const QString& path) {
   const QString folder = QFileInfo(path).absolutePath();
   QImage small(640, 480, QImage::Format_Mono), large(2000, 1500, QImage::Format_Mono);
   small.fill(0);
+  for (int y = 8; y < 472; ++y)
+    for (int x = 8; x < 632; ++x) small.setPixel(x, y, 1);
   large.fill(0);
   if (!small.save(folder + "/small.bmp", "BMP") || !large.save(folder + "/large.bmp", "BMP")) return 1;
   core::TList<core::TQuestion> questions;
   for (int i = 0; i < 8; ++i) {
     auto question = std::make_unique<core::TQuestion>();
-    question->text = samples::Formatted(i == 0 ? "y y H_2 H_2|   ^2       X" : "What does the picture show?");
+    question->text = samples::Formatted(i == 0   ? "y y H_2 H_2|   ^2       X"
+                                        : i == 1 ? "E = mc^2"
+                                                 : "What does the picture show?");
     std::strcpy(question->picture, i % 2 ? "large.bmp" : "small.bmp");
     questions.Add(std::move(question));
   }

@@ -158,8 +158,9 @@ TEST(Printer, PrintsTheChosenPagesOrDiscardsTheJob) {
       ASSERT_FALSE(printing.empty());
       EXPECT_EQ(printing.front().caption, "Printing");
       const int first = c.from > 0 ? c.from : 1;
-      EXPECT_EQ(printing.front().text,
-                "Now printing Page " + std::to_string(first) + " of\n'notes.tst' on the\nPDF on notes.pdf");
+      EXPECT_EQ(printing.front().text, "Now printing Page " + std::to_string(first) +
+                                           " of\n'notes.tst' on the\nnotes.pdf on " +
+                                           QDir(folder.path()).dirName().toStdString());
     }
     EXPECT_EQ(printer.PrintedPages(), c.printed);
     // The range chosen stays in the dialog data for the next time.

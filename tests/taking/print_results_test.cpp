@@ -158,6 +158,10 @@ TEST_F(PrintResultsTest, ConversationsOfEachCase) {
          u.AnswerMessage(platform::IDYES).AnswerMessage().AnswerMessage(platform::IDNO);
        },
        join({asked, printed, {again, warning + "File cannot be found!", again}})},
+      {"A: no printer, No prints nothing, still asked", true, ten, false, [](ScriptedUser& u) {
+         platform::SetPrinterProbe([] { return std::string("no printer is set up"); });
+         u.AnswerDialog(1, ChooseA).AnswerDialog(1).AnswerMessage(platform::IDNO).AnswerMessage(platform::IDNO);
+       }, join({asked, {"No Printer 36: No printer can be reached (no printer is set up). Print to a PDF file instead?", again}})},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -173,6 +177,7 @@ TEST_F(PrintResultsTest, ConversationsOfEachCase) {
     };
     c.script(user);
     window().Command(CM_PRINT_RESULTS);
+    platform::SetPrinterProbe([] { return std::string(); });
     EXPECT_EQ(Conversation(), c.conversation);
     EXPECT_TRUE(user.Finished());
   }
@@ -203,7 +208,7 @@ TEST_F(PrintResultsTest, PrintsTheChosenLinesLetterByLetterOnTwoPages) {
     if (calls[i].y < calls[i - 1].y - 20) pageTwo = i;
   ASSERT_GT(pageTwo, 0u);
   EXPECT_EQ(std::to_string(calls[pageTwo].x) + "," + std::to_string(calls[pageTwo].y) + " " +
-                calls[pageTwo].text, "5,5 S");
+                calls[pageTwo].text, "5,9 S");
   // Each page selects the printer face at the device's default size and restores it.
   std::vector<std::string> fonts;
   for (const platform::DrawCall& call : paper.Calls())

@@ -164,9 +164,9 @@ TEST(ResultsLayoutTest, DrawsLettersAQuarterLineUpOrDown) {
   std::vector<std::string> drawn;
   for (const platform::DrawCall& call : dc.TextCalls())
     drawn.push_back(std::to_string(call.x) + "," + std::to_string(call.y) + " " + call.text);
-  EXPECT_EQ(drawn, std::vector<std::string>({"5,5 H", "13,9 2", "21,5 O",  // lowered 2
-                                             "5,21 x", "13,17 2",          // raised 2
-                                             "5,37 a", "21,37 b"}));       // a mark of 7 is not drawn
+  EXPECT_EQ(drawn, std::vector<std::string>({"5,9 H", "13,13 2", "21,9 O",  // lowered 2
+                                             "5,25 x", "13,21 2",          // raised 2
+                                             "5,41 a", "21,41 b"}));       // a mark of 7 is not drawn
 }
 
 TEST(ResultsLayoutTest, LongLinesAreNeitherCutNorWrapped) {
