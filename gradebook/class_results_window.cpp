@@ -161,13 +161,12 @@ void TClassResultsWindow::BuildWidgets() {
 }
 
 bool TLoadedClass::Load(TStore& store, int64_t testId, QWidget* owner) {
-  std::vector<TStore::TAttempt> read = store.Attempts(testId);
-  // A test is never stored without an attempt, so none at all with a reason means failure.
-  if (read.empty() && !store.LastError().empty()) {
+  std::optional<std::vector<TStore::TAttempt>> read = store.Attempts(testId);
+  if (!read) {
     Warn(owner, store.LastError());
     return false;
   }
-  attempts = std::move(read);
+  attempts = std::move(*read);
   std::vector<const core::TInformation*> informations;
   int32_t questionCount = 0;
   for (const TStore::TAttempt& attempt : attempts) {
@@ -180,7 +179,12 @@ bool TLoadedClass::Load(TStore& store, int64_t testId, QWidget* owner) {
 
 std::optional<int64_t> ChooseClassTest(QWidget* owner, TStore& store,
                                        const core::TOpenTest* openTest, std::string& name) {
-  const std::vector<TStore::TTestSummary> tests = store.Tests();
+  const std::optional<std::vector<TStore::TTestSummary>> read = store.Tests();
+  if (!read) {
+    Warn(owner, store.LastError());
+    return std::nullopt;
+  }
+  const std::vector<TStore::TTestSummary>& tests = *read;
   if (openTest && !openTest->questions.IsEmpty()) {
     if (std::optional<int64_t> id = store.FindTest(*openTest)) {
       for (const TStore::TTestSummary& test : tests)
@@ -189,13 +193,10 @@ std::optional<int64_t> ChooseClassTest(QWidget* owner, TStore& store,
     }
   }
   if (tests.empty()) {
-    if (!store.LastError().empty())
-      Warn(owner, store.LastError());
-    else
-      platform::MessageBox(owner,
-                           "The gradebook holds no results yet. Collect them first with "
-                           "Collect Results or Add Results Files.",
-                           "Information", platform::MB_OK | platform::MB_ICONINFORMATION);
+    platform::MessageBox(owner,
+                         "The gradebook holds no results yet. Collect them first with "
+                         "Collect Results or Add Results Files.",
+                         "Information", platform::MB_OK | platform::MB_ICONINFORMATION);
     return std::nullopt;
   }
   std::vector<std::vector<std::string>> rows;

@@ -13,7 +13,8 @@
 namespace gradebook {
 
 // One open connection to the teacher's gradebook. Every call that can fail says so by its
-// result and leaves the reason, in a sentence fit for a message box, in LastError().
+// result (a read gives nothing) and leaves the reason, in a sentence fit for a message box,
+// in LastError().
 class TStore {
  public:
   struct TTestSummary {
@@ -61,10 +62,10 @@ class TStore {
   TStore(const TStore&) = delete;
   TStore& operator=(const TStore&) = delete;
 
-  std::vector<TTestSummary> Tests();
+  std::optional<std::vector<TTestSummary>> Tests();
   // The stored test with the open test's questions and answers, letters and marks alike.
   std::optional<int64_t> FindTest(const core::TOpenTest& test);
-  std::vector<TAttempt> Attempts(int64_t testId);
+  std::optional<std::vector<TAttempt>> Attempts(int64_t testId);
   bool DeleteAttempt(int64_t attemptId);
 
   // Stores one attempt read from a results file in one transaction: whole or not at all.

@@ -140,7 +140,7 @@ TEST_P(GradebookTest, CollectIdenticalReplaceKeepBothDamagedAndDelete) {
     };
     EXPECT_EQ(store->Collect(*c.attempt, answer), c.outcome) << c.what << store->LastError();
     EXPECT_EQ(asked, c.replaceAnswer < 0 ? 0 : 1) << c.what;
-    const auto tests = store->Tests();
+    const auto tests = store->Tests().value();
     ASSERT_EQ(tests.size(), 1u) << c.what;
     EXPECT_EQ(tests[0].fileName, "CELLS.TST");
     EXPECT_EQ(tests[0].questionCount, 3);
@@ -151,7 +151,7 @@ TEST_P(GradebookTest, CollectIdenticalReplaceKeepBothDamagedAndDelete) {
   const auto id = store->FindTest(OpenTest(core::kSuperscript));
   ASSERT_TRUE(id);
   EXPECT_FALSE(store->FindTest(OpenTest(core::kNormal)));
-  auto attempts = store->Attempts(*id);
+  auto attempts = store->Attempts(*id).value();
   ASSERT_EQ(attempts.size(), 4u);
   // The retake that was kept is the one the review replaced.
   EXPECT_EQ(core::EncodeResults(*attempts[0].information),
@@ -159,7 +159,7 @@ TEST_P(GradebookTest, CollectIdenticalReplaceKeepBothDamagedAndDelete) {
   EXPECT_EQ(core::EncodeResults(*attempts[1].information),
             core::EncodeResults(*Attempt("Ada", {"water", "", "x2"})));
   EXPECT_TRUE(store->DeleteAttempt(attempts[0].id));
-  EXPECT_EQ(store->Attempts(*id).size(), 3u);
+  EXPECT_EQ(store->Attempts(*id).value().size(), 3u);
 }
 
 // Killed inside a collection's transaction, after the attempt's row and before its
@@ -179,7 +179,7 @@ TEST_P(GradebookTest, KilledInsideTransactionLeavesWholeAttemptsOnly) {
   ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
   auto store = OpenStore();
   ASSERT_TRUE(store);
-  const auto attempts = store->Attempts(store->Tests().at(0).id);
+  const auto attempts = store->Attempts(store->Tests().value().at(0).id).value();
   ASSERT_EQ(attempts.size(), 1u);
   EXPECT_EQ(attempts[0].information->responses.Count(), 3);
   EXPECT_EQ(store->Collect(*Attempt("Bea", {"H2O", "cell", "x2"}), {}), TStore::Outcome::Added);
@@ -221,8 +221,8 @@ TEST_P(GradebookTest, TwoProcessesOfOneTeacherStoreEachAttemptOnce) {
   }
   EXPECT_EQ(added, 20);
   auto store = OpenStore();
-  ASSERT_EQ(store->Tests().size(), 1u);
-  EXPECT_EQ(store->Attempts(store->Tests()[0].id).size(), 20u);
+  ASSERT_EQ(store->Tests().value().size(), 1u);
+  EXPECT_EQ(store->Attempts(store->Tests().value()[0].id).value().size(), 20u);
   if (!GetParam()) return;
   const struct {
     const char* teacher;
@@ -230,10 +230,11 @@ TEST_P(GradebookTest, TwoProcessesOfOneTeacherStoreEachAttemptOnce) {
   } views[] = {{kTeachers[1], 0}, {kTeachers[2], 20}};
   for (const auto& view : views) {
     auto other = OpenStore(view.teacher);
-    EXPECT_EQ(other->Attempts(store->Tests()[0].id).size(), view.seen) << view.teacher;
+    EXPECT_EQ(other->Attempts(store->Tests().value()[0].id).value().size(), view.seen)
+        << view.teacher;
   }
   EXPECT_EQ(OpenStore(kTeachers[1])->Collect(*Student(0), {}), TStore::Outcome::Added);
-  EXPECT_EQ(OpenStore(kTeachers[2])->Tests().at(0).attemptCount, 21);
+  EXPECT_EQ(OpenStore(kTeachers[2])->Tests().value().at(0).attemptCount, 21);
 }
 
 // The server stops in the middle of a collection: the loop learns it, what was stored stays,
@@ -253,7 +254,7 @@ TEST_P(GradebookTest, ServerStoppingMidCollectionLosesNothing) {
   int added = 0;
   for (int i = 0; i < 6; ++i) added += store->Collect(*Student(i), {}) == TStore::Outcome::Added;
   EXPECT_EQ(added, 3);
-  EXPECT_EQ(store->Tests().at(0).attemptCount, 6);
+  EXPECT_EQ(store->Tests().value().at(0).attemptCount, 6);
 }
 
 // Passwords, the tables' version, and copying this computer's gradebook over.
@@ -304,12 +305,12 @@ TEST_P(GradebookTest, ServerPasswordVersionsAndCopy) {
     return ++steps, done < 2;
   }));
   EXPECT_EQ(steps, 3);
-  EXPECT_EQ(server->Tests().at(0).attemptCount, 1);
+  EXPECT_EQ(server->Tests().value().at(0).attemptCount, 1);
   const auto counts = server->CopyFrom(*local, {});
   ASSERT_TRUE(counts) << server->LastError();
   EXPECT_EQ(counts->copied, 2);
   EXPECT_EQ(counts->skipped, 1);
-  EXPECT_EQ(server->Tests().at(0).attemptCount, 3);
+  EXPECT_EQ(server->Tests().value().at(0).attemptCount, 3);
 }
 
 }  // namespace

@@ -1,0 +1,76 @@
+#pragma once
+// What the gradebook store's files share: the connection, the engines' differences, and the
+// helpers that turn the records' fixed fields into bound values and back. Not for use outside
+// the store.
+#include <cstdint>
+#include <functional>
+#include <initializer_list>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStringList>
+#include <QUuid>
+#include <QVariant>
+
+#include "gradebook/store.h"
+
+namespace gradebook {
+
+inline constexpr char kBusy[] =
+    "The gradebook is in use by another program. Nothing was changed; try again when that "
+    "program has finished.";
+inline constexpr char kNotWritten[] =
+    "The gradebook could not be written (the disk may be full or its folder read-only). "
+    "Nothing was changed.";
+inline constexpr char kLost[] =
+    "The gradebook server stopped answering. The files collected before are stored; collect "
+    "the others again when the server is back: the disks still hold them.";
+
+std::string LoginName();
+
+struct TStore::TConnection {
+  QString name = QUuid::createUuid().toString();
+  QSqlDatabase database;
+  std::string collector = LoginName();
+  bool onServer = false;
+  // Each statement prepared once per connection: on a server, preparing is a round trip.
+  std::map<QString, QSqlQuery> prepared;
+
+  // On this computer the write lock is taken at once, so a second Quizloom collecting at the
+  // same time waits its turn instead of failing when the first one's commit overtakes it.
+  bool Begin(QSqlError& error);
+  // A statement left stepping would keep SQLite's snapshot and locks.
+  void FinishAll();
+  QSqlQuery& Prepared(const QString& sql);
+  ~TConnection();
+};
+
+// Another program holds the gradebook: SQLite's busy or locked, the server's lock refused.
+bool IsBusy(const QSqlError& error);
+bool IsDuplicate(const QSqlError& error);
+
+QByteArray Bytes(const std::string& bytes);
+QByteArray FieldBytes(const char* field, std::size_t size);
+QString Fingerprint(const std::string& key);
+
+// Runs the prepared query with values bound in order.
+bool Run(QSqlQuery& query, std::initializer_list<QVariant> values);
+
+// The attempts chosen by filter ("a.test_id = ?" or "a.id = ?"), each with its responses and
+// its test's questions and expected answers, in the order they were collected.
+std::optional<std::vector<TStore::TAttempt>> LoadAttempts(QSqlDatabase& database,
+                                                          const char* filter, int64_t value,
+                                                          QSqlError& error);
+
+// The newest version of the tables this program knows: the highest numbered table file.
+int KnownVersion();
+// Brings this computer's gradebook up to the known version, each table file in one
+// transaction. Nothing, and why, when it cannot be read or brought up to date.
+std::optional<int> UpdateFileSchema(QSqlDatabase& database, QString& reason);
+
+}  // namespace gradebook
