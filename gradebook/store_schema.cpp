@@ -1,7 +1,7 @@
 #include <QDir>
 #include <QFile>
-#include <QRegularExpression>
 
+#include "gradebook/schema_statements.h"
 #include "gradebook/store_internal.h"
 
 namespace gradebook {
@@ -16,7 +16,7 @@ constexpr char kSqliteKey[] = "INTEGER PRIMARY KEY";
 // The schema's statements, one file at a time in their numbered order.
 struct TSchemaStep {
   int version = 0;
-  QStringList statements;
+  QStringList statements;  // this computer's: without the server's own
 };
 
 std::vector<TSchemaStep> SchemaSteps() {
@@ -27,16 +27,9 @@ std::vector<TSchemaStep> SchemaSteps() {
     if (!file.open(QIODevice::ReadOnly)) continue;
     TSchemaStep step;
     step.version = name.section('_', 0, 0).toInt();
-    QString text = QString::fromUtf8(file.readAll());
-    text.remove(QRegularExpression("--[^\n]*"));
-    text.replace(kIdentityKey, kSqliteKey);
-    // Roles, grants and row security are a server's; a file of one account has none.
-    static const QRegularExpression serverOnly(
-        "^(CREATE POLICY|GRANT|REVOKE|ALTER TABLE \\S+ (ENABLE|FORCE) ROW LEVEL SECURITY)",
-        QRegularExpression::CaseInsensitiveOption);
-    for (const QString& statement : text.split(';', Qt::SkipEmptyParts))
-      if (!statement.trimmed().isEmpty() && !serverOnly.match(statement.trimmed()).hasMatch())
-        step.statements << statement.trimmed();
+    const QByteArray text = file.readAll().replace(kIdentityKey, kSqliteKey);
+    for (const TSchemaStatement& statement : SplitSchemaFile(text.toStdString()))
+      if (!statement.serverOnly) step.statements << QString::fromStdString(statement.text);
     steps.push_back(std::move(step));
   }
   return steps;
