@@ -14,6 +14,8 @@ struct TLocation {
   std::string database;
   std::string user;
   std::string options;  // any other libpq settings, e.g. "sslmode=verify-full"
+  // How long a statement may wait for a busy server (a colleague's lock) before it gives up.
+  int timeoutSeconds = 10;
 
   bool operator==(const TLocation&) const = default;
 };

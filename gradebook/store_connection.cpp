@@ -17,6 +17,9 @@ namespace gradebook {
 namespace {
 
 constexpr int kBusyMilliseconds = 5000;
+// The oldest tables a server may hold for this Quizloom: those before teachers had tests of
+// their own, which it still writes to, with a warning.
+constexpr int kOldestServerVersion = 2;
 
 // libpq's answer when the server wants a password it was not given, or a wrong one.
 bool AsksPassword(const QString& text) {
@@ -33,13 +36,25 @@ std::string LoginName() {
 
 bool IsBusy(const QSqlError& error) {
   const QString code = error.nativeErrorCode();
-  return code == "5" || code == "6" || code == "517" || code == "55P03" ||
-         error.databaseText().contains("locked");
+  // SQLite's busy and locked; the server's lock and statement timeouts, deadlock, and a
+  // transaction that another one's change made impossible.
+  return code == "5" || code == "6" || code == "517" || code == "55P03" || code == "57014" ||
+         code == "40P01" || code == "40001" || error.databaseText().contains("locked");
 }
 
-bool IsDuplicate(const QSqlError& error) {
+std::string RefusalReason(const QSqlError& error) {
   const QString code = error.nativeErrorCode();
-  return code == "19" || code == "2067" || code == "1555" || code == "23505";
+  if (code == "42501")
+    return "this account lacks the rights for it; the school's database administrator must "
+           "give it a teacher's rights";
+  if (code == "53100") return "the server's disk is full";
+  if (code.startsWith("53")) return "the server is short of memory or connections";
+  if (code.startsWith("23")) return "a rule of the gradebook's tables does not allow it";
+  if (code.startsWith("22")) return "one of its values does not fit the gradebook's tables";
+  if (code.startsWith("42")) return "the gradebook's tables are not the ones this Quizloom knows";
+  if (code.isEmpty() || code.startsWith("08") || code.startsWith("57P"))
+    return "the server stopped answering";
+  return "the server gave the error code " + code.toStdString();
 }
 
 QByteArray Bytes(const std::string& bytes) {
@@ -51,11 +66,6 @@ QByteArray FieldBytes(const char* field, std::size_t size) { return Bytes(FieldT
 QString Fingerprint(const std::string& key) {
   return QString::fromLatin1(
       QCryptographicHash::hash(Bytes(key), QCryptographicHash::Sha256).toHex());
-}
-
-bool Run(QSqlQuery& query, std::initializer_list<QVariant> values) {
-  for (const QVariant& value : values) query.addBindValue(value);
-  return query.exec();
 }
 
 bool TStore::TConnection::Begin(QSqlError& error) {
@@ -76,14 +86,30 @@ void TStore::TConnection::FinishAll() {
     if (query.isActive()) query.finish();
 }
 
-QSqlQuery& TStore::TConnection::Prepared(const QString& sql) {
+QSqlQuery* TStore::TConnection::Run(const QString& sql, const std::vector<QVariant>& values,
+                                     QSqlError& error) {
   FinishAll();
   auto found = prepared.find(sql);
   if (found == prepared.end()) {
-    found = prepared.emplace(sql, QSqlQuery(database)).first;
-    found->second.prepare(sql);
+    QSqlQuery query(database);
+    if (!query.prepare(sql)) return error = query.lastError(), nullptr;
+    found = prepared.emplace(sql, std::move(query)).first;
   }
-  return found->second;
+  QSqlQuery& query = found->second;
+  for (const QVariant& value : values) query.addBindValue(value);
+  if (!query.exec()) return error = query.lastError(), nullptr;
+  return &query;
+}
+
+QString TStore::TConnection::TestCollector() const {
+  return onServer ? QString::fromStdString(collector) : QString("");  // empty, never NULL
+}
+
+std::string TStore::TConnection::ReadFailure(const QSqlError& error) const {
+  if (!onServer) return IsBusy(error) ? kBusy : platform::ToCp1252(error.text());
+  if (IsBusy(error))
+    return "The gradebook server is busy (another program holds the gradebook); try again.";
+  return "The gradebook on the server cannot be read: " + RefusalReason(error) + ".";
 }
 
 TStore::TConnection::~TConnection() {
@@ -173,18 +199,27 @@ std::unique_ptr<TStore> TStore::OpenServer(const TLocation& location, const std:
   QString options = QString::fromStdString(location.options).trimmed();
   if (!location.service.empty())
     options = "service=" + QString::fromStdString(location.service) + " " + options;
+  // An unreachable server must not hold the window longer than a busy one may.
+  const QString timeout = QString::number(std::max(location.timeoutSeconds, 1));
+  if (!options.contains("connect_timeout")) options += " connect_timeout=" + timeout;
   // libpq's own settings; the connection string is not otherwise ours to build.
   database.setConnectOptions(options.trimmed().replace(QRegularExpression("\\s+"), ";"));
   if (!database.open()) {
-    const QString why = database.lastError().databaseText().trimmed();
+    // libpq's text without its layout of lines and tabs.
+    const QString why = database.lastError().databaseText().simplified();
     needsPassword = AsksPassword(why);
     return fail(needsPassword && password.empty() ? "the server asks for a password." : why);
   }
   // The password served its purpose; the driver need not keep it.
   database.setPassword(QString());
   QSqlQuery query(database);
-  if (!query.exec("SELECT current_user, current_setting('server_version')") || !query.next())
-    return fail(query.lastError().databaseText());
+  // No colleague's open transaction or lock may hold this Quizloom longer than the timeout.
+  query.prepare("SELECT current_user, current_setting('server_version'), "
+                "set_config('lock_timeout', ?, false), set_config('statement_timeout', ?, false)");
+  query.addBindValue(timeout + "s");
+  query.addBindValue(timeout + "s");
+  if (!query.exec() || !query.next())
+    return fail(QString::fromStdString(RefusalReason(query.lastError())) + ".");
   connection->collector = query.value(0).toString().toStdString();
   const std::string serverVersion = query.value(1).toString().toStdString();
   if (!query.exec("SELECT MAX(version) FROM schema_version") || !query.next())
@@ -192,15 +227,19 @@ std::unique_ptr<TStore> TStore::OpenServer(const TLocation& location, const std:
                 "school's database administrator must set them up as the help describes.");
   const int version = query.value(0).toInt();
   const int known = KnownVersion();
-  if (version < known)
+  if (version < kOldestServerVersion)
     return fail(QString("its gradebook tables are version %1, and this Quizloom needs version "
                         "%2. Nothing was written. The school's database administrator must "
                         "update them as the help describes.")
                     .arg(version)
                     .arg(known));
+  connection->sharedTests = version < 3;
   std::unique_ptr<TStore> store(new TStore(std::move(connection)));
   store->serverVersion_ = serverVersion;
   store->schemaVersion_ = version;
+  if (version < known)
+    store->outdatedRights_ = "The gradebook's rights are older than this Quizloom; ask the "
+                             "administrator to apply " + FilesAfter(version) + ".";
   if (version > known)
     store->readOnlyReason_ = platform::ToCp1252(
         QString("The gradebook on the server%1 was updated for a newer Quizloom (version %2; "
@@ -210,6 +249,8 @@ std::unique_ptr<TStore> TStore::OpenServer(const TLocation& location, const std:
             .arg(known));
   return store;
 }
+
+const std::string& TStore::Collector() const { return connection_->collector; }
 
 bool TStore::Refused() {
   if (readOnlyReason_.empty()) return false;

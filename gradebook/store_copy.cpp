@@ -19,10 +19,18 @@ std::optional<TStore::TCopyCounts> TStore::CopyFrom(
     for (TAttempt& attempt : *read) attempts.push_back(std::move(attempt));
   }
   QSqlDatabase& database = connection_->database;
-  if (!database.transaction()) {
-    lastError_ = platform::ToCp1252(database.lastError().text());
+  // What the server said, in plain words; this computer's own text otherwise.
+  const auto refused = [&] {
+    const QSqlError error = database.lastError();
+    if (IsBusy(error)) lastError_ = connection_->onServer ? kServerBusy : kBusy;
+    else if (connection_->onServer)
+      lastError_ = "The gradebook server refused the copy: " + RefusalReason(error) + ".";
+    else
+      lastError_ = std::string(kNotWritten) + " " + platform::ToCp1252(error.text());
+    database.rollback();
     return std::nullopt;
-  }
+  };
+  if (!database.transaction()) return refused();
   TCopyCounts counts;
   const int total = static_cast<int>(attempts.size());
   for (int done = 0; done < total; ++done) {
@@ -41,11 +49,7 @@ std::optional<TStore::TCopyCounts> TStore::CopyFrom(
     }
   }
   if (progress) progress(total, total);
-  if (!database.commit()) {
-    lastError_ = std::string(kNotWritten) + " " + platform::ToCp1252(database.lastError().text());
-    database.rollback();
-    return std::nullopt;
-  }
+  if (!database.commit()) return refused();
   return counts;
 }
 

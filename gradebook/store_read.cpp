@@ -3,7 +3,6 @@
 
 #include "gradebook/attempt_key.h"
 #include "gradebook/store_internal.h"
-#include "platform/cp1252.h"
 
 namespace gradebook {
 
@@ -29,7 +28,7 @@ struct TQuestionRow {
 
 constexpr char kAttemptColumns[] =
     "a.id, a.test_id, a.first_name, a.last_name, a.course, a.period, a.instructor, a.test_file, "
-    "a.year, a.month, a.day, a.correct_count, a.question_count";
+    "a.year, a.month, a.day, a.correct_count, a.question_count, a.collector";
 
 }  // namespace
 
@@ -60,7 +59,8 @@ std::optional<std::vector<TStore::TAttempt>> LoadAttempts(QSqlDatabase& database
     information->correctCount = query.value(11).toInt();
     information->questionCount = query.value(12).toInt();
     indexOf[query.value(0).toLongLong()] = attempts.size();
-    attempts.push_back({query.value(0).toLongLong(), std::move(information)});
+    attempts.push_back({query.value(0).toLongLong(), std::move(information),
+                        query.value(13).toString().toStdString()});
   }
   if (!testId) return attempts;
   std::map<int, TQuestionRow> questions;
@@ -100,26 +100,34 @@ std::optional<std::vector<TStore::TAttempt>> LoadAttempts(QSqlDatabase& database
 std::optional<std::vector<TStore::TTestSummary>> TStore::Tests() {
   std::vector<TTestSummary> tests;
   QSqlQuery query(connection_->database);
-  if (!query.exec("SELECT t.id, t.file_name, t.question_count, COUNT(a.id) FROM tests t "
-                  "LEFT JOIN attempts a ON a.test_id = t.id "
-                  "GROUP BY t.id, t.file_name, t.question_count ORDER BY t.id")) {
-    lastError_ = platform::ToCp1252(query.lastError().text());
+  // A head of department reads every teacher's tests, each with whose it is.
+  const QString collector = connection_->sharedTests ? "''" : "t.collector";
+  if (!query.exec(QString("SELECT t.id, t.file_name, t.question_count, COUNT(a.id), %1 "
+                          "FROM tests t LEFT JOIN attempts a ON a.test_id = t.id "
+                          "GROUP BY t.id, t.file_name, t.question_count, %1 ORDER BY t.id")
+                      .arg(collector))) {
+    lastError_ = connection_->ReadFailure(query.lastError());
     return std::nullopt;
   }
   while (query.next()) {
     const QByteArray name = query.value(1).toByteArray();
     tests.push_back({query.value(0).toLongLong(), name.toStdString(), query.value(2).toInt(),
-                     query.value(3).toInt()});
+                     query.value(3).toInt(), query.value(4).toString().toStdString()});
   }
   return tests;
 }
 
 std::optional<int64_t> TStore::FindTest(const core::TOpenTest& test) {
   QSqlQuery query(connection_->database);
-  query.prepare("SELECT id FROM tests WHERE fingerprint = ?");
+  if (connection_->sharedTests) {
+    query.prepare("SELECT id FROM tests WHERE fingerprint = ?");
+  } else {
+    query.prepare("SELECT id FROM tests WHERE collector = ? AND fingerprint = ?");
+    query.addBindValue(connection_->TestCollector());
+  }
   query.addBindValue(Fingerprint(TestKey(test)));
   if (!query.exec()) {
-    lastError_ = platform::ToCp1252(query.lastError().text());
+    lastError_ = connection_->ReadFailure(query.lastError());
     return std::nullopt;
   }
   if (!query.next()) return std::nullopt;
@@ -129,7 +137,7 @@ std::optional<int64_t> TStore::FindTest(const core::TOpenTest& test) {
 std::optional<std::vector<TStore::TAttempt>> TStore::Attempts(int64_t testId) {
   QSqlError error;
   auto attempts = LoadAttempts(connection_->database, "a.test_id = ?", testId, error);
-  if (!attempts) lastError_ = platform::ToCp1252(error.text());
+  if (!attempts) lastError_ = connection_->ReadFailure(error);
   return attempts;
 }
 

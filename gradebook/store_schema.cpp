@@ -16,6 +16,7 @@ constexpr char kSqliteKey[] = "INTEGER PRIMARY KEY";
 // The schema's statements, one file at a time in their numbered order.
 struct TSchemaStep {
   int version = 0;
+  QString name;
   QStringList statements;  // this computer's: without the server's own
 };
 
@@ -27,6 +28,7 @@ std::vector<TSchemaStep> SchemaSteps() {
     if (!file.open(QIODevice::ReadOnly)) continue;
     TSchemaStep step;
     step.version = name.section('_', 0, 0).toInt();
+    step.name = name;
     const QByteArray text = file.readAll().replace(kIdentityKey, kSqliteKey);
     for (const TSchemaStatement& statement : SplitSchemaFile(text.toStdString()))
       if (!statement.serverOnly) step.statements << QString::fromStdString(statement.text);
@@ -54,6 +56,13 @@ int AppliedVersion(QSqlQuery& query, QString& reason) {
 int KnownVersion() {
   const std::vector<TSchemaStep> steps = SchemaSteps();
   return steps.empty() ? 0 : steps.back().version;
+}
+
+std::string FilesAfter(int version) {
+  QStringList names;
+  for (const TSchemaStep& step : SchemaSteps())
+    if (step.version > version) names << step.name;
+  return names.join(", ").toStdString();
 }
 
 std::optional<int> UpdateFileSchema(QSqlDatabase& database, QString& reason) {
