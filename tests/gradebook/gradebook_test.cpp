@@ -6,6 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <QCryptographicHash>
+#include <QFile>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <cstdlib>
@@ -511,6 +514,49 @@ TEST_P(GradebookTest, ColleaguesLockEndsCollectingAtTheTimeout) {
   int status = 0;
   ASSERT_EQ(waitpid(holder, &status, 0), holder);
   EXPECT_EQ(store->Collect(*Student(0), {}), TStore::Outcome::Added);
+}
+
+}  // namespace
+}  // namespace gradebook
+
+namespace gradebook {
+namespace {
+
+// A password never stays in Quizloom's settings file, which only its account may read.
+TEST(GradebookLocation, PasswordsStayOutOfTheSettingsFile) {
+  const struct {
+    const char* options;
+    const char* kept;  // the settings without a password
+  } cases[] = {
+      {"sslmode=verify-full password=secret", "sslmode=verify-full"},
+      {"password = 'a b\\' c' sslmode=require", "sslmode=require"},
+      {"PASSWORD=x", ""},
+      {"passfile=/home/a/.pgpass connect_timeout=5", "passfile=/home/a/.pgpass connect_timeout=5"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(HoldsPassword(c.options), c.kept != std::string(c.options)) << c.options;
+    EXPECT_EQ(WithoutPassword(c.options), c.kept) << c.options;
+  }
+  QTemporaryDir folder;
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
+  const QString file = QSettings().fileName();
+  const auto mode = [&] {
+    struct stat info{};
+    return stat(QFile::encodeName(file).constData(), &info) == 0 ? info.st_mode & 0777 : 0u;
+  };
+  // An earlier Quizloom kept a password: reading the settings takes it out of the file.
+  QSettings().setValue("Gradebook/options", "sslmode=require password=secret");
+  EXPECT_EQ(LoadLocation().options, "sslmode=require");
+  QFile written(file);
+  ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+  EXPECT_FALSE(written.readAll().contains("secret"));
+  EXPECT_EQ(mode(), 0600u);
+  SaveLocation({true, "", "server", "", "quizloom", "asmith", "password=again", 3});
+  EXPECT_EQ(LoadLocation().timeoutSeconds, 3);
+  EXPECT_EQ(LoadLocation().options, "");
+  EXPECT_EQ(mode(), 0600u);
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                     QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
 }
 
 }  // namespace
