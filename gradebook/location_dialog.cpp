@@ -89,7 +89,7 @@ TLocationDialog::TLocationDialog(QWidget* parent) : QDialog(parent) {
   port_->setValidator(new QIntValidator(1, 65535, port_));
   database_ = field("&Database:", "quizloom");
   user_ = field("&User:", "your account on the server");
-  options_ = field("Other se&ttings:", "e.g. sslmode=verify-full");
+  options_ = field("Oth&er settings:", "e.g. sslmode=verify-full");
   timeout_ = new QSpinBox(serverFields_);
   timeout_->setRange(1, kMostSeconds);
   timeout_->setSuffix(" seconds");
