@@ -199,7 +199,12 @@ std::optional<int64_t> ChooseClassTest(QWidget* owner, TStore& store,
     return std::nullopt;
   }
   const std::vector<TStore::TTestSummary>& tests = *read;
-  if (openTest && !openTest->questions.IsEmpty()) {
+  // A head of department's list holds other teachers' tests too, each with whose it is: they
+  // choose whose class to see, even of the open test.
+  const bool others = std::any_of(tests.begin(), tests.end(), [&](const auto& test) {
+    return !test.collector.empty() && test.collector != store.Collector();
+  });
+  if (!others && openTest && !openTest->questions.IsEmpty()) {
     if (std::optional<int64_t> id = store.FindTest(*openTest)) {
       for (const TStore::TTestSummary& test : tests)
         if (test.id == *id) name = test.fileName;
@@ -213,10 +218,6 @@ std::optional<int64_t> ChooseClassTest(QWidget* owner, TStore& store,
                          "Information", platform::MB_OK | platform::MB_ICONINFORMATION);
     return std::nullopt;
   }
-  // A head of department's list holds other teachers' tests too, each with whose it is.
-  const bool others = std::any_of(tests.begin(), tests.end(), [&](const auto& test) {
-    return !test.collector.empty() && test.collector != store.Collector();
-  });
   std::vector<std::string> headers = {"Test", "Questions", "Attempts"};
   if (others) headers.push_back("Collector");
   std::vector<std::vector<std::string>> rows;
