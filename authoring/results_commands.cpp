@@ -1,5 +1,6 @@
 #include <memory>
 
+#include <QApplication>
 #include <QFileInfo>
 #include <QProgressDialog>
 
@@ -52,17 +53,31 @@ std::unique_ptr<gradebook::TStore> OpenGradebook(QWidget* owner, const char* cap
   // This computer's file or the school's server, as Gradebook Location chose.
   auto store = gradebook::OpenChosen(owner, error);
   if (!store) Say(owner, error, caption, platform::MB_ICONEXCLAMATION);
+  // Older tables still take the results; the teacher hears that they lack today's rights.
+  else if (!store->OutdatedRights().empty())
+    Say(owner, store->OutdatedRights(), caption, platform::MB_ICONEXCLAMATION);
   return store;
 }
 
 gradebook::TStore::ReplaceQuestion AskReplace(QWidget* owner, const char* caption) {
   return [owner, caption](const core::TInformation& earlier) {
-    return platform::MessageBox(owner,
+    // Asked while the wait cursor is up: the question gets the ordinary one.
+    QApplication::setOverrideCursor(Qt::ArrowCursor);
+    const int answer = platform::MessageBox(owner,
                                 "Replace the attempt of " + StudentName(earlier) +
                                     " collected before?",
-                                caption, platform::MB_YESNO | platform::MB_ICONQUESTION) ==
-           platform::IDYES;
+                                caption, platform::MB_YESNO | platform::MB_ICONQUESTION);
+    QApplication::restoreOverrideCursor();
+    return answer == platform::IDYES;
   };
+}
+
+// Stores one attempt with the wait cursor up, as the server may make it wait.
+gradebook::TStore::Outcome StoreAttempt(QWidget* owner, const char* caption,
+                                        gradebook::TStore& store,
+                                        const core::TInformation& information) {
+  platform::TWaitCursor wait;
+  return store.Collect(information, AskReplace(owner, caption));
 }
 
 // Reads the file at the system path: the attempt, or nothing and why in refusal.
@@ -104,7 +119,7 @@ bool TTestWindow::CollectDisk(gradebook::TStore& store, const std::string& drive
     Say(this, refusal, kCollectCaption, platform::MB_ICONEXCLAMATION);
     return true;
   }
-  switch (store.Collect(*information, AskReplace(this, kCollectCaption))) {
+  switch (StoreAttempt(this, kCollectCaption, store, *information)) {
     case gradebook::TStore::Outcome::Added:
       Say(this, "Added: " + Describe(*information) + ".", kCollectCaption,
           platform::MB_ICONINFORMATION);
@@ -148,7 +163,7 @@ void TTestWindow::CmAddResultsFiles() {
     std::string refusal;
     std::unique_ptr<core::TInformation> information = ReadAttempt(path, name, refusal);
     if (information) {
-      switch (store->Collect(*information, AskReplace(this, kAddCaption))) {
+      switch (StoreAttempt(this, kAddCaption, *store, *information)) {
         case gradebook::TStore::Outcome::Added: ++added; break;
         case gradebook::TStore::Outcome::Replaced: ++replaced; break;
         case gradebook::TStore::Outcome::AlreadyCollected: ++known; break;

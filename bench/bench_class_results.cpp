@@ -64,7 +64,7 @@ struct Gradebook {
     store = gradebook::TStore::Open(folder.filePath("gradebook.sqlite").toStdString(), error);
     if (!store) std::fprintf(stderr, "gradebook: %s\n", error.c_str()), std::exit(1);
     for (const auto& attempt : attempts) store->Collect(*attempt, [](const auto&) { return false; });
-    testId = store->Tests().front().id;
+    testId = store->Tests().value().front().id;
   }
 };
 

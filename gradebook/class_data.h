@@ -20,6 +20,9 @@ struct TClassData {
   std::vector<core::TLetters> questionTexts;
   std::vector<core::TLetters> expectedAnswers;
   std::vector<int32_t> percents;  // percents of the attempts that have questions
+  // Who collected each attempt, same order, when a head of department reads other teachers'
+  // attempts; empty when they are all the reader's own.
+  std::vector<std::string> collectors;
 };
 
 // The letters of a fixed field with its marks, up to the end byte.

@@ -25,6 +25,7 @@
 #include "platform/cp1252.h"
 #include "platform/modal.h"
 #include "platform/printer.h"
+#include "platform/system.h"
 
 namespace gradebook {
 
@@ -161,13 +162,16 @@ void TClassResultsWindow::BuildWidgets() {
 }
 
 bool TLoadedClass::Load(TStore& store, int64_t testId, QWidget* owner) {
-  std::vector<TStore::TAttempt> read = store.Attempts(testId);
-  // A test is never stored without an attempt, so none at all with a reason means failure.
-  if (read.empty() && !store.LastError().empty()) {
+  std::optional<std::vector<TStore::TAttempt>> read;
+  {
+    platform::TWaitCursor wait;
+    read = store.Attempts(testId);
+  }
+  if (!read) {
     Warn(owner, store.LastError());
     return false;
   }
-  attempts = std::move(read);
+  attempts = std::move(*read);
   std::vector<const core::TInformation*> informations;
   int32_t questionCount = 0;
   for (const TStore::TAttempt& attempt : attempts) {
@@ -175,13 +179,32 @@ bool TLoadedClass::Load(TStore& store, int64_t testId, QWidget* owner) {
     questionCount = std::max(questionCount, attempt.information->questionCount);
   }
   data = GatherClass(informations, questionCount);
+  // A head of department reading other teachers' attempts sees whose each one is.
+  if (std::any_of(attempts.begin(), attempts.end(), [&](const TStore::TAttempt& attempt) {
+        return attempt.collector != store.Collector();
+      }))
+    for (const TStore::TAttempt& attempt : attempts) data.collectors.push_back(attempt.collector);
   return true;
 }
 
 std::optional<int64_t> ChooseClassTest(QWidget* owner, TStore& store,
                                        const core::TOpenTest* openTest, std::string& name) {
-  const std::vector<TStore::TTestSummary> tests = store.Tests();
-  if (openTest && !openTest->questions.IsEmpty()) {
+  std::optional<std::vector<TStore::TTestSummary>> read;
+  {
+    platform::TWaitCursor wait;
+    read = store.Tests();
+  }
+  if (!read) {
+    Warn(owner, store.LastError());
+    return std::nullopt;
+  }
+  const std::vector<TStore::TTestSummary>& tests = *read;
+  // A head of department's list holds other teachers' tests too, each with whose it is: they
+  // choose whose class to see, even of the open test.
+  const bool others = std::any_of(tests.begin(), tests.end(), [&](const auto& test) {
+    return !test.collector.empty() && test.collector != store.Collector();
+  });
+  if (!others && openTest && !openTest->questions.IsEmpty()) {
     if (std::optional<int64_t> id = store.FindTest(*openTest)) {
       for (const TStore::TTestSummary& test : tests)
         if (test.id == *id) name = test.fileName;
@@ -189,21 +212,21 @@ std::optional<int64_t> ChooseClassTest(QWidget* owner, TStore& store,
     }
   }
   if (tests.empty()) {
-    if (!store.LastError().empty())
-      Warn(owner, store.LastError());
-    else
-      platform::MessageBox(owner,
-                           "The gradebook holds no results yet. Collect them first with "
-                           "Collect Results or Add Results Files.",
-                           "Information", platform::MB_OK | platform::MB_ICONINFORMATION);
+    platform::MessageBox(owner,
+                         "The gradebook holds no results yet. Collect them first with "
+                         "Collect Results or Add Results Files.",
+                         "Information", platform::MB_OK | platform::MB_ICONINFORMATION);
     return std::nullopt;
   }
+  std::vector<std::string> headers = {"Test", "Questions", "Attempts"};
+  if (others) headers.push_back("Collector");
   std::vector<std::vector<std::string>> rows;
-  for (const TStore::TTestSummary& test : tests)
+  for (const TStore::TTestSummary& test : tests) {
     rows.push_back({TextToUtf8(test.fileName), std::to_string(test.questionCount),
                     std::to_string(test.attemptCount)});
-  const std::optional<int> row = platform::Modal().ChooseRow(
-      owner, "Choose a Test", {"Test", "Questions", "Attempts"}, rows);
+    if (others) rows.back().push_back(test.collector);
+  }
+  const std::optional<int> row = platform::Modal().ChooseRow(owner, "Choose a Test", headers, rows);
   if (!row || *row < 0 || *row >= static_cast<int>(tests.size())) return std::nullopt;
   name = tests[static_cast<std::size_t>(*row)].fileName;
   return tests[static_cast<std::size_t>(*row)].id;
@@ -280,7 +303,12 @@ void TClassResultsWindow::CmDeleteAttempt() {
   if (platform::MessageBox(this, question, "Delete Attempt",
                            platform::MB_YESNO | platform::MB_ICONQUESTION) != platform::IDYES)
     return;
-  if (!store_.DeleteAttempt(attempt.id)) Warn(this, store_.LastError());
+  bool deleted = false;
+  {
+    platform::TWaitCursor wait;
+    deleted = store_.DeleteAttempt(attempt.id);
+  }
+  if (!deleted) Warn(this, store_.LastError());
   Reload();
   const int rows = studentsOrder_->rowCount();
   if (rows > 0) studentsView_->setCurrentIndex(studentsOrder_->index(std::min(current.row(), rows - 1), 0));

@@ -41,8 +41,10 @@ int TStudentsModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() || !data_ ? 0 : static_cast<int>(data_->attempts.size());
 }
 
+// A head of department reading other teachers' attempts sees whose each one is.
 int TStudentsModel::columnCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : kStudentColumns;
+  if (parent.isValid()) return 0;
+  return data_ && !data_->collectors.empty() ? kStudentColumns + 1 : kStudentColumns;
 }
 
 QVariant TStudentsModel::data(const QModelIndex& index, int role) const {
@@ -64,15 +66,17 @@ QVariant TStudentsModel::data(const QModelIndex& index, int role) const {
     case kPercent:
       if (role == kSortRole) return percent.value_or(-1);
       return percent ? QString::number(*percent) : QString("-");
+    case kStudentColumns:
+      return QString::fromStdString(data_->collectors[static_cast<std::size_t>(index.row())]);
   }
   return {};
 }
 
 QVariant TStudentsModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
-      section >= kStudentColumns)
+      section >= columnCount())
     return QAbstractTableModel::headerData(section, orientation, role);
-  return QString(kStudentHeaders[section]);
+  return QString(section == kStudentColumns ? "Collector" : kStudentHeaders[section]);
 }
 
 void TQuestionsModel::SetClass(const TClassData* data,

@@ -13,7 +13,7 @@ namespace gradebook {
 inline constexpr int kSortRole = Qt::UserRole + 2;
 
 // One row per attempt: last name, first name, course, period, instructor, date, correct,
-// questions, percent.
+// questions, percent, and the collector when the class holds others' attempts.
 class TStudentsModel : public QAbstractTableModel {
  public:
   explicit TStudentsModel(QObject* parent = nullptr) : QAbstractTableModel(parent) {}

@@ -13,6 +13,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 #include "gradebook/store.h"
@@ -88,7 +89,11 @@ TLocationDialog::TLocationDialog(QWidget* parent) : QDialog(parent) {
   port_->setValidator(new QIntValidator(1, 65535, port_));
   database_ = field("&Database:", "quizloom");
   user_ = field("&User:", "your account on the server");
-  options_ = field("Other se&ttings:", "e.g. sslmode=verify-full");
+  options_ = field("Oth&er settings:", "e.g. sslmode=verify-full");
+  timeout_ = new QSpinBox(serverFields_);
+  timeout_->setRange(1, kMostSeconds);
+  timeout_->setSuffix(" seconds");
+  form->addRow("&Wait for a busy server:", timeout_);
   layout->addWidget(serverFields_);
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -110,13 +115,29 @@ TLocationDialog::TLocationDialog(QWidget* parent) : QDialog(parent) {
   database_->setText(QString::fromStdString(location.database));
   user_->setText(QString::fromStdString(location.user));
   options_->setText(QString::fromStdString(location.options));
+  timeout_->setValue(location.timeoutSeconds);
   ShowChoice();
 }
 
 TLocation TLocationDialog::Location() const {
   const auto text = [](const QLineEdit* edit) { return edit->text().trimmed().toStdString(); };
-  return {schoolServer_->isChecked(), text(service_), text(host_),  text(port_),
-          text(database_),           text(user_),    text(options_)};
+  return {schoolServer_->isChecked(), text(service_),  text(host_),
+          text(port_),                text(database_), text(user_),
+          text(options_),             timeout_->value()};
+}
+
+bool TLocationDialog::RefusesPassword() {
+  if (!schoolServer_->isChecked() || !HoldsPassword(Location().options)) return false;
+  Message("Other settings may not hold a password: Quizloom asks for it when the server wants "
+          "one and keeps it in memory only. ~/.pgpass or the service file may hold it too.",
+          true);
+  options_->setFocus();
+  return true;
+}
+
+void TLocationDialog::done(int result) {
+  if (result == QDialog::Accepted && RefusesPassword()) return;
+  QDialog::done(result);
 }
 
 void TLocationDialog::ShowChoice() {
@@ -133,6 +154,7 @@ void TLocationDialog::Message(const QString& text, bool warning) {
 }
 
 void TLocationDialog::TestConnection() {
+  if (RefusesPassword()) return;
   std::string error;
   const TLocation location = Location();
   auto store = OpenAt(this, location, error);
@@ -145,10 +167,13 @@ void TLocationDialog::TestConnection() {
                      .arg(QString::fromStdString(store->ServerVersion()))
                      .arg(store->SchemaVersion());
   if (!store->ReadOnlyReason().empty()) return Message(FromCp1252(store->ReadOnlyReason()), true);
+  if (!store->OutdatedRights().empty())
+    return Message(text + ".\n" + FromCp1252(store->OutdatedRights()), true);
   Message(text + " and can be used.", false);
 }
 
 void TLocationDialog::CopyToServer() {
+  if (RefusesPassword()) return;
   if (!QFileInfo::exists(QString::fromStdString(TStore::DefaultPath())))
     return Message("This computer has no gradebook to copy.", false);
   std::string error;
@@ -161,11 +186,15 @@ void TLocationDialog::CopyToServer() {
   progress.setWindowTitle(kCaption);
   progress.setWindowModality(Qt::WindowModal);
   progress.setMinimumDuration(300);
-  const auto counts = server->CopyFrom(*local, [&](int done, int total) {
-    progress.setMaximum(total);
-    progress.setValue(done);
-    return !progress.wasCanceled();
-  });
+  std::optional<TStore::TCopyCounts> counts;
+  {
+    platform::TWaitCursor wait;
+    counts = server->CopyFrom(*local, [&](int done, int total) {
+      progress.setMaximum(total);
+      progress.setValue(done);
+      return !progress.wasCanceled();
+    });
+  }
   progress.reset();
   if (!counts)
     return Message(server->LastError().empty() ? QString("Nothing was copied.")

@@ -9,6 +9,7 @@
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QSpinBox;
 
 namespace gradebook {
 
@@ -27,7 +28,12 @@ class TLocationDialog : public QDialog {
   explicit TLocationDialog(QWidget* parent);
   TLocation Location() const;
 
+ protected:
+  void done(int result) override;
+
  private:
+  // Other settings with a password are refused with a message: passwords stay in memory.
+  bool RefusesPassword();
   void ShowChoice();
   void TestConnection();
   void CopyToServer();
@@ -41,6 +47,7 @@ class TLocationDialog : public QDialog {
   QLineEdit* database_;
   QLineEdit* user_;
   QLineEdit* options_;
+  QSpinBox* timeout_;
   QWidget* serverFields_;
   QPushButton* test_;
   QPushButton* copy_;

@@ -13,7 +13,8 @@
 namespace gradebook {
 
 // One open connection to the teacher's gradebook. Every call that can fail says so by its
-// result and leaves the reason, in a sentence fit for a message box, in LastError().
+// result (a read gives nothing) and leaves the reason, in a sentence fit for a message box,
+// in LastError().
 class TStore {
  public:
   struct TTestSummary {
@@ -21,6 +22,7 @@ class TStore {
     std::string fileName;  // the test path's file name, as the first collected attempt gave it
     int32_t questionCount = 0;
     int32_t attemptCount = 0;
+    std::string collector;  // whose test row it is on a server; empty on this computer
   };
 
   struct TAttempt {
@@ -28,6 +30,7 @@ class TStore {
     // Names, course, period, instructor, test path, date, counts and every response in
     // answering order, with the question and expected answer as the results file held them.
     std::unique_ptr<core::TInformation> information;
+    std::string collector;  // the account that collected it
   };
 
   // What collecting one attempt did.
@@ -61,10 +64,10 @@ class TStore {
   TStore(const TStore&) = delete;
   TStore& operator=(const TStore&) = delete;
 
-  std::vector<TTestSummary> Tests();
+  std::optional<std::vector<TTestSummary>> Tests();
   // The stored test with the open test's questions and answers, letters and marks alike.
   std::optional<int64_t> FindTest(const core::TOpenTest& test);
-  std::vector<TAttempt> Attempts(int64_t testId);
+  std::optional<std::vector<TAttempt>> Attempts(int64_t testId);
   bool DeleteAttempt(int64_t attemptId);
 
   // Stores one attempt read from a results file in one transaction: whole or not at all.
@@ -81,6 +84,8 @@ class TStore {
                                       const std::function<bool(int done, int total)>& progress);
 
   const std::string& LastError() const { return lastError_; }
+  // The account whose rows are this connection's own: the server's user, or this login.
+  const std::string& Collector() const;
   // The server stopped answering: the collection loop must end, what it stored stays.
   bool ConnectionLost() const { return connectionLost_; }
   // The server's version ("15.8"), or empty for this computer's file.
@@ -88,6 +93,9 @@ class TStore {
   int SchemaVersion() const { return schemaVersion_; }
   // Why nothing may be written (tables newer than this program knows), or empty.
   const std::string& ReadOnlyReason() const { return readOnlyReason_; }
+  // The server's tables are older than this program's and their rights weaker: what to tell
+  // the teacher at Test Connection and each collection, or empty.
+  const std::string& OutdatedRights() const { return outdatedRights_; }
 
   // Tests only: called inside a collection's transaction after the attempt's row is written
   // and before its responses, so a test can kill the process there.
@@ -106,6 +114,7 @@ class TStore {
   std::string serverVersion_;
   int schemaVersion_ = 0;
   std::string readOnlyReason_;
+  std::string outdatedRights_;
 };
 
 }  // namespace gradebook

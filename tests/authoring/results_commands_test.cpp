@@ -91,8 +91,8 @@ TEST_F(ResultsCommandsTest, CollectResultsDiskAfterDisk) {
   std::string error;
   auto store = gradebook::TStore::Open(gradebook::TStore::DefaultPath(), error);
   ASSERT_TRUE(store) << error;
-  ASSERT_EQ(store->Tests().size(), 1u);
-  EXPECT_EQ(store->Tests()[0].attemptCount, 2);
+  ASSERT_EQ(store->Tests().value().size(), 1u);
+  EXPECT_EQ(store->Tests().value()[0].attemptCount, 2);
 }
 
 TEST_F(ResultsCommandsTest, AddResultsFilesReportsEachRefusedFile) {

@@ -32,7 +32,7 @@ class ClassResultsWindowTest : public ::testing::Test {
                           Attempt("Babbage", "Charles", 0, {"", "5"}),
                           Attempt("Curie", "Marie", 1, {"H2O", "5"})})
       ASSERT_EQ(store->Collect(*attempt, {}), TStore::Outcome::Added) << store->LastError();
-    testId = store->Tests().at(0).id;
+    testId = store->Tests().value().at(0).id;
     window = std::make_unique<TClassResultsWindow>(*store, testId, "WATER.TST", printer, nullptr);
     ASSERT_TRUE(window->Reload());
   }
@@ -88,7 +88,7 @@ TEST_F(ClassResultsWindowTest, DeleteExportAndPrint) {
   EXPECT_EQ(window->StudentsView()->model()->rowCount(), 3);
   window->CmDeleteAttempt();
   EXPECT_EQ(window->StudentsView()->model()->rowCount(), 2);
-  EXPECT_EQ(store->Attempts(testId).size(), 2u);
+  EXPECT_EQ(store->Attempts(testId).value().size(), 2u);
   EXPECT_EQ(user.Messages()[0].text,
             "Delete the attempt of Marie Curie of 2026-03-07? It is removed from the gradebook "
             "for good.");

@@ -5,11 +5,16 @@
 
 #include <gtest/gtest.h>
 
+#include <QCryptographicHash>
+#include <QFile>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <cstdlib>
 
 #include "core/results_codec.h"
+#include "gradebook/attempt_key.h"
 #include "gradebook/store.h"
 
 namespace gradebook {
@@ -67,6 +72,22 @@ void AsAdministrator(const std::string& sql) {
   const std::string command =
       "runuser -u postgres -- psql -q -v ON_ERROR_STOP=1 -d quizloom -c \"" + sql + "\"";
   ASSERT_EQ(std::system(command.c_str()), 0) << sql;
+}
+
+// What psql printed, errors included, for sql run as user: the administrator "postgres" or a
+// teacher signing in with the test password. status is psql's exit status.
+std::string Psql(const std::string& user, std::string sql, int* status = nullptr) {
+  for (std::size_t quote = 0; (quote = sql.find('\'', quote)) != std::string::npos; quote += 4)
+    sql.replace(quote, 1, "'\\''");
+  const std::string command =
+      (user == "postgres" ? "runuser -u postgres -- psql" : "PGPASSWORD=classroom psql -U " + user) +
+      " -X -q -tA -v ON_ERROR_STOP=1 -d quizloom -c '" + sql + "' 2>&1";
+  std::string output;
+  FILE* pipe = popen(command.c_str(), "r");
+  for (char buffer[256]; pipe && fgets(buffer, sizeof buffer, pipe);) output += buffer;
+  const int exit = pipe ? pclose(pipe) : -1;
+  if (status) *status = exit;
+  return output;
 }
 
 void ServerControl(const char* action) {
@@ -140,7 +161,7 @@ TEST_P(GradebookTest, CollectIdenticalReplaceKeepBothDamagedAndDelete) {
     };
     EXPECT_EQ(store->Collect(*c.attempt, answer), c.outcome) << c.what << store->LastError();
     EXPECT_EQ(asked, c.replaceAnswer < 0 ? 0 : 1) << c.what;
-    const auto tests = store->Tests();
+    const auto tests = store->Tests().value();
     ASSERT_EQ(tests.size(), 1u) << c.what;
     EXPECT_EQ(tests[0].fileName, "CELLS.TST");
     EXPECT_EQ(tests[0].questionCount, 3);
@@ -151,7 +172,7 @@ TEST_P(GradebookTest, CollectIdenticalReplaceKeepBothDamagedAndDelete) {
   const auto id = store->FindTest(OpenTest(core::kSuperscript));
   ASSERT_TRUE(id);
   EXPECT_FALSE(store->FindTest(OpenTest(core::kNormal)));
-  auto attempts = store->Attempts(*id);
+  auto attempts = store->Attempts(*id).value();
   ASSERT_EQ(attempts.size(), 4u);
   // The retake that was kept is the one the review replaced.
   EXPECT_EQ(core::EncodeResults(*attempts[0].information),
@@ -159,7 +180,7 @@ TEST_P(GradebookTest, CollectIdenticalReplaceKeepBothDamagedAndDelete) {
   EXPECT_EQ(core::EncodeResults(*attempts[1].information),
             core::EncodeResults(*Attempt("Ada", {"water", "", "x2"})));
   EXPECT_TRUE(store->DeleteAttempt(attempts[0].id));
-  EXPECT_EQ(store->Attempts(*id).size(), 3u);
+  EXPECT_EQ(store->Attempts(*id).value().size(), 3u);
 }
 
 // Killed inside a collection's transaction, after the attempt's row and before its
@@ -179,7 +200,7 @@ TEST_P(GradebookTest, KilledInsideTransactionLeavesWholeAttemptsOnly) {
   ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
   auto store = OpenStore();
   ASSERT_TRUE(store);
-  const auto attempts = store->Attempts(store->Tests().at(0).id);
+  const auto attempts = store->Attempts(store->Tests().value().at(0).id).value();
   ASSERT_EQ(attempts.size(), 1u);
   EXPECT_EQ(attempts[0].information->responses.Count(), 3);
   EXPECT_EQ(store->Collect(*Attempt("Bea", {"H2O", "cell", "x2"}), {}), TStore::Outcome::Added);
@@ -221,8 +242,8 @@ TEST_P(GradebookTest, TwoProcessesOfOneTeacherStoreEachAttemptOnce) {
   }
   EXPECT_EQ(added, 20);
   auto store = OpenStore();
-  ASSERT_EQ(store->Tests().size(), 1u);
-  EXPECT_EQ(store->Attempts(store->Tests()[0].id).size(), 20u);
+  ASSERT_EQ(store->Tests().value().size(), 1u);
+  EXPECT_EQ(store->Attempts(store->Tests().value()[0].id).value().size(), 20u);
   if (!GetParam()) return;
   const struct {
     const char* teacher;
@@ -230,10 +251,16 @@ TEST_P(GradebookTest, TwoProcessesOfOneTeacherStoreEachAttemptOnce) {
   } views[] = {{kTeachers[1], 0}, {kTeachers[2], 20}};
   for (const auto& view : views) {
     auto other = OpenStore(view.teacher);
-    EXPECT_EQ(other->Attempts(store->Tests()[0].id).size(), view.seen) << view.teacher;
+    EXPECT_EQ(other->Attempts(store->Tests().value()[0].id).value().size(), view.seen)
+        << view.teacher;
   }
   EXPECT_EQ(OpenStore(kTeachers[1])->Collect(*Student(0), {}), TStore::Outcome::Added);
-  EXPECT_EQ(OpenStore(kTeachers[2])->Tests().at(0).attemptCount, 21);
+  // Each teacher has a row of their own for the test; the head reads both and whose they are.
+  const auto tests = OpenStore(kTeachers[2])->Tests().value();
+  ASSERT_EQ(tests.size(), 2u);
+  EXPECT_EQ(tests[0].collector + "/" + std::to_string(tests[0].attemptCount) + " " +
+                tests[1].collector + "/" + std::to_string(tests[1].attemptCount),
+            "ateacher/20 bteacher/1");
 }
 
 // The server stops in the middle of a collection: the loop learns it, what was stored stays,
@@ -253,7 +280,7 @@ TEST_P(GradebookTest, ServerStoppingMidCollectionLosesNothing) {
   int added = 0;
   for (int i = 0; i < 6; ++i) added += store->Collect(*Student(i), {}) == TStore::Outcome::Added;
   EXPECT_EQ(added, 3);
-  EXPECT_EQ(store->Tests().at(0).attemptCount, 6);
+  EXPECT_EQ(store->Tests().value().at(0).attemptCount, 6);
 }
 
 // Passwords, the tables' version, and copying this computer's gradebook over.
@@ -268,13 +295,13 @@ TEST_P(GradebookTest, ServerPasswordVersionsAndCopy) {
   } cases[] = {
       {"", "", "", false, true, false, "asks for a password."},
       {"wrong", "", "", false, true, false, "password authentication failed"},
-      {kPassword, "DELETE FROM schema_version WHERE version = 2",
-       "INSERT INTO schema_version VALUES (2)", false, false, false,
-       "its gradebook tables are version 1, and this Quizloom needs version 2. Nothing was "
+      {kPassword, "DELETE FROM schema_version WHERE version > 1",
+       "INSERT INTO schema_version VALUES (2), (3)", false, false, false,
+       "its gradebook tables are version 1, and this Quizloom needs version 3. Nothing was "
        "written. The school's database administrator must update them"},
-      {kPassword, "INSERT INTO schema_version VALUES (3)",
-       "DELETE FROM schema_version WHERE version = 3", true, false, false,
-       "was updated for a newer Quizloom (version 3; this one knows 2)."},
+      {kPassword, "INSERT INTO schema_version VALUES (4)",
+       "DELETE FROM schema_version WHERE version = 4", true, false, false,
+       "was updated for a newer Quizloom (version 4; this one knows 3)."},
       {kPassword, "", "", true, false, true, ""},
   };
   for (const auto& c : cases) {
@@ -304,12 +331,213 @@ TEST_P(GradebookTest, ServerPasswordVersionsAndCopy) {
     return ++steps, done < 2;
   }));
   EXPECT_EQ(steps, 3);
-  EXPECT_EQ(server->Tests().at(0).attemptCount, 1);
+  EXPECT_EQ(server->Tests().value().at(0).attemptCount, 1);
   const auto counts = server->CopyFrom(*local, {});
   ASSERT_TRUE(counts) << server->LastError();
   EXPECT_EQ(counts->copied, 2);
   EXPECT_EQ(counts->skipped, 1);
-  EXPECT_EQ(server->Tests().at(0).attemptCount, 3);
+  EXPECT_EQ(server->Tests().value().at(0).attemptCount, 3);
+}
+
+}  // namespace
+}  // namespace gradebook
+
+namespace gradebook {
+namespace {
+
+// Applies a table file as the help's administrator commands do.
+void ApplyTableFile(const char* name) {
+  const std::string command = "runuser -u postgres -- psql -q -v ON_ERROR_STOP=1 "
+                              "--single-transaction -d quizloom -c 'SET ROLE quizloom_owner' -f " +
+                              qEnvironmentVariable("PGHOST").toStdString() + "/sql/" + name;
+  ASSERT_EQ(std::system(command.c_str()), 0) << name;
+}
+
+// A school's tables of version 2, where every teacher shares one row per test, still take
+// results with a warning; the new file then gives each teacher their own rows, attempts kept.
+TEST_P(GradebookTest, TablesOfVersionTwoWarnThenBecomeEachTeachersOwn) {
+  if (!GetParam()) GTEST_SKIP() << "a server's case";
+  AsAdministrator("DROP TABLE responses, attempts, test_questions, tests, schema_version");
+  ApplyTableFile("001_gradebook.sql");
+  ApplyTableFile("002_server_access.sql");
+  // The rights the earlier help's default privileges gave.
+  AsAdministrator("GRANT SELECT, INSERT, UPDATE, DELETE ON ALL TABLES IN SCHEMA public TO "
+                  "quizloom_teacher; GRANT USAGE, SELECT ON ALL SEQUENCES IN SCHEMA public TO "
+                  "quizloom_teacher");
+  for (int teacher : {0, 1}) {
+    auto store = OpenStore(kTeachers[teacher]);
+    EXPECT_EQ(store->OutdatedRights(), "The gradebook's rights are older than this Quizloom; ask "
+                                       "the administrator to apply 003_teacher_rights.sql.");
+    EXPECT_EQ(store->Collect(*Student(teacher), {}), TStore::Outcome::Added);
+  }
+  ApplyTableFile("003_teacher_rights.sql");
+  const auto tests = OpenStore(kTeachers[2])->Tests().value();
+  ASSERT_EQ(tests.size(), 2u);
+  for (int teacher : {0, 1}) {
+    EXPECT_EQ(tests[std::size_t(teacher)].collector, kTeachers[teacher]);
+    const auto attempts = OpenStore(kTeachers[teacher])->Attempts(tests[std::size_t(teacher)].id);
+    ASSERT_EQ(attempts.value().size(), 1u);
+    EXPECT_EQ(core::EncodeResults(*attempts.value()[0].information),
+              core::EncodeResults(*Student(teacher)));
+  }
+  EXPECT_TRUE(OpenStore()->OutdatedRights().empty());
+}
+
+// A colleague, and a head of department, with psql and their own password try to hide,
+// change, delete or plant results of a teacher: every statement fails, and the teacher's
+// results stay whole and collecting stores every attempt.
+TEST_P(GradebookTest, ColleagueAndHeadCannotUndermineATeacher) {
+  if (!GetParam()) GTEST_SKIP() << "a server's case";
+  // A test row of the colleague's own with the victim's fingerprint and a forged answer.
+  const std::string fingerprint =
+      QCryptographicHash::hash(QByteArray::fromStdString(TestKey(*Student(0)).value()),
+                               QCryptographicHash::Sha256).toHex().toStdString();
+  int status = 0;
+  Psql(kTeachers[1], "WITH t AS (INSERT INTO tests (collector, fingerprint, file_name, "
+       "question_count) VALUES ('bteacher', '" + fingerprint + "', 'FORGED.TST', 3) RETURNING id) "
+       "INSERT INTO test_questions (test_id, collector, number, question_text, question_marks, "
+       "answer_text, answer_marks) SELECT id, 'bteacher', 3, 'Smallest planet?', '', 'Mars', '' "
+       "FROM t", &status);
+  ASSERT_EQ(status, 0);
+  auto victim = OpenStore();
+  for (int i = 0; i < 2; ++i) ASSERT_EQ(victim->Collect(*Student(i), {}), TStore::Outcome::Added);
+  const auto test = victim->Tests().value().at(0);
+  const auto before = victim->Attempts(test.id).value();
+  const auto fill = [&](std::string sql) {
+    for (const auto& [mark, value] : {std::pair{"%T", test.id}, {"%A", before[0].id}})
+      for (std::size_t at; (at = sql.find(mark)) != std::string::npos;)
+        sql.replace(at, 2, std::to_string(value));
+    return sql;
+  };
+  constexpr char kAttemptColumns[] =
+      "(test_id, collector, fingerprint, first_name, last_name, course, period, instructor, "
+      "test_file, year, month, day, correct_count, question_count)";
+  const std::string attemptValues = "(%T, 'bteacher', 'x', '', '', '', '', '', '', 1, 1, 1, 3, 3)";
+  const std::string response =
+      "INSERT INTO responses (attempt_id, position, number, correct, given_text, given_marks) "
+      "VALUES (%A, 9, 1, 1, 'x', '')";
+  // Each is refused for want of a right, by row security, by a foreign key, or touches no row.
+  constexpr char kDenied[] = "permission denied", kPolicy[] = "row-level security",
+                 kForeignKey[] = "violates foreign key", kNone[] = "0\n";
+  const struct {
+    const char* who;
+    std::string statement;
+    const char* refusal;  // what psql prints
+  } attacks[] = {
+      {"bteacher", "UPDATE tests SET file_name = 'x', fingerprint = 'x' WHERE id = %T", kDenied},
+      {"bteacher", "DELETE FROM tests WHERE id = %T", kDenied},
+      {"bteacher", "UPDATE test_questions SET answer_text = 'Mars' WHERE test_id = %T", kDenied},
+      {"bteacher", "DELETE FROM test_questions WHERE test_id = %T AND number = 2", kDenied},
+      {"bteacher", std::string("INSERT INTO attempts (id, ") + (kAttemptColumns + 1) +
+                       " OVERRIDING SYSTEM VALUE VALUES (%A + 100, " + (attemptValues.c_str() + 1),
+       kDenied},
+      {"bteacher", "INSERT INTO tests (id, collector, fingerprint, file_name, question_count) "
+                   "OVERRIDING SYSTEM VALUE VALUES (%T + 100, 'bteacher', 'y', '', 3)", kDenied},
+      {"bteacher", "INSERT INTO schema_version VALUES (9)", kDenied},
+      {"bteacher", "DELETE FROM schema_version", kDenied},
+      {"bteacher", "INSERT INTO tests (collector, fingerprint, file_name, question_count) VALUES "
+                   "('ateacher', '" + fingerprint + "', 'FORGED.TST', 3)", kPolicy},
+      {"bteacher", "INSERT INTO test_questions (test_id, collector, number, question_text, "
+                   "question_marks, answer_text, answer_marks) VALUES (%T, 'bteacher', 4, '', '', "
+                   "'Mars', '')", kForeignKey},
+      {"bteacher", std::string("INSERT INTO attempts ") + kAttemptColumns + " VALUES " +
+                       attemptValues, kForeignKey},
+      {"bteacher", response, kPolicy},
+      {"bteacher", "TRUNCATE attempts", kDenied},
+      {"bteacher", "SELECT setval('attempts_id_seq', %A + 1)", kDenied},
+      {"bteacher", "BEGIN; LOCK TABLE tests IN ACCESS EXCLUSIVE MODE; COMMIT", kDenied},
+      {"hhead", "WITH gone AS (DELETE FROM attempts WHERE id = %A RETURNING 1) "
+                "SELECT COUNT(*) FROM gone", kNone},
+      {"hhead", "UPDATE attempts SET collector = 'hhead', correct_count = 0 WHERE id = %A",
+       kDenied},
+      {"hhead", "UPDATE responses SET given_text = 'x' WHERE attempt_id = %A", kDenied},
+      {"hhead", "DELETE FROM responses WHERE attempt_id = %A", kDenied},
+      {"hhead", response, kPolicy},
+  };
+  for (const auto& attack : attacks) {
+    const std::string said = Psql(attack.who, fill(attack.statement));
+    EXPECT_NE(said.find(attack.refusal), std::string::npos) << attack.statement << "\n" << said;
+  }
+  const auto after = victim->Attempts(test.id).value();
+  ASSERT_EQ(after.size(), before.size());
+  for (std::size_t i = 0; i < after.size(); ++i)
+    EXPECT_EQ(core::EncodeResults(*after[i].information),
+              core::EncodeResults(*Student(int(i))));
+  std::vector<TStore::Outcome> outcomes;
+  for (int i = 0; i < 4; ++i) outcomes.push_back(victim->Collect(*Student(i), {}));
+  EXPECT_EQ(outcomes, (std::vector{TStore::Outcome::AlreadyCollected,
+                                   TStore::Outcome::AlreadyCollected, TStore::Outcome::Added,
+                                   TStore::Outcome::Added}));
+  EXPECT_EQ(victim->Tests().value().size(), 1u);
+}
+
+// A colleague's transaction holds the attempts locked: collecting gives up after the
+// timeout with the busy message, and works again once the lock is gone.
+TEST_P(GradebookTest, ColleaguesLockEndsCollectingAtTheTimeout) {
+  if (!GetParam()) GTEST_SKIP() << "a server's case";
+  const pid_t holder = fork();
+  ASSERT_GE(holder, 0);
+  if (holder == 0) {
+    setenv("PGPASSWORD", kPassword, 1);
+    execlp("psql", "psql", "-X", "-q", "-U", kTeachers[1], "-d", "quizloom", "-c",
+           "BEGIN; LOCK TABLE attempts IN ACCESS EXCLUSIVE MODE; SELECT pg_sleep(120)", nullptr);
+    _exit(127);
+  }
+  const auto locked = [] {
+    return Psql("postgres", "SELECT COUNT(*) FROM pg_locks WHERE granted AND relation = "
+                            "'attempts'::regclass AND mode = 'AccessExclusiveLock'") == "1\n";
+  };
+  for (int tries = 0; tries < 300 && !locked(); ++tries) usleep(100000);
+  TLocation location = Server(kTeachers[0]);
+  location.timeoutSeconds = 1;
+  std::string error;
+  bool needsPassword = false;
+  auto store = TStore::OpenServer(location, kPassword, error, needsPassword);
+  ASSERT_TRUE(store) << error;
+  EXPECT_EQ(store->Collect(*Student(0), {}), TStore::Outcome::Failed);
+  EXPECT_EQ(store->LastError(), "The gradebook server is busy (another program holds the "
+                                "gradebook). Nothing was stored; try again.");
+  EXPECT_FALSE(store->ConnectionLost());
+  Psql("postgres", "SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE usename = "
+                   "'bteacher'");
+  int status = 0;
+  ASSERT_EQ(waitpid(holder, &status, 0), holder);
+  EXPECT_EQ(store->Collect(*Student(0), {}), TStore::Outcome::Added);
+}
+
+// A password never stays in Quizloom's settings file, which only its account may read.
+TEST(GradebookLocation, PasswordsStayOutOfTheSettingsFile) {
+  const struct {
+    const char* options;
+    const char* kept;  // the settings without a password
+  } cases[] = {
+      {"sslmode=verify-full password=secret", "sslmode=verify-full"},
+      {"password = 'a b\\' c' sslmode=require", "sslmode=require"},
+      {"passfile=/home/a/.pgpass connect_timeout=5", "passfile=/home/a/.pgpass connect_timeout=5"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(HoldsPassword(c.options), c.kept != std::string(c.options)) << c.options;
+    EXPECT_EQ(WithoutPassword(c.options), c.kept) << c.options;
+  }
+  QTemporaryDir folder;
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
+  const QString file = QSettings().fileName();
+  // What the file holds, and its mode: 0x0600 is the owner's reading and writing only.
+  const auto holds = [&](const char* text) {
+    QFile written(file);
+    return written.open(QIODevice::ReadOnly) && written.readAll().contains(text);
+  };
+  // An earlier Quizloom kept a password: reading the settings takes it out of the file.
+  QSettings().setValue("Gradebook/options", "sslmode=require password=secret");
+  EXPECT_EQ(LoadLocation().options, "sslmode=require");
+  EXPECT_FALSE(holds("secret"));
+  EXPECT_EQ(QFile::permissions(file) & 0x0FFF, 0x0600);
+  SaveLocation({true, "", "server", "", "quizloom", "asmith", "password=again", 3});
+  EXPECT_EQ(LoadLocation().timeoutSeconds, 3);
+  EXPECT_FALSE(holds("again"));
+  EXPECT_EQ(QFile::permissions(file) & 0x0FFF, 0x0600);
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                     QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
 }
 
 }  // namespace

@@ -1,0 +1,211 @@
+#include "gradebook/attempt_key.h"
+#include "gradebook/store_internal.h"
+#include "platform/cp1252.h"
+
+namespace gradebook {
+
+namespace {
+
+std::function<void()>& AfterAttemptRow() {
+  static std::function<void()> step;
+  return step;
+}
+
+// The test rows' statements. Tables before version 3 keep one row per test for every teacher;
+// since then each is a teacher's own, whose collector comes first.
+struct TTestStatement {
+  const char* own;
+  const char* shared;
+};
+
+constexpr TTestStatement kFindTest = {
+    "SELECT id FROM tests WHERE collector = ? AND fingerprint = ?",
+    "SELECT id FROM tests WHERE fingerprint = ?"};
+// Another Quizloom of the same teacher may be storing the same new test: the first one's row
+// serves both.
+constexpr TTestStatement kAddTest = {
+    "INSERT INTO tests (collector, fingerprint, file_name, question_count) VALUES (?, ?, ?, ?) "
+    "ON CONFLICT (collector, fingerprint) DO NOTHING RETURNING id",
+    "INSERT INTO tests (fingerprint, file_name, question_count) VALUES (?, ?, ?) "
+    "ON CONFLICT (fingerprint) DO NOTHING RETURNING id"};
+constexpr TTestStatement kAddQuestion = {
+    "INSERT INTO test_questions (collector, test_id, number, question_text, question_marks, "
+    "answer_text, answer_marks) VALUES (?, ?, ?, ?, ?, ?, ?)",
+    "INSERT INTO test_questions (test_id, number, question_text, question_marks, answer_text, "
+    "answer_marks) VALUES (?, ?, ?, ?, ?, ?)"};
+
+}  // namespace
+
+void TStore::SetAfterAttemptRowForTests(std::function<void()> step) {
+  AfterAttemptRow() = std::move(step);
+}
+
+bool TStore::DeleteAttempt(int64_t attemptId) {
+  if (Refused()) return false;
+  const bool onServer = connection_->onServer;
+  QSqlQuery query(connection_->database);
+  // On a server only the teacher who collected an attempt deletes it, even on older tables
+  // whose rights let a head delete any.
+  query.prepare(onServer ? "DELETE FROM attempts WHERE id = ? AND collector = ?"
+                         : "DELETE FROM attempts WHERE id = ?");
+  query.addBindValue(qint64(attemptId));
+  if (onServer) query.addBindValue(QString::fromStdString(connection_->collector));
+  if (query.exec()) {
+    if (query.numRowsAffected() > 0) return true;
+    lastError_ = "Nothing was deleted: only the teacher who collected an attempt may delete it.";
+    return false;
+  }
+  if (IsBusy(query.lastError()))
+    lastError_ = onServer ? kServerBusy : kBusy;
+  else
+    lastError_ = onServer ? "The gradebook server refused to delete the attempt: " +
+                                RefusalReason(query.lastError()) + "."
+                          : kNotWritten;
+  return false;
+}
+
+TStore::Outcome TStore::Collect(const core::TInformation& information,
+                                const ReplaceQuestion& askReplace) {
+  if (Refused()) return Outcome::Failed;
+  return Store(information, askReplace, true);
+}
+
+TStore::Outcome TStore::Store(const core::TInformation& information,
+                              const ReplaceQuestion& askReplace, bool ownTransaction) {
+  const std::optional<std::string> testKey = TestKey(information);
+  if (!testKey) {
+    lastError_ = "The results do not answer each question of their test once.";
+    return Outcome::Damaged;
+  }
+  QSqlDatabase& database = connection_->database;
+  const bool onServer = connection_->onServer;
+  const QString testFingerprint = Fingerprint(*testKey);
+  const QString fingerprint = Fingerprint(testFingerprint.toStdString() + AttemptKey(information));
+  const QString collector = QString::fromStdString(connection_->collector);
+  QSqlError error;
+  QSqlQuery* query = nullptr;
+  const auto runOnTest = [&](const TTestStatement& statement, std::vector<QVariant> values) {
+    if (connection_->sharedTests) return connection_->Run(statement.shared, values, error);
+    values.insert(values.begin(), connection_->TestCollector());
+    return connection_->Run(statement.own, values, error);
+  };
+  const auto failed = [&] {
+    if (ownTransaction) database.rollback();
+    if (IsBusy(error))
+      lastError_ = onServer ? kServerBusy : kBusy;
+    else if (onServer)
+      lastError_ = "The gradebook server refused the attempt of " +
+                   FieldText(information.firstName, sizeof information.firstName) + " " +
+                   FieldText(information.lastName, sizeof information.lastName) + ": " +
+                   RefusalReason(error) + ".";
+    else
+      lastError_ = std::string(kNotWritten) + " " + platform::ToCp1252(error.databaseText());
+    if (onServer && ownTransaction && !QSqlQuery(database).exec("SELECT 1")) {
+      connectionLost_ = true;
+      lastError_ = kLost;
+    }
+    return Outcome::Failed;
+  };
+
+  query = connection_->Run("SELECT id FROM attempts WHERE collector = ? AND fingerprint = ?",
+                           {collector, fingerprint}, error);
+  if (!query) return failed();
+  if (query->next()) return Outcome::AlreadyCollected;
+
+  if (!(query = runOnTest(kFindTest, {testFingerprint}))) return failed();
+  std::optional<int64_t> testId;
+  if (query->next()) testId = query->value(0).toLongLong();
+
+  // The same student on the same test and date, with other responses: a review stored again
+  // or a retake, which only the teacher can tell apart.
+  std::optional<int64_t> replaced;
+  if (testId) {
+    query = connection_->Run(
+        "SELECT MAX(id) FROM attempts WHERE test_id = ? AND collector = ? AND "
+        "first_name = ? AND last_name = ? AND course = ? AND period = ? AND "
+        "year = ? AND month = ? AND day = ?",
+        {qint64(*testId), collector, FieldBytes(information.firstName, sizeof information.firstName),
+         FieldBytes(information.lastName, sizeof information.lastName),
+         FieldBytes(information.course, sizeof information.course),
+         FieldBytes(information.period, sizeof information.period), information.year,
+         information.month, information.day},
+        error);
+    if (!query) return failed();
+    if (query->next() && !query->value(0).isNull()) {
+      auto earlier = LoadAttempts(database, "a.id = ?", query->value(0).toLongLong(), error);
+      if (!earlier) return failed();
+      if (!earlier->empty() && askReplace && askReplace(*earlier->front().information))
+        replaced = earlier->front().id;
+    }
+  }
+
+  if (ownTransaction && !connection_->Begin(error)) return failed();
+  if (replaced && !connection_->Run("DELETE FROM attempts WHERE id = ?", {qint64(*replaced)}, error))
+    return failed();
+  bool madeTest = false;
+  if (!testId) {
+    const std::string path = FieldText(information.testFile, sizeof information.testFile);
+    const std::string name = path.substr(path.find_last_of("\\/:") + 1);
+    query = runOnTest(kAddTest, {testFingerprint, Bytes(name), information.questionCount});
+    if (!query) return failed();
+    madeTest = query->next();
+    if (!madeTest && (!(query = runOnTest(kFindTest, {testFingerprint})) || !query->next()))
+      return failed();
+    testId = query->value(0).toLongLong();
+  }
+  if (madeTest) {
+    for (const auto& response : information.responses) {
+      const QByteArray text = FieldBytes(response->questionText, sizeof response->questionText);
+      const QByteArray answer = FieldBytes(response->expected, sizeof response->expected);
+      if (!runOnTest(kAddQuestion,
+                     {qint64(*testId), response->number, text,
+                      Bytes(MarkBytes(response->questionMarks, std::size_t(text.size()))), answer,
+                      Bytes(MarkBytes(response->expectedMarks, std::size_t(answer.size())))}))
+        return failed();
+    }
+  }
+  query = connection_->Run(
+      "INSERT INTO attempts (test_id, collector, fingerprint, first_name, last_name, "
+      "course, period, instructor, test_file, year, month, day, correct_count, "
+      "question_count) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) "
+      "ON CONFLICT (collector, fingerprint) DO NOTHING RETURNING id",
+      {qint64(*testId), collector, fingerprint,
+       FieldBytes(information.firstName, sizeof information.firstName),
+       FieldBytes(information.lastName, sizeof information.lastName),
+       FieldBytes(information.course, sizeof information.course),
+       FieldBytes(information.period, sizeof information.period),
+       FieldBytes(information.instructor, sizeof information.instructor),
+       FieldBytes(information.testFile, sizeof information.testFile), information.year,
+       information.month, information.day, information.correctCount, information.questionCount},
+      error);
+  if (!query) return failed();
+  // Another Quizloom of this teacher stored the same attempt since the check above. Only this
+  // conflict means it is known: any other refusal is a failure.
+  if (!query->next()) {
+    if (ownTransaction) database.rollback();
+    return Outcome::AlreadyCollected;
+  }
+  const qint64 attemptId = query->value(0).toLongLong();
+  query->finish();
+  if (AfterAttemptRow()) AfterAttemptRow()();
+  // All responses in one statement: on a server each statement is a round trip.
+  QStringList rows;
+  std::vector<QVariant> values;
+  int position = 0;
+  for (const auto& response : information.responses) {
+    const QByteArray given = FieldBytes(response->given, sizeof response->given);
+    rows << "(?, ?, ?, ?, ?, ?)";
+    values.insert(values.end(),
+                  {attemptId, ++position, response->number, response->correct, given,
+                   Bytes(MarkBytes(response->givenMarks, std::size_t(given.size())))});
+  }
+  if (position > 0 && !connection_->Run("INSERT INTO responses (attempt_id, position, number, "
+                                        "correct, given_text, given_marks) VALUES " +
+                                            rows.join(", "),
+                                        values, error))
+    return failed();
+  if (ownTransaction && !database.commit()) return error = database.lastError(), failed();
+  return replaced ? Outcome::Replaced : Outcome::Added;
+}
+
+}  // namespace gradebook

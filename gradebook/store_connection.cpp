@@ -1,0 +1,261 @@
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QStandardPaths>
+
+#include "gradebook/attempt_key.h"
+#include "gradebook/store_internal.h"
+#include "platform/cp1252.h"
+
+namespace gradebook {
+
+namespace {
+
+constexpr int kBusyMilliseconds = 5000;
+// The oldest tables a server may hold for this Quizloom: those before teachers had tests of
+// their own, which it still writes to, with a warning.
+constexpr int kOldestServerVersion = 2;
+
+// libpq's answer when the server wants a password it was not given, or a wrong one.
+bool AsksPassword(const QString& text) {
+  return text.contains("no password supplied") || text.contains("password authentication failed");
+}
+
+}  // namespace
+
+std::string LoginName() {
+  QString name = qEnvironmentVariable("USER");
+  if (name.isEmpty()) name = qEnvironmentVariable("LOGNAME");
+  return name.toStdString();
+}
+
+bool IsBusy(const QSqlError& error) {
+  const QString code = error.nativeErrorCode();
+  // SQLite's busy and locked; the server's lock and statement timeouts, deadlock, and a
+  // transaction that another one's change made impossible.
+  return code == "5" || code == "6" || code == "517" || code == "55P03" || code == "57014" ||
+         code == "40P01" || code == "40001" || error.databaseText().contains("locked");
+}
+
+std::string RefusalReason(const QSqlError& error) {
+  const QString code = error.nativeErrorCode();
+  if (code == "42501")
+    return "this account lacks the rights for it; the school's database administrator must "
+           "give it a teacher's rights";
+  if (code == "53100") return "the server's disk is full";
+  if (code.startsWith("53")) return "the server is short of memory or connections";
+  if (code.startsWith("23")) return "a rule of the gradebook's tables does not allow it";
+  if (code.startsWith("22")) return "one of its values does not fit the gradebook's tables";
+  if (code.startsWith("42")) return "the gradebook's tables are not the ones this Quizloom knows";
+  if (code.isEmpty() || code.startsWith("08") || code.startsWith("57P"))
+    return "the server stopped answering";
+  return "the server gave the error code " + code.toStdString();
+}
+
+QByteArray Bytes(const std::string& bytes) {
+  return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+QByteArray FieldBytes(const char* field, std::size_t size) { return Bytes(FieldText(field, size)); }
+
+QString Fingerprint(const std::string& key) {
+  return QString::fromLatin1(
+      QCryptographicHash::hash(Bytes(key), QCryptographicHash::Sha256).toHex());
+}
+
+bool TStore::TConnection::Begin(QSqlError& error) {
+  if (onServer) {
+    if (database.transaction()) return true;
+    error = database.lastError();
+    return false;
+  }
+  FinishAll();
+  QSqlQuery begin(database);
+  if (begin.exec("BEGIN IMMEDIATE")) return true;
+  error = begin.lastError();
+  return false;
+}
+
+void TStore::TConnection::FinishAll() {
+  for (auto& [text, query] : prepared)
+    if (query.isActive()) query.finish();
+}
+
+QSqlQuery* TStore::TConnection::Run(const QString& sql, const std::vector<QVariant>& values,
+                                     QSqlError& error) {
+  FinishAll();
+  auto found = prepared.find(sql);
+  if (found == prepared.end()) {
+    QSqlQuery query(database);
+    if (!query.prepare(sql)) return error = query.lastError(), nullptr;
+    found = prepared.emplace(sql, std::move(query)).first;
+  }
+  QSqlQuery& query = found->second;
+  for (const QVariant& value : values) query.addBindValue(value);
+  if (!query.exec()) return error = query.lastError(), nullptr;
+  return &query;
+}
+
+QString TStore::TConnection::TestCollector() const {
+  return onServer ? QString::fromStdString(collector) : QString("");  // empty, never NULL
+}
+
+std::string TStore::TConnection::ReadFailure(const QSqlError& error) const {
+  if (!onServer) return IsBusy(error) ? kBusy : platform::ToCp1252(error.text());
+  if (IsBusy(error))
+    return "The gradebook server is busy (another program holds the gradebook); try again.";
+  return "The gradebook on the server cannot be read: " + RefusalReason(error) + ".";
+}
+
+TStore::TConnection::~TConnection() {
+  prepared.clear();
+  database.close();
+  database = QSqlDatabase();
+  QSqlDatabase::removeDatabase(name);
+}
+
+TStore::TStore(std::unique_ptr<TConnection> connection) : connection_(std::move(connection)) {}
+TStore::~TStore() = default;
+
+std::string TStore::DefaultPath() {
+  return platform::PathFromQt(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
+                              "/gradebook.sqlite");
+}
+
+std::unique_ptr<TStore> TStore::Open(const std::string& path, std::string& error) {
+  const QString file = platform::PathToQt(path);
+  const QString where = " (" + QDir::toNativeSeparators(file) + ")";
+  if (!QFileInfo::exists(file)) {
+    // Created by us, readable by this account only: it holds the students' names and marks.
+    QDir().mkpath(QFileInfo(file).absolutePath());
+    const int fd = ::open(QFile::encodeName(file).constData(), O_CREAT | O_EXCL | O_WRONLY, 0600);
+    if (fd < 0) {
+      error = platform::ToCp1252("The gradebook cannot be created" + where +
+                                 ": its folder cannot be written.");
+      return nullptr;
+    }
+    ::close(fd);
+  }
+  auto connection = std::make_unique<TConnection>();
+  connection->database = QSqlDatabase::addDatabase("QSQLITE", connection->name);
+  if (!connection->database.isValid()) {
+    error = "The gradebook cannot be opened: the SQLite driver of Qt SQL is not installed.";
+    return nullptr;
+  }
+  connection->database.setDatabaseName(file);
+  connection->database.setConnectOptions("QSQLITE_BUSY_TIMEOUT=" +
+                                         QString::number(kBusyMilliseconds));
+  std::unique_ptr<TStore> store(new TStore(std::move(connection)));
+  QSqlDatabase& database = store->connection_->database;
+  const auto fail = [&](const QString& why) {
+    error = platform::ToCp1252("The gradebook cannot be opened" + where + ": " + why);
+    return nullptr;
+  };
+  if (!database.open()) return fail(database.lastError().text());
+  QSqlQuery query(database);
+  // WAL lets the Class Results window read while a collection writes; NORMAL keeps every
+  // commit whole after a crash and spares a disk flush per file.
+  if (!query.exec("PRAGMA foreign_keys = ON") || !query.exec("PRAGMA journal_mode = WAL") ||
+      !query.exec("PRAGMA synchronous = NORMAL"))
+    return fail(query.lastError().text());
+  QString reason;
+  const std::optional<int> version = UpdateFileSchema(database, reason);
+  if (!version) return fail(reason);
+  store->schemaVersion_ = *version;
+  return store;
+}
+
+std::unique_ptr<TStore> TStore::Open(const TLocation& location, const std::string& password,
+                                     std::string& error, bool& needsPassword) {
+  needsPassword = false;
+  if (location.onServer) return OpenServer(location, password, error, needsPassword);
+  return Open(DefaultPath(), error);
+}
+
+std::unique_ptr<TStore> TStore::OpenServer(const TLocation& location, const std::string& password,
+                                           std::string& error, bool& needsPassword) {
+  needsPassword = false;
+  auto connection = std::make_unique<TConnection>();
+  connection->onServer = true;
+  connection->database = QSqlDatabase::addDatabase("QPSQL", connection->name);
+  const QString where = QString::fromStdString(" (" + Describe(location) + ")");
+  const auto fail = [&](const QString& why) {
+    error = platform::ToCp1252("The gradebook on the server cannot be used" + where + ": " + why);
+    return nullptr;
+  };
+  if (!connection->database.isValid())
+    return fail("the PostgreSQL driver of Qt SQL (libqt6sql6-psql) is not installed.");
+  QSqlDatabase& database = connection->database;
+  database.setHostName(QString::fromStdString(location.host));
+  if (!location.port.empty()) database.setPort(std::stoi("0" + location.port));
+  database.setDatabaseName(QString::fromStdString(location.database));
+  database.setUserName(QString::fromStdString(location.user));
+  database.setPassword(QString::fromStdString(password));
+  QString options = QString::fromStdString(location.options).trimmed();
+  if (!location.service.empty())
+    options = "service=" + QString::fromStdString(location.service) + " " + options;
+  // An unreachable server must not hold the window longer than a busy one may.
+  const QString timeout = QString::number(std::max(location.timeoutSeconds, 1));
+  if (!options.contains("connect_timeout")) options += " connect_timeout=" + timeout;
+  // libpq's own settings; the connection string is not otherwise ours to build.
+  database.setConnectOptions(options.trimmed().replace(QRegularExpression("\\s+"), ";"));
+  if (!database.open()) {
+    // libpq's text without its layout of lines and tabs.
+    const QString why = database.lastError().databaseText().simplified();
+    needsPassword = AsksPassword(why);
+    return fail(needsPassword && password.empty() ? "the server asks for a password." : why);
+  }
+  // The password served its purpose; the driver need not keep it.
+  database.setPassword(QString());
+  QSqlQuery query(database);
+  // No colleague's open transaction or lock may hold this Quizloom longer than the timeout.
+  query.prepare("SELECT current_user, current_setting('server_version'), "
+                "set_config('lock_timeout', ?, false), set_config('statement_timeout', ?, false)");
+  query.addBindValue(timeout + "s");
+  query.addBindValue(timeout + "s");
+  if (!query.exec() || !query.next())
+    return fail(QString::fromStdString(RefusalReason(query.lastError())) + ".");
+  connection->collector = query.value(0).toString().toStdString();
+  const std::string serverVersion = query.value(1).toString().toStdString();
+  if (!query.exec("SELECT MAX(version) FROM schema_version") || !query.next())
+    return fail("its gradebook tables are missing or this account may not read them. The "
+                "school's database administrator must set them up as the help describes.");
+  const int version = query.value(0).toInt();
+  const int known = KnownVersion();
+  if (version < kOldestServerVersion)
+    return fail(QString("its gradebook tables are version %1, and this Quizloom needs version "
+                        "%2. Nothing was written. The school's database administrator must "
+                        "update them as the help describes.")
+                    .arg(version)
+                    .arg(known));
+  connection->sharedTests = version < 3;
+  std::unique_ptr<TStore> store(new TStore(std::move(connection)));
+  store->serverVersion_ = serverVersion;
+  store->schemaVersion_ = version;
+  if (version < known)
+    store->outdatedRights_ = "The gradebook's rights are older than this Quizloom; ask the "
+                             "administrator to apply " + FilesAfter(version) + ".";
+  if (version > known)
+    store->readOnlyReason_ = platform::ToCp1252(
+        QString("The gradebook on the server%1 was updated for a newer Quizloom (version %2; "
+                "this one knows %3). This Quizloom shows it but writes nothing to it.")
+            .arg(where)
+            .arg(version)
+            .arg(known));
+  return store;
+}
+
+const std::string& TStore::Collector() const { return connection_->collector; }
+
+bool TStore::Refused() {
+  if (readOnlyReason_.empty()) return false;
+  lastError_ = readOnlyReason_;
+  return true;
+}
+
+}  // namespace gradebook

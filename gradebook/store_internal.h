@@ -1,0 +1,89 @@
+#pragma once
+// What the gradebook store's files share: the connection, the engines' differences, and the
+// helpers that turn the records' fixed fields into bound values and back. Not for use outside
+// the store.
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStringList>
+#include <QUuid>
+#include <QVariant>
+
+#include "gradebook/store.h"
+
+namespace gradebook {
+
+inline constexpr char kBusy[] =
+    "The gradebook is in use by another program. Nothing was changed; try again when that "
+    "program has finished.";
+inline constexpr char kNotWritten[] =
+    "The gradebook could not be written (the disk may be full or its folder read-only). "
+    "Nothing was changed.";
+inline constexpr char kLost[] =
+    "The gradebook server stopped answering. The files collected before are stored; collect "
+    "the others again when the server is back: the disks still hold them.";
+inline constexpr char kServerBusy[] =
+    "The gradebook server is busy (another program holds the gradebook). Nothing was stored; "
+    "try again.";
+
+std::string LoginName();
+
+struct TStore::TConnection {
+  QString name = QUuid::createUuid().toString();
+  QSqlDatabase database;
+  std::string collector = LoginName();
+  bool onServer = false;
+  // Tables older than version 3 keep one row per test for every teacher, without a collector.
+  bool sharedTests = false;
+  // Each statement prepared once per connection: on a server, preparing is a round trip.
+  std::map<QString, QSqlQuery> prepared;
+
+  // On this computer the write lock is taken at once, so a second Quizloom collecting at the
+  // same time waits its turn instead of failing when the first one's commit overtakes it.
+  bool Begin(QSqlError& error);
+  // A statement left stepping would keep SQLite's snapshot and locks.
+  void FinishAll();
+  // Runs sql, prepared once per connection, with values bound in order: the query before its
+  // first row, or nothing and why in error. A statement the server would not prepare (a
+  // colleague's lock) is prepared again the next time.
+  QSqlQuery* Run(const QString& sql, const std::vector<QVariant>& values, QSqlError& error);
+  // Whose test rows these are: the teacher on a server; on this computer they are the file's.
+  QString TestCollector() const;
+  // Why a statement failed, in a sentence fit for a message box. A server's refusal is told
+  // in plain words, never in its own text, which names keys and other teachers' rows.
+  std::string ReadFailure(const QSqlError& error) const;
+  ~TConnection();
+};
+
+// Another program holds the gradebook: SQLite's busy or locked, the server's lock or
+// statement timeout, or two programs waiting for each other.
+bool IsBusy(const QSqlError& error);
+// Why the server refused a statement, in plain words.
+std::string RefusalReason(const QSqlError& error);
+
+QByteArray Bytes(const std::string& bytes);
+QByteArray FieldBytes(const char* field, std::size_t size);
+QString Fingerprint(const std::string& key);
+
+// The attempts chosen by filter ("a.test_id = ?" or "a.id = ?"), each with its responses and
+// its test's questions and expected answers, in the order they were collected.
+std::optional<std::vector<TStore::TAttempt>> LoadAttempts(QSqlDatabase& database,
+                                                          const char* filter, int64_t value,
+                                                          QSqlError& error);
+
+// The newest version of the tables this program knows: the highest numbered table file.
+int KnownVersion();
+// The table files numbered above version, as the administrator applies them: "003_x.sql".
+std::string FilesAfter(int version);
+// Brings this computer's gradebook up to the known version, each table file in one
+// transaction. Nothing, and why, when it cannot be read or brought up to date.
+std::optional<int> UpdateFileSchema(QSqlDatabase& database, QString& reason);
+
+}  // namespace gradebook

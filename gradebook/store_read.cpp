@@ -1,0 +1,144 @@
+#include <algorithm>
+#include <cstring>
+
+#include "gradebook/attempt_key.h"
+#include "gradebook/store_internal.h"
+
+namespace gradebook {
+
+namespace {
+
+void CopyBytes(char* field, std::size_t size, const QByteArray& bytes) {
+  const std::size_t length = std::min(static_cast<std::size_t>(bytes.size()), size - 1);
+  std::memcpy(field, bytes.constData(), length);
+}
+
+void CopyMarks(int32_t* marks, std::size_t count, const QByteArray& bytes) {
+  const std::size_t stored = std::min(static_cast<std::size_t>(bytes.size()) / 4, count);
+  for (std::size_t i = 0; i < stored; ++i) {
+    uint32_t bits = 0;
+    for (int k = 3; k >= 0; --k) bits = bits << 8 | static_cast<uint8_t>(bytes[qsizetype(i * 4 + k)]);
+    marks[i] = static_cast<int32_t>(bits);
+  }
+}
+
+struct TQuestionRow {
+  QByteArray text, marks, answer, answerMarks;
+};
+
+constexpr char kAttemptColumns[] =
+    "a.id, a.test_id, a.first_name, a.last_name, a.course, a.period, a.instructor, a.test_file, "
+    "a.year, a.month, a.day, a.correct_count, a.question_count, a.collector";
+
+}  // namespace
+
+std::optional<std::vector<TStore::TAttempt>> LoadAttempts(QSqlDatabase& database,
+                                                          const char* filter, int64_t value,
+                                                          QSqlError& error) {
+  std::vector<TStore::TAttempt> attempts;
+  QSqlQuery query(database);
+  query.prepare(QString("SELECT %1 FROM attempts a WHERE %2 ORDER BY a.id")
+                    .arg(kAttemptColumns, filter));
+  query.addBindValue(qint64(value));
+  if (!query.exec()) return error = query.lastError(), std::nullopt;
+  std::map<int64_t, std::size_t> indexOf;
+  std::optional<int64_t> testId;
+  while (query.next()) {
+    auto information = std::make_unique<core::TInformation>();
+    testId = query.value(1).toLongLong();
+    CopyBytes(information->firstName, sizeof information->firstName, query.value(2).toByteArray());
+    CopyBytes(information->lastName, sizeof information->lastName, query.value(3).toByteArray());
+    CopyBytes(information->course, sizeof information->course, query.value(4).toByteArray());
+    CopyBytes(information->period, sizeof information->period, query.value(5).toByteArray());
+    CopyBytes(information->instructor, sizeof information->instructor,
+              query.value(6).toByteArray());
+    CopyBytes(information->testFile, sizeof information->testFile, query.value(7).toByteArray());
+    information->year = query.value(8).toInt();
+    information->month = query.value(9).toInt();
+    information->day = query.value(10).toInt();
+    information->correctCount = query.value(11).toInt();
+    information->questionCount = query.value(12).toInt();
+    indexOf[query.value(0).toLongLong()] = attempts.size();
+    attempts.push_back({query.value(0).toLongLong(), std::move(information),
+                        query.value(13).toString().toStdString()});
+  }
+  if (!testId) return attempts;
+  std::map<int, TQuestionRow> questions;
+  query.prepare("SELECT number, question_text, question_marks, answer_text, answer_marks "
+                "FROM test_questions WHERE test_id = ?");
+  query.addBindValue(qint64(*testId));
+  if (!query.exec()) return error = query.lastError(), std::nullopt;
+  while (query.next())
+    questions[query.value(0).toInt()] = {query.value(1).toByteArray(),
+                                         query.value(2).toByteArray(),
+                                         query.value(3).toByteArray(),
+                                         query.value(4).toByteArray()};
+  query.prepare(QString("SELECT r.attempt_id, r.number, r.correct, r.given_text, r.given_marks "
+                        "FROM responses r JOIN attempts a ON a.id = r.attempt_id WHERE %1 "
+                        "ORDER BY r.attempt_id, r.position")
+                    .arg(filter));
+  query.addBindValue(qint64(value));
+  if (!query.exec()) return error = query.lastError(), std::nullopt;
+  while (query.next()) {
+    const auto found = indexOf.find(query.value(0).toLongLong());
+    if (found == indexOf.end()) continue;
+    auto response = std::make_unique<core::TResponse>();
+    response->number = query.value(1).toInt();
+    response->correct = query.value(2).toInt();
+    CopyBytes(response->given, sizeof response->given, query.value(3).toByteArray());
+    CopyMarks(response->givenMarks, std::size(response->givenMarks), query.value(4).toByteArray());
+    const TQuestionRow& question = questions[response->number];
+    CopyBytes(response->questionText, sizeof response->questionText, question.text);
+    CopyMarks(response->questionMarks, std::size(response->questionMarks), question.marks);
+    CopyBytes(response->expected, sizeof response->expected, question.answer);
+    CopyMarks(response->expectedMarks, std::size(response->expectedMarks), question.answerMarks);
+    attempts[found->second].information->responses.Add(std::move(response));
+  }
+  return attempts;
+}
+
+std::optional<std::vector<TStore::TTestSummary>> TStore::Tests() {
+  std::vector<TTestSummary> tests;
+  QSqlQuery query(connection_->database);
+  // A head of department reads every teacher's tests, each with whose it is.
+  const QString collector = connection_->sharedTests ? "''" : "t.collector";
+  if (!query.exec(QString("SELECT t.id, t.file_name, t.question_count, COUNT(a.id), %1 "
+                          "FROM tests t LEFT JOIN attempts a ON a.test_id = t.id "
+                          "GROUP BY t.id, t.file_name, t.question_count, %1 ORDER BY t.id")
+                      .arg(collector))) {
+    lastError_ = connection_->ReadFailure(query.lastError());
+    return std::nullopt;
+  }
+  while (query.next()) {
+    const QByteArray name = query.value(1).toByteArray();
+    tests.push_back({query.value(0).toLongLong(), name.toStdString(), query.value(2).toInt(),
+                     query.value(3).toInt(), query.value(4).toString().toStdString()});
+  }
+  return tests;
+}
+
+std::optional<int64_t> TStore::FindTest(const core::TOpenTest& test) {
+  QSqlQuery query(connection_->database);
+  if (connection_->sharedTests) {
+    query.prepare("SELECT id FROM tests WHERE fingerprint = ?");
+  } else {
+    query.prepare("SELECT id FROM tests WHERE collector = ? AND fingerprint = ?");
+    query.addBindValue(connection_->TestCollector());
+  }
+  query.addBindValue(Fingerprint(TestKey(test)));
+  if (!query.exec()) {
+    lastError_ = connection_->ReadFailure(query.lastError());
+    return std::nullopt;
+  }
+  if (!query.next()) return std::nullopt;
+  return query.value(0).toLongLong();
+}
+
+std::optional<std::vector<TStore::TAttempt>> TStore::Attempts(int64_t testId) {
+  QSqlError error;
+  auto attempts = LoadAttempts(connection_->database, "a.test_id = ?", testId, error);
+  if (!attempts) lastError_ = connection_->ReadFailure(error);
+  return attempts;
+}
+
+}  // namespace gradebook
