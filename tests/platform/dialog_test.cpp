@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
@@ -146,6 +147,25 @@ TEST(SearchDialog, CaseSensitiveRadioGivesZeroAndOne) {
   EXPECT_STREQ(record.text, "cell");
   EXPECT_EQ(+record.notCaseSensitive, 0);
   EXPECT_EQ(+record.caseSensitive, 1);
+}
+
+// A screen reader names each field by its text, also where the text comes after the field.
+TEST(Dialogs, EveryFieldIsNamedByItsText) {
+  const std::vector<std::pair<const char*, QStringList>> fields = {
+      {"DINTRO", {"Enter the question you want to delete:"}},
+      {"CINTRO", {"Enter the question you want to change:"}},
+      {"INSERTDIALOG", {"After which question do you want to insert?"}},
+      {"SDIALOG", {"Text you want to search for:"}},
+      {"ABOX", {"Enter the answer below:"}},
+      {"INFODIALOG", {"First name:", "Last Name:", "Course:", "Period:", "Instructor:"}}};
+  for (const auto& [name, labels] : fields) {
+    std::vector<unsigned char> record(512);
+    platform::TDialog dialog(nullptr, name, record.data());
+    QStringList names;
+    for (int id = 101; id < 101 + labels.size(); ++id)
+      names << QAccessible::queryAccessibleInterface(dialog.Control(id))->text(QAccessible::Name);
+    EXPECT_EQ(names, labels) << name;
+  }
 }
 
 TEST(NumberDialogs, TenDigitsFitAndAnEleventhCannotBeTyped) {
