@@ -4,6 +4,7 @@
 
 #include "authoring/blank_window.h"
 #include "editor/accessible_text.h"
+#include "platform/code_page.h"
 #include "platform/scroller.h"
 
 namespace quizloom {
@@ -21,11 +22,6 @@ void AppendLetters(platform::TAccessibleNode& node, const std::vector<core::TLet
   editor::AppendShownText(node, text.data(), marks.data(), static_cast<int>(text.size()), {});
 }
 
-void AppendPlain(platform::TAccessibleNode& node, const std::string& text) {
-  node.text += text;
-  node.marks.resize(node.text.size(), 0);
-}
-
 }  // namespace
 
 platform::TAccessibleView TBlankWindow::AccessibleView() {
@@ -37,7 +33,7 @@ platform::TAccessibleView TBlankWindow::AccessibleView() {
     int top = 5;
     for (const char* hint : {kOpenHint, kNewHint}) {
       TAccessibleNode label;
-      label.name = label.text = hint;
+      label.name = label.text = platform::Cp1252ToUtf16(hint);
       label.marks.assign(label.text.size(), 0);
       label.bounds = {5, top, width, top + 15};
       top += 15;
@@ -46,7 +42,7 @@ platform::TAccessibleView TBlankWindow::AccessibleView() {
     return view;
   }
   view.isList = true;
-  view.name = "Questions";
+  view.name = u"Questions";
   const platform::TScroller& scroller = *Scroller();
   const int lineHeight = scroller.YUnit();
   const int firstLine = scroller.YPos();
@@ -57,14 +53,14 @@ platform::TAccessibleView TBlankWindow::AccessibleView() {
     const core::TQuestion& question = openTest.questions[placed.index];
     TAccessibleNode item;
     item.role = TAccessibleRole::ListItem;
-    AppendPlain(item, std::to_string(placed.index + 1) + ". ");
+    editor::AppendPlainText(item, std::to_string(placed.index + 1) + ". ");
     AppendLetters(item, question.text);
-    AppendPlain(item, "\nAnswer:  ");
+    editor::AppendPlainText(item, "\nAnswer:  ");
     AppendLetters(item, question.answer);
     item.cells.clear();
     item.name = item.text;
-    for (char& c : item.name)
-      if (c == '\n') c = ' ';
+    for (char16_t& c : item.name)
+      if (c == u'\n') c = u' ';
     // The question at the top of the view is the one the list stands on.
     item.selected = view.nodes.empty();
     item.focused = item.selected && hasFocus();
@@ -73,7 +69,7 @@ platform::TAccessibleView TBlankWindow::AccessibleView() {
     if (question.picture[0] != '\0') {
       TAccessibleNode picture;
       picture.role = TAccessibleRole::Picture;
-      picture.name.assign(question.picture, strnlen(question.picture, sizeof question.picture));
+      picture.name = platform::Cp1252ToUtf16({question.picture, strnlen(question.picture, sizeof question.picture)});
       view.nodes.push_back(std::move(picture));
     }
   }
