@@ -55,9 +55,9 @@ platform::TAccessibleView TBlankWindow::AccessibleView() {
     item.name = item.text;
     for (char16_t& c : item.name)
       if (c == u'\n') c = u' ';
-    if (question.picture[0] != '\0')
-      item.description = u"Picture: " + platform::Cp1252ToUtf16(std::string_view(
-                                            question.picture, strnlen(question.picture, sizeof question.picture)));
+    const std::size_t pictureLength = strnlen(question.picture, sizeof question.picture);
+    if (pictureLength > 0)
+      item.description = u"Picture: " + platform::Cp1252ToUtf16({question.picture, pictureLength});
     item.selected = placed.index == current;
     item.focused = item.selected && hasFocus();
     item.bounds = {0, placed.top - scrolled, width, placed.top + placed.height - scrolled};

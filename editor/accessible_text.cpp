@@ -8,7 +8,9 @@ namespace editor {
 
 namespace {
 
-const char16_t* MarkWord(int32_t mark) { return mark == core::kSuperscript ? u"raised" : u"lowered"; }
+const char16_t* MarkWord(int32_t mark) {
+  return mark == core::kSuperscript ? u"raised" : u"lowered";
+}
 
 // A marked letter Unicode has no raised or lowered form for.
 bool Unheard(char letter, int32_t mark) {

@@ -82,7 +82,8 @@ platform::TAccessibleView TInputDialog::AccessibleView() {
     picture.role = TAccessibleRole::Picture;
     // A test file holds no description; Quizdesk's name must not give the answer away.
     if (IsQuizloom())
-      picture.name = platform::Cp1252ToUtf16({pictureName, strnlen(pictureName, kPictureNameSize - 1)});
+      picture.name =
+          platform::Cp1252ToUtf16({pictureName, strnlen(pictureName, kPictureNameSize - 1)});
     else
       picture.name = u"Picture";
     picture.bounds = {0, kQuestionTop + 6 * lineHeight, clientRight, kPromptTop};

@@ -172,7 +172,9 @@ class TWindowAccessible : public QAccessibleWidget {
     for (QAccessible::Id id : nodes_) QAccessible::deleteAccessibleInterface(id);
   }
 
-  QAccessible::Role role() const override { return IsList() ? QAccessible::List : QAccessible::Pane; }
+  QAccessible::Role role() const override {
+    return IsList() ? QAccessible::List : QAccessible::Pane;
+  }
   QString text(QAccessible::Text kind) const override {
     if ((kind == QAccessible::Name || kind == QAccessible::Description) && window_) {
       const TAccessibleView& view = window_->CurrentAccessibleView();
@@ -267,7 +269,8 @@ void SendAccessibleChanges(TWindow& window, const TAccessibleView& before,
     switch (change.kind) {
       case TAccessibleChange::NodeAdded:
         if (tellParts) Tell(QAccessibleEvent(node, QAccessible::ObjectCreated));
-        if (state.role == TAccessibleRole::Notice) Tell(QAccessibleEvent(node, QAccessible::ObjectShow));
+        if (state.role == TAccessibleRole::Notice)
+          Tell(QAccessibleEvent(node, QAccessible::ObjectShow));
         break;
       case TAccessibleChange::NodeRemoved:
         if (tellParts) Tell(QAccessibleEvent(node, QAccessible::ObjectDestroyed));

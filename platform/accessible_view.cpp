@@ -45,7 +45,8 @@ void CompareNodes(const TAccessibleNode& a, const TAccessibleNode& b, int index,
   if (b.caret >= 0 && (a.caret != b.caret || a.text != b.text))
     changes.push_back({TAccessibleChange::CaretMoved, index, b.caret});
   if (a.selectionStart != b.selectionStart || a.selectionEnd != b.selectionEnd)
-    changes.push_back({TAccessibleChange::SelectionChanged, index, b.selectionStart, b.selectionEnd});
+    changes.push_back(
+        {TAccessibleChange::SelectionChanged, index, b.selectionStart, b.selectionEnd});
   if (a.focused && !b.focused) changes.push_back({TAccessibleChange::FocusLost, index});
   if (a.selected != b.selected) changes.push_back({TAccessibleChange::SelectedChanged, index});
 }
