@@ -11,12 +11,9 @@ start_accessible_desktop "$4"
 source "$(dirname "$0")/quizdesk_steps.sh"
 # Alt held while the other key goes, as a hand does: Qt hands each key to the bus and waits
 # for Orca, and a quick chord on a busy machine can reach the program out of order.
-alt_key() { xdotool keydown alt; sleep 0.3; xdotool key "$1"; sleep 0.3; xdotool keyup alt; sleep 0.3; }
-quit_program() {
-  alt_key x
-  for _ in $(seq 100); do kill -0 "$program_pid" 2>/dev/null || return 0; sleep 0.1; done
-  fail "Alt+X did not end the program"
-}
+alt_key() { xdotool keydown alt; sleep 0.3; xdotool key "$1"; sleep 0.3; xdotool keyup alt; }
+quit_program() { alt_key x; wait_until "Alt+X did not end the program" program_ended; }
+program_ended() { ! kill -0 "$program_pid"; }
 start_orca
 "$helper" write "$work/folder/formula.tst" 2 formula
 "$helper" write "$work/folder/twelve.tst" 12 formula
@@ -25,34 +22,23 @@ cd "$work/folder"
 # Each step waits to hear where the keys went, as a listener does.
 start_quizdesk "$quizdesk"
 wait_spoken "To start go to Start"
-alt_key t
-wait_spoken "'Start"
-key s
-wait_spoken "First name"
-type_text Ann
-key Tab
-wait_spoken "Last Name"
-type_text Lee
-key Return
-wait_spoken "Open dialog"
+alt_key t; wait_spoken "'Start"
+key s; wait_spoken "First name"
+type_text Ann; key Tab; wait_spoken "Last Name"
+type_text Lee; key Return; wait_spoken "Open dialog"
 choose_file Open "$work/folder/formula.tst"
 wait_window "formula.tst"                # no window manager: the test gives the focus back
 wait_spoken "Question Number 1 What is H₂O\?"
-type_text H2O
-key Return
+type_text H2O; key Return
 wait_spoken "Question Number 2 What is H₂O\?"
-type_text H2O
-key Left Left
-alt_key Down
+type_text H2O; key Left Left; alt_key Down
 wait_spoken "lowered"
 quit_program
 
 start_program quizloom.log "$quizloom" "$work/folder/twelve.tst"
 wait_window "twelve.tst"
 wait_spoken "'1\. What is H₂O\? Answer: +H₂O"
-key Down
-wait_spoken "'([2-9]|1[0-2])\. What is H₂O\? Answer: +H₂O"
-key KP_Enter                             # Where Am I
-wait_spoken " of 12"
+key Down; wait_spoken "'([2-9]|1[0-2])\. What is H₂O\? Answer: +H₂O"
+key KP_Enter; wait_spoken " of 12"      # Where Am I
 quit_program
 echo "orca end to end: passed"

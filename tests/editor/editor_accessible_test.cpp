@@ -116,14 +116,13 @@ TEST(AccessibleText, MarkedLettersAreHeardAsTheyLook) {
     platform::TAccessibleNode node;
     std::vector<int32_t> marks;
     for (char m : c.marks) marks.push_back(m - '0');
-    const std::vector<int> offsets = editor::AppendShownText(
-        node, c.text.data(), marks.data(), static_cast<int>(c.text.size()), {});
-    std::string heardMarks, offsetList;
+    std::string heardMarks, offsets;
+    for (int offset : editor::AppendShownText(node, c.text.data(), marks.data(),
+                                              static_cast<int>(c.text.size()), {}))
+      offsets += (offsets.empty() ? "" : " ") + std::to_string(offset);
     for (int32_t mark : node.marks) heardMarks += std::to_string(mark);
-    for (int offset : offsets) offsetList += (offsetList.empty() ? "" : " ") + std::to_string(offset);
-    EXPECT_EQ(Utf8(node.text), c.heard) << c.text;
-    EXPECT_EQ(heardMarks, c.heardMarks) << c.text;
-    EXPECT_EQ(offsetList, c.offsets) << c.text;
+    EXPECT_EQ(Utf8(node.text) + "|" + heardMarks + "|" + offsets,
+              c.heard + "|" + c.heardMarks + "|" + c.offsets);
     EXPECT_EQ(node.cells.size(), node.text.size()) << c.text;
   }
 }
