@@ -1,5 +1,6 @@
 #include "authoring/blank_window.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -56,12 +57,14 @@ void TBlankWindow::Paint(platform::TDC& dc, bool) {
     for (auto& [name, loads] : pictureLoads_) loads = editor::PictureLoads(name.c_str());
     const TPlacement placement = PlaceQuestions(lineHeight, scroller.YPos() - 1,
                                                 scroller.YPos() + scroller.YPage() + 2);
+    const int current = hasFocus() ? CurrentQuestionIndex() : -1;
     for (const TPlacedQuestion& placed : placement.questions) {
       int x = 5;
       int y = placed.top;
       int number = placed.index + 1;
       editor::DrawQuestion(&scroller, openTest.questions[placed.index], dc, x, y, lineHeight,
                            charWidth, number, clientWidth);
+      if (placed.index == current) DrawFocusMark(dc, placed, lineHeight);
     }
     const int y = placement.height;
     const int position = scroller.YPos();
@@ -88,6 +91,43 @@ TBlankWindow::TPlacement TBlankWindow::PlaceQuestions(int lineHeight, int firstL
   }
   placement.height = y;
   return placement;
+}
+
+int TBlankWindow::CurrentQuestionIndex() {
+  const platform::TScroller& scroller = *Scroller();
+  const int lineHeight = scroller.YUnit();
+  const int firstLine = scroller.YPos();
+  const TPlacement placement =
+      PlaceQuestions(lineHeight, firstLine, firstLine + std::max(scroller.YPage() - 1, 0));
+  // A question whose blank line after the answer is all that shows has been left.
+  for (const TPlacedQuestion& placed : placement.questions)
+    if (placed.top + placed.height - lineHeight > firstLine * lineHeight) return placed.index;
+  return placement.questions.empty() ? -1 : placement.questions.back().index;
+}
+
+void TBlankWindow::DrawFocusMark(platform::TDC& dc, const TPlacedQuestion& current,
+                                 int lineHeight) {
+  // Inverted, so it shows on the page and on a picture alike; two pixels wide, in the margin
+  // left of the text and in the blank lines above and below the question.
+  constexpr int kWidth = 2;
+  const int left = 1;
+  const int right = GetClientRect().Width() - 1;
+  const int top = current.top - 4;
+  const int bottom = current.top + current.height - lineHeight + 2 + kWidth;
+  dc.InvertRect({left, top, right, top + kWidth});
+  dc.InvertRect({left, bottom - kWidth, right, bottom});
+  dc.InvertRect({left, top + kWidth, left + kWidth, bottom - kWidth});
+  dc.InvertRect({right - kWidth, top + kWidth, right, bottom - kWidth});
+}
+
+void TBlankWindow::focusInEvent(QFocusEvent* event) {
+  TWindow::focusInEvent(event);
+  Invalidate(true);
+}
+
+void TBlankWindow::focusOutEvent(QFocusEvent* event) {
+  TWindow::focusOutEvent(event);
+  Invalidate(true);
 }
 
 void TBlankWindow::UpdateLayout() {

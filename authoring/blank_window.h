@@ -62,9 +62,11 @@ class TBlankWindow : public platform::TWindow {
   // The caption the list shows: "No file active" when empty, else the file name.
   std::string ListCaption() const;
 
-  // The visible questions as list items, the one at the top the current one; the hint when
-  // the test is empty (list_accessible.cpp).
+  // Every question as a list item, the current one selected; the hints when the test is
+  // empty (list_accessible.cpp).
   platform::TAccessibleView AccessibleView() override;
+  // The question the list stands on: the first whose text or answer shows in the view, or -1.
+  int CurrentQuestionIndex();
 
   core::TOpenTest openTest;
   core::TQuestion* currentQuestion = nullptr;  // the question Change is editing
@@ -76,6 +78,8 @@ class TBlankWindow : public platform::TWindow {
 
  protected:
   void Paint(platform::TDC& dc, bool erase) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
 
  private:
   // What a question's height depends on, kept across paints: counting the line breaks of
@@ -101,6 +105,8 @@ class TBlankWindow : public platform::TWindow {
     int height = 0;
   };
   TPlacement PlaceQuestions(int lineHeight, int firstLine, int lastLine);
+  // The focus mark: a frame around the current question while the list has the keys.
+  void DrawFocusMark(platform::TDC& dc, const TPlacedQuestion& current, int lineHeight);
 
   // Index of the first question from start whose text holds the search text, or -1.
   int FindFrom(int start) const;

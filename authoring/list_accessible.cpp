@@ -1,16 +1,18 @@
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "authoring/blank_window.h"
 #include "editor/accessible_text.h"
+#include "platform/code_page.h"
 #include "platform/scroller.h"
 
 namespace quizloom {
 
 namespace {
 
-// Appends a question's letters, or its answer's, as they are shown.
+// Appends a question's letters, or its answer's, as they are heard.
 void AppendLetters(platform::TAccessibleNode& node, const std::vector<core::TLetter>& letters) {
   std::string text;
   std::vector<int32_t> marks;
@@ -21,61 +23,45 @@ void AppendLetters(platform::TAccessibleNode& node, const std::vector<core::TLet
   editor::AppendShownText(node, text.data(), marks.data(), static_cast<int>(text.size()), {});
 }
 
-void AppendPlain(platform::TAccessibleNode& node, const std::string& text) {
-  node.text += text;
-  node.marks.resize(node.text.size(), 0);
-}
-
 }  // namespace
 
 platform::TAccessibleView TBlankWindow::AccessibleView() {
   using platform::TAccessibleNode;
-  using platform::TAccessibleRole;
   platform::TAccessibleView view;
+  // A list from the start, so that a reader never meets the window as anything else.
+  view.isList = true;
+  view.name = u"Questions";
   const int width = GetClientRect().Width();
   if (openTest.questions.IsEmpty()) {
-    int top = 5;
-    for (const char* hint : {kOpenHint, kNewHint}) {
-      TAccessibleNode label;
-      label.name = label.text = hint;
-      label.marks.assign(label.text.size(), 0);
-      label.bounds = {5, top, width, top + 15};
-      top += 15;
-      view.nodes.push_back(std::move(label));
-    }
+    for (const char* hint : {kOpenHint, kNewHint})
+      view.description += platform::Cp1252ToUtf16(std::string(hint) + ". ");
+    view.description.pop_back();
     return view;
   }
-  view.isList = true;
-  view.name = "Questions";
   const platform::TScroller& scroller = *Scroller();
-  const int lineHeight = scroller.YUnit();
-  const int firstLine = scroller.YPos();
-  const int scrolled = firstLine * lineHeight;
-  const TPlacement placement =
-      PlaceQuestions(lineHeight, firstLine, firstLine + std::max(scroller.YPage() - 1, 0));
-  for (const TPlacedQuestion& placed : placement.questions) {
+  const int scrolled = scroller.YPos() * scroller.YUnit();
+  const int current = CurrentQuestionIndex();
+  // Every question is an item, so a reader counts them all; only the current one is
+  // selected and takes the focus, and it is the one the list shows at its top.
+  for (const TPlacedQuestion& placed : PlaceQuestions(scroller.YUnit(), 0, INT32_MAX).questions) {
     const core::TQuestion& question = openTest.questions[placed.index];
     TAccessibleNode item;
-    item.role = TAccessibleRole::ListItem;
-    AppendPlain(item, std::to_string(placed.index + 1) + ". ");
+    item.role = platform::TAccessibleRole::ListItem;
+    editor::AppendPlainText(item, std::to_string(placed.index + 1) + ". ");
     AppendLetters(item, question.text);
-    AppendPlain(item, "\nAnswer:  ");
+    editor::AppendPlainText(item, "\nAnswer:  ");
     AppendLetters(item, question.answer);
     item.cells.clear();
     item.name = item.text;
-    for (char& c : item.name)
-      if (c == '\n') c = ' ';
-    // The question at the top of the view is the one the list stands on.
-    item.selected = view.nodes.empty();
+    for (char16_t& c : item.name)
+      if (c == u'\n') c = u' ';
+    const std::size_t pictureLength = strnlen(question.picture, sizeof question.picture);
+    if (pictureLength > 0)
+      item.description = u"Picture: " + platform::Cp1252ToUtf16({question.picture, pictureLength});
+    item.selected = placed.index == current;
     item.focused = item.selected && hasFocus();
     item.bounds = {0, placed.top - scrolled, width, placed.top + placed.height - scrolled};
     view.nodes.push_back(std::move(item));
-    if (question.picture[0] != '\0') {
-      TAccessibleNode picture;
-      picture.role = TAccessibleRole::Picture;
-      picture.name.assign(question.picture, strnlen(question.picture, sizeof question.picture));
-      view.nodes.push_back(std::move(picture));
-    }
   }
   return view;
 }

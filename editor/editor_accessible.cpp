@@ -3,6 +3,7 @@
 
 #include "editor/accessible_text.h"
 #include "editor/input_dialog.h"
+#include "platform/code_page.h"
 
 namespace editor {
 
@@ -17,18 +18,22 @@ platform::TAccessibleView TInputDialog::AccessibleView() {
   using platform::TAccessibleRole;
   platform::TAccessibleView view;
   const int headerLength = static_cast<int>(strnlen(headerText, sizeof headerText - 1));
-  view.name.assign(headerText, static_cast<std::size_t>(headerLength));
+  const std::u16string header =
+      platform::Cp1252ToUtf16({headerText, static_cast<std::size_t>(headerLength)});
+  // A teacher's prompt is long; it goes with the question, and the window keeps its title.
+  view.name = IsQuizloom() ? std::u16string(u"Add/Change Question") : header;
   const bool focused = hasFocus() && isVisible();
   const int clientRight = GetClientRect().right;
 
   // Quizdesk's question is only read: it starts with the number shown above it.
   TAccessibleNode question;
   question.role = IsQuizloom() ? TAccessibleRole::EditableText : TAccessibleRole::Text;
-  question.name = "Question";
+  question.name = u"Question";
+  question.identity = edition_;
   if (!IsQuizloom() && headerLength > 0) {
     AppendShownText(question, headerText, std::vector<int32_t>(headerLength).data(), headerLength,
                     {7, 5, charWidth, lineHeight});
-    question.text.push_back('\n');
+    question.text.push_back(u'\n');
     question.marks.push_back(0);
     question.cells.push_back(
         {7 + headerLength * charWidth, 5, 7 + (headerLength + 1) * charWidth, 5 + lineHeight});
@@ -41,7 +46,8 @@ platform::TAccessibleView TInputDialog::AccessibleView() {
 
   TAccessibleNode answer;
   answer.role = TAccessibleRole::EditableText;
-  answer.name = "Answer";
+  answer.name = u"Answer";
+  answer.identity = edition_;
   const int answerLength = static_cast<int>(strnlen(answerText, kAnswerSize - 1));
   const std::vector<int> answerOffsets = AppendShownText(
       answer, answerText, answerMarks, answerLength, {4, kAnswerTop, charWidth, lineHeight});
@@ -62,8 +68,12 @@ platform::TAccessibleView TInputDialog::AccessibleView() {
     question.caret = offsetOf(questionOffsets, questionCaret);
   answer.caret = offsetOf(answerOffsets, answerCaret);
   // A student's focus stays on the answer: it carries the question, so that the reader says
-  // it whenever a question comes.
-  if (!IsQuizloom()) answer.description = question.text;
+  // it whenever a question comes. A teacher's question carries the prompt above it, which
+  // says which question it is.
+  if (IsQuizloom())
+    question.description = header;
+  else
+    answer.description = question.text;
   view.nodes.push_back(std::move(question));
   view.nodes.push_back(std::move(answer));
 
@@ -72,11 +82,21 @@ platform::TAccessibleView TInputDialog::AccessibleView() {
     picture.role = TAccessibleRole::Picture;
     // A test file holds no description; Quizdesk's name must not give the answer away.
     if (IsQuizloom())
-      picture.name.assign(pictureName, strnlen(pictureName, kPictureNameSize - 1));
+      picture.name =
+          platform::Cp1252ToUtf16({pictureName, strnlen(pictureName, kPictureNameSize - 1)});
     else
-      picture.name = "Picture";
+      picture.name = u"Picture";
     picture.bounds = {0, kQuestionTop + 6 * lineHeight, clientRight, kPromptTop};
+    picture.identity = edition_;
     view.nodes.push_back(std::move(picture));
+  }
+  if (markNotice_) {
+    TAccessibleNode notice;
+    notice.role = TAccessibleRole::Notice;
+    notice.name = notice.text = markNotice_;
+    notice.marks.assign(notice.text.size(), 0);
+    notice.identity = noticeCount_;
+    view.nodes.push_back(std::move(notice));
   }
   return view;
 }

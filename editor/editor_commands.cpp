@@ -172,10 +172,17 @@ void TInputDialog::SetMarkCommand(int32_t mark) {
     const int caret = ActiveCaret();
     if (caret >= 0 && caret < ActiveSize()) marks[caret] = mark;
   }
+  NoticeMark(mark);
   Invalidate(true);
 }
 
+void TInputDialog::NoticeMark(int32_t mark) {
+  markNotice_ = mark == 1 ? u"raised" : mark == 2 ? u"lowered" : u"normal";
+  ++noticeCount_;
+}
+
 void TInputDialog::CmNormal() {
+  NoticeMark(0);
   int32_t* marks = ActiveMarks();
   if (selectionText[0] != '\0') {
     const int first = std::max(selStart, 0);

@@ -8,6 +8,7 @@ namespace editor {
 using namespace platform;
 
 void TInputDialog::EvKeyDown(unsigned virtualKey) {
+  markNotice_ = nullptr;
   if (questionMode == 1) TakeUndoSnapshot();
   switch (virtualKey) {
     case VK_PRIOR: KeyPageUp(); break;

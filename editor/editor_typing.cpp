@@ -13,6 +13,7 @@ constexpr const char* kAnswerTooLong = "You cannot have an answer greater than 4
 }  // namespace
 
 void TInputDialog::EvChar(unsigned code) {
+  markNotice_ = nullptr;
   if (questionMode == 1) TakeUndoSnapshot();
   if (code == 27 && IsQuizloom()) {
     host_.EditorCancel();

@@ -102,6 +102,8 @@ void TInputDialog::ResetEditor() {
 }
 
 void TInputDialog::BeginEditing() {
+  ++edition_;
+  markNotice_ = nullptr;
   ResetEditor();
   {
     auto dc = GetClientDC();

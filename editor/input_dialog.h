@@ -168,8 +168,15 @@ class TInputDialog : public platform::TWindow {
   // Subscript and Superscript: the selection's range, or the index at the caret.
   void SetMarkCommand(int32_t mark);
 
+  // Says what a mark command did ("lowered", "raised", "normal"): the keys show nothing a
+  // reader could hear. It stays until the next key.
+  void NoticeMark(int32_t mark);
+
   TEditorHost& host_;
   EditorProgram program_;
+  int32_t edition_ = 0;  // counts BeginEditing: each edit's parts are new to a screen reader
+  const char16_t* markNotice_ = nullptr;
+  int32_t noticeCount_ = 0;
 };
 
 }  // namespace editor

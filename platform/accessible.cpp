@@ -4,12 +4,13 @@
 #include <QPointer>
 #include <algorithm>
 
-#include "platform/cp1252.h"
 #include "platform/window.h"
 
 namespace platform {
 
 namespace {
+
+QString ToQt(const std::u16string& text) { return QString::fromStdU16String(text); }
 
 QRect ToScreen(const QWidget& widget, const TRect& rect) {
   return {widget.mapToGlobal(QPoint(rect.left, rect.top)), QSize(rect.Width(), rect.Height())};
@@ -36,11 +37,11 @@ class TNodeAccessible : public QAccessibleInterface, public QAccessibleTextInter
     const TAccessibleNode node = Node();
     switch (kind) {
       case QAccessible::Name:
-        return FromCp1252(node.name);
+        return ToQt(node.name);
       case QAccessible::Description:
-        return FromCp1252(node.description);
+        return ToQt(node.description);
       case QAccessible::Value:
-        return HasText(node) ? FromCp1252(node.text) : QString();
+        return HasText(node) ? ToQt(node.text) : QString();
       default:
         return {};
     }
@@ -59,6 +60,8 @@ class TNodeAccessible : public QAccessibleInterface, public QAccessibleTextInter
         return QAccessible::ListItem;
       case TAccessibleRole::Label:
         return QAccessible::StaticText;
+      case TAccessibleRole::Notice:
+        return QAccessible::Notification;
     }
     return QAccessible::NoRole;
   }
@@ -66,11 +69,17 @@ class TNodeAccessible : public QAccessibleInterface, public QAccessibleTextInter
   QAccessible::State state() const override {
     QAccessible::State state;
     const TAccessibleNode node = Node();
-    if (!window_ || !window_->isVisible()) state.invisible = true;
+    if (!window_ || !window_->isVisible()) {
+      state.invisible = true;
+    } else if (node.bounds.Height() > 0) {
+      // A list item scrolled out of the view is there, but not shown.
+      const TRect client = window_->GetClientRect();
+      state.offscreen = node.bounds.bottom <= client.top || node.bounds.top >= client.bottom;
+    }
     if (node.role == TAccessibleRole::EditableText) {
       state.editable = true;
       state.focusable = true;
-      state.multiLine = node.name != "Answer";
+      state.multiLine = node.name != u"Answer";
     } else if (node.role == TAccessibleRole::Text) {
       state.readOnly = true;
       state.multiLine = true;
@@ -112,7 +121,7 @@ class TNodeAccessible : public QAccessibleInterface, public QAccessibleTextInter
   int cursorPosition() const override { return std::max(Node().caret, 0); }
   void setCursorPosition(int) override {}
   QString text(int start, int end) const override {
-    const QString all = FromCp1252(Node().text);
+    const QString all = ToQt(Node().text);
     start = std::clamp(start, 0, static_cast<int>(all.size()));
     end = end < 0 ? static_cast<int>(all.size())
                   : std::clamp(end, start, static_cast<int>(all.size()));
@@ -145,9 +154,9 @@ class TNodeAccessible : public QAccessibleInterface, public QAccessibleTextInter
   static bool HasText(const TAccessibleNode& node) { return node.role != TAccessibleRole::Picture; }
   TAccessibleNode Node() const {
     if (!window_) return {};
-    TAccessibleView view = window_->AccessibleView();
+    const TAccessibleView& view = window_->CurrentAccessibleView();
     if (index_ >= static_cast<int>(view.nodes.size())) return {};
-    return std::move(view.nodes[static_cast<std::size_t>(index_)]);
+    return view.nodes[static_cast<std::size_t>(index_)];
   }
 
   QPointer<TWindow> window_;
@@ -164,47 +173,59 @@ class TWindowAccessible : public QAccessibleWidget {
   }
 
   QAccessible::Role role() const override {
-    return window_ && window_->AccessibleView().isList ? QAccessible::List : QAccessible::Pane;
+    return IsList() ? QAccessible::List : QAccessible::Pane;
   }
   QString text(QAccessible::Text kind) const override {
-    if (kind == QAccessible::Name && window_) {
-      const TAccessibleView view = window_->AccessibleView();
-      if (!view.name.empty()) return FromCp1252(view.name);
+    if ((kind == QAccessible::Name || kind == QAccessible::Description) && window_) {
+      const TAccessibleView& view = window_->CurrentAccessibleView();
+      const std::u16string& text = kind == QAccessible::Name ? view.name : view.description;
+      if (!text.empty()) return ToQt(text);
     }
     return QAccessibleWidget::text(kind);
   }
-  int childCount() const override { return QAccessibleWidget::childCount() + NodeCount(); }
+  int childCount() const override { return WidgetCount() + NodeCount(); }
   QAccessibleInterface* child(int index) const override {
-    const int widgets = QAccessibleWidget::childCount();
+    const int widgets = WidgetCount();
     if (index < widgets) return QAccessibleWidget::child(index);
     return index - widgets < NodeCount() ? Node(index - widgets) : nullptr;
   }
   int indexOfChild(const QAccessibleInterface* child) const override {
-    const int widgets = QAccessibleWidget::childCount();
+    const int widgets = WidgetCount();
     for (std::size_t i = 0; i < nodes_.size(); ++i)
       if (QAccessible::accessibleInterface(nodes_[i]) == child)
         return widgets + static_cast<int>(i);
-    return QAccessibleWidget::indexOfChild(child);
+    return widgets > 0 ? QAccessibleWidget::indexOfChild(child) : -1;
   }
   QAccessibleInterface* focusChild() const override {
     if (!window_) return nullptr;
-    const TAccessibleView view = window_->AccessibleView();
+    const TAccessibleView& view = window_->CurrentAccessibleView();
     for (std::size_t i = 0; i < view.nodes.size(); ++i)
       if (view.nodes[i].focused) return Node(static_cast<int>(i));
     return nullptr;
   }
 
-  // The interface of the part at index, made once and kept while the window lives.
+  // The interface of the part at index, made once and kept until the part is removed.
   QAccessibleInterface* Node(int index) const {
     while (static_cast<int>(nodes_.size()) <= index)
       nodes_.push_back(QAccessible::registerAccessibleInterface(
           new TNodeAccessible(window_, static_cast<int>(nodes_.size()))));
     return QAccessible::accessibleInterface(nodes_[static_cast<std::size_t>(index)]);
   }
+  // A part added later at the same place is another object to a reader, with an id of its own.
+  void Forget(int index) {
+    if (index >= static_cast<int>(nodes_.size())) return;
+    QAccessible::Id& id = nodes_[static_cast<std::size_t>(index)];
+    QAccessible::deleteAccessibleInterface(id);
+    id = QAccessible::registerAccessibleInterface(new TNodeAccessible(window_, index));
+  }
 
  private:
+  bool IsList() const { return window_ && window_->CurrentAccessibleView().isList; }
+  // A list's scroll bar is left out: a reader moves through the items with the keys, and
+  // counts only them ("4 of 12").
+  int WidgetCount() const { return IsList() ? 0 : QAccessibleWidget::childCount(); }
   int NodeCount() const {
-    return window_ ? static_cast<int>(window_->AccessibleView().nodes.size()) : 0;
+    return window_ ? static_cast<int>(window_->CurrentAccessibleView().nodes.size()) : 0;
   }
 
   QPointer<TWindow> window_;
@@ -233,25 +254,36 @@ void SendAccessibleChanges(TWindow& window, const TAccessibleView& before,
       dynamic_cast<TWindowAccessible*>(QAccessible::queryAccessibleInterface(&window));
   if (!windowInterface) return;
   if (before.name != after.name) Tell(QAccessibleEvent(&window, QAccessible::NameChanged));
-  for (const TAccessibleChange& change : CompareViews(before, after)) {
+  const std::vector<TAccessibleChange> changes = CompareViews(before, after);
+  // Parts coming and going are told one by one only when they are few: a reader asks for the
+  // parts it needs, and an event for each question of a long test just opened would keep it
+  // busy for seconds, as Qt's own lists tell nothing when their whole content changes.
+  const auto comingOrGoing = std::count_if(changes.begin(), changes.end(), [](const auto& c) {
+    return c.kind == TAccessibleChange::NodeAdded || c.kind == TAccessibleChange::NodeRemoved;
+  });
+  const bool tellParts = comingOrGoing <= 40;
+  for (const TAccessibleChange& change : changes) {
     QAccessibleInterface* node = windowInterface->Node(change.node);
     const auto& nodes = change.kind == TAccessibleChange::NodeRemoved ? before.nodes : after.nodes;
     const TAccessibleNode& state = nodes[static_cast<std::size_t>(change.node)];
     switch (change.kind) {
       case TAccessibleChange::NodeAdded:
-        Tell(QAccessibleEvent(node, QAccessible::ObjectCreated));
+        if (tellParts) Tell(QAccessibleEvent(node, QAccessible::ObjectCreated));
+        if (state.role == TAccessibleRole::Notice)
+          Tell(QAccessibleEvent(node, QAccessible::ObjectShow));
         break;
       case TAccessibleChange::NodeRemoved:
-        Tell(QAccessibleEvent(node, QAccessible::ObjectDestroyed));
+        if (tellParts) Tell(QAccessibleEvent(node, QAccessible::ObjectDestroyed));
+        windowInterface->Forget(change.node);
         break;
       case TAccessibleChange::TextRemoved:
-        Tell(QAccessibleTextRemoveEvent(node, change.position, FromCp1252(change.text)));
+        Tell(QAccessibleTextRemoveEvent(node, change.position, ToQt(change.text)));
         break;
       case TAccessibleChange::TextInserted:
-        Tell(QAccessibleTextInsertEvent(node, change.position, FromCp1252(change.text)));
+        Tell(QAccessibleTextInsertEvent(node, change.position, ToQt(change.text)));
         break;
       case TAccessibleChange::TextReplaced:
-        Tell(QAccessibleTextUpdateEvent(node, 0, FromCp1252(change.text), FromCp1252(state.text)));
+        Tell(QAccessibleTextUpdateEvent(node, 0, ToQt(change.text), ToQt(state.text)));
         break;
       case TAccessibleChange::MarksChanged:
         Tell(QAccessibleEvent(node, QAccessible::TextAttributeChanged));
@@ -265,15 +297,21 @@ void SendAccessibleChanges(TWindow& window, const TAccessibleView& before,
       case TAccessibleChange::NameChanged:
         Tell(QAccessibleEvent(node, QAccessible::NameChanged));
         break;
-      case TAccessibleChange::StateChanged: {
+      case TAccessibleChange::DescriptionChanged:
+        Tell(QAccessibleEvent(node, QAccessible::DescriptionChanged));
+        break;
+      case TAccessibleChange::FocusGained:
+        Tell(QAccessibleEvent(node, QAccessible::Focus));
+        break;
+      case TAccessibleChange::FocusLost: {
         QAccessible::State changed;
         changed.focused = true;
-        changed.selected = true;
         Tell(QAccessibleStateChangeEvent(node, changed));
         break;
       }
-      case TAccessibleChange::FocusGained:
-        Tell(QAccessibleEvent(node, QAccessible::Focus));
+      case TAccessibleChange::SelectedChanged:
+        Tell(QAccessibleEvent(node, state.selected ? QAccessible::SelectionAdd
+                                                   : QAccessible::SelectionRemove));
         break;
     }
   }

@@ -32,6 +32,25 @@ void CompareTexts(const TAccessibleNode& a, const TAccessibleNode& b, int index,
                        b.text.substr(prefix, b.text.size() - prefix - suffix)});
 }
 
+void CompareNodes(const TAccessibleNode& a, const TAccessibleNode& b, int index, bool renamed,
+                  std::vector<TAccessibleChange>& changes) {
+  const bool focusArrives = b.focused && !a.focused;
+  if (focusArrives || (b.focused && renamed))
+    changes.push_back({TAccessibleChange::FocusGained, index});
+  // A part that just took the focus is read whole, its description with it.
+  if (a.description != b.description && !focusArrives)
+    changes.push_back({TAccessibleChange::DescriptionChanged, index});
+  if (a.name != b.name) changes.push_back({TAccessibleChange::NameChanged, index});
+  CompareTexts(a, b, index, changes);
+  if (b.caret >= 0 && (a.caret != b.caret || a.text != b.text))
+    changes.push_back({TAccessibleChange::CaretMoved, index, b.caret});
+  if (a.selectionStart != b.selectionStart || a.selectionEnd != b.selectionEnd)
+    changes.push_back(
+        {TAccessibleChange::SelectionChanged, index, b.selectionStart, b.selectionEnd});
+  if (a.focused && !b.focused) changes.push_back({TAccessibleChange::FocusLost, index});
+  if (a.selected != b.selected) changes.push_back({TAccessibleChange::SelectedChanged, index});
+}
+
 }  // namespace
 
 std::vector<TAccessibleChange> CompareViews(const TAccessibleView& before,
@@ -44,21 +63,13 @@ std::vector<TAccessibleChange> CompareViews(const TAccessibleView& before,
     const TAccessibleNode& a = before.nodes[static_cast<std::size_t>(i)];
     const TAccessibleNode& b = after.nodes[static_cast<std::size_t>(i)];
     // Another kind of part at the same place is a new part.
-    if (a.role != b.role) {
+    if (a.role != b.role || a.identity != b.identity) {
       changes.push_back({TAccessibleChange::NodeRemoved, i});
       changes.push_back({TAccessibleChange::NodeAdded, i});
+      if (b.focused) changes.push_back({TAccessibleChange::FocusGained, i});
       continue;
     }
-    if (a.name != b.name) changes.push_back({TAccessibleChange::NameChanged, i});
-    CompareTexts(a, b, i, changes);
-    if (b.caret >= 0 && (a.caret != b.caret || a.text != b.text))
-      changes.push_back({TAccessibleChange::CaretMoved, i, b.caret});
-    if (a.selectionStart != b.selectionStart || a.selectionEnd != b.selectionEnd)
-      changes.push_back({TAccessibleChange::SelectionChanged, i, b.selectionStart, b.selectionEnd});
-    if (a.selected != b.selected || a.focused != b.focused)
-      changes.push_back({TAccessibleChange::StateChanged, i});
-    if (b.focused && (!a.focused || before.name != after.name))
-      changes.push_back({TAccessibleChange::FocusGained, i});
+    CompareNodes(a, b, i, before.name != after.name, changes);
   }
   for (int i = common; i < static_cast<int>(after.nodes.size()); ++i) {
     changes.push_back({TAccessibleChange::NodeAdded, i});

@@ -2,6 +2,8 @@
 #include <array>
 #include <cstddef>
 #include <optional>
+#include <string>
+#include <string_view>
 
 namespace platform {
 
@@ -20,6 +22,17 @@ constexpr std::optional<char32_t> Cp1252ToCodePoint(unsigned char byte) {
   const char16_t c = kCp1252HighControls[byte - 0x80];
   if (c == 0) return std::nullopt;
   return c;
+}
+
+// A character of Windows-1252 as one UTF-16 unit; the five bytes without one become U+FFFD.
+constexpr char16_t Cp1252ToUtf16(unsigned char byte) {
+  return static_cast<char16_t>(Cp1252ToCodePoint(byte).value_or(0xFFFD));
+}
+inline std::u16string Cp1252ToUtf16(std::string_view bytes) {
+  std::u16string text;
+  text.reserve(bytes.size());
+  for (char c : bytes) text.push_back(Cp1252ToUtf16(static_cast<unsigned char>(c)));
+  return text;
 }
 
 // The byte of a character, or nothing when Windows-1252 cannot hold it.

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <stdexcept>
 
+#include <QAccessible>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QDialog>
@@ -198,6 +199,16 @@ void TDialog::Build() {
       break;
     }
   }
+  // An edit with no text before it (the number prompts, Search) is named by the text right
+  // after it, so that a screen reader says what to type there.
+  for (std::size_t i = 0; i + 1 < template_->controls.size(); ++i) {
+    const bool labelledBefore = i > 0 && template_->controls[i - 1].kind == ControlKind::Static;
+    if (template_->controls[i].kind != ControlKind::Edit || labelledBefore ||
+        template_->controls[i + 1].kind != ControlKind::Static)
+      continue;
+    static_cast<QLabel*>(controls_[template_->controls[i + 1].id])
+        ->setBuddy(controls_[template_->controls[i].id]);
+  }
   // Shades are frames behind the controls they group.
   for (const ControlTemplate& control : template_->controls)
     if (control.kind == ControlKind::Shade) controls_[control.id]->lower();
@@ -283,6 +294,13 @@ void TDialog::TransferFromControls() {
 
 int TDialog::Execute() {
   TransferToControls();
+  // Filling the controls moved their carets before the dialog shows. A screen reader that
+  // takes such a move for the user's would stand on the first field already and keep quiet
+  // when the dialog opens (as after a warning): the controls start afresh instead.
+  if (QAccessible::isActive())
+    for (const auto& [id, widget] : controls_)
+      QAccessible::deleteAccessibleInterface(
+          QAccessible::uniqueId(QAccessible::queryAccessibleInterface(widget)));
   int result = Modal().RunDialog(parent_, *this);
   if (result == IDOK) TransferFromControls();
   return result == IDOK ? IDOK : IDCANCEL;

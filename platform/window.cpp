@@ -87,15 +87,24 @@ void TWindow::Invalidate(bool erase) {
 }
 
 void TWindow::AccessibleChanged() {
+  currentView_.reset();
   if (!QAccessible::isActive() || accessibleCheckPending_) return;
   accessibleCheckPending_ = true;
   QTimer::singleShot(0, this, [this] {
     accessibleCheckPending_ = false;
-    TAccessibleView view = AccessibleView();
+    TAccessibleView view = CurrentAccessibleView();
     // A hidden window says nothing; it is compared with what it shows when it comes back.
     if (isVisible()) SendAccessibleChanges(*this, toldView_, view);
     toldView_ = std::move(view);
   });
+}
+
+const TAccessibleView& TWindow::CurrentAccessibleView() {
+  if (!currentView_) {
+    currentView_ = AccessibleView();
+    QTimer::singleShot(0, this, [this] { currentView_.reset(); });
+  }
+  return *currentView_;
 }
 
 void TWindow::UpdateWindow() {

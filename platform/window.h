@@ -1,5 +1,6 @@
 #pragma once
 #include <memory>
+#include <optional>
 #include <string>
 
 #include <QImage>
@@ -81,6 +82,9 @@ class TWindow : public QWidget, public TCommandTarget {
   // differences are told to assistive technology once the event in hand is done. Costs
   // nothing while no screen reader listens.
   void AccessibleChanged();
+  // The view, built once for the event in hand: a screen reader asks many questions at once,
+  // and the view of a long list is costly to build.
+  const TAccessibleView& CurrentAccessibleView();
 
  protected:
   virtual void Paint(TDC& dc, bool erase) { (void)dc; (void)erase; }
@@ -127,6 +131,7 @@ class TWindow : public QWidget, public TCommandTarget {
 
   TAccessibleView toldView_;  // the view assistive technology last heard of
   bool accessibleCheckPending_ = false;
+  std::optional<TAccessibleView> currentView_;
 };
 
 }  // namespace platform

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "platform/code_page.h"
 #include "platform/scroller.h"
 #include "platform/system.h"
 #include "taking/test_window.h"
@@ -30,7 +31,7 @@ void TBlankWindow::Paint(platform::TDC& dc, bool) {
 
 platform::TAccessibleView TBlankWindow::AccessibleView() {
   platform::TAccessibleNode hint;
-  hint.name = hint.text = Hint();
+  hint.name = hint.text = platform::Cp1252ToUtf16(Hint());
   hint.marks.assign(hint.text.size(), 0);
   hint.bounds = {5, 5, GetClientRect().right, 20};
   hint.focused = hasFocus();

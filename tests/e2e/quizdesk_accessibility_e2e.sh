@@ -3,8 +3,8 @@
 # A student who relies on a screen reader takes a test of two questions: the program's
 # accessibility tree is read over a real AT-SPI bus with pyatspi at each step. The class
 # information warning is an alert with its text; the question is read-only text with its
-# lowered 2; the answer typed as H2O with the 2 lowered is seen with its caret; after the last
-# answer the idle view's text is there.
+# lowered 2, heard as a subscript character; the answer typed as H2O with the 2 lowered is
+# seen with its caret; after the last answer the idle view's text is there.
 set -euo pipefail
 source "$(dirname "$0")/accessibility_bus.sh"
 run_in_own_session "$@"
@@ -42,8 +42,8 @@ wait_window "formula.tst"
 
 answer H2O yes                          # H2O, the caret back after the H, the 2 lowered
 read_tree quizdesk 3-question
-expect_object $'text\tQuestion\tread-only\ttext=Question Number 1|What is H2O?\tcaret=0\tsub=27\tsuper=' \
-  $'text\tAnswer\tfocused,editable\ttext=H2O\tcaret=1\tsub=1\tsuper='
+expect_object $'text\tQuestion\tread-only\ttext=Question Number 1|What is H₂O?\tcaret=0\tsub=27\tsuper=' \
+  $'text\tAnswer\tfocused,editable\ttext=H₂O\tcaret=1\tsub=1\tsuper='
 shot 3-question
 key Return
 answer H2O no

@@ -2,8 +2,9 @@
 # quizloom_accessibility_e2e.sh QUIZLOOM HELPER WORK_DIR
 # A teacher who relies on a screen reader opens a test of three questions and adds a fourth:
 # the program's accessibility tree is read over a real AT-SPI bus with pyatspi. The list's
-# items name the visible questions, the top one current; in the editor the typed question,
-# its lowered 2 and the caret are seen; after Cancel the list has the focus again.
+# items are all the questions, counted among themselves, the top one current; a number
+# prompt's field is named by its text; in the editor the typed question, its lowered 2 (heard
+# as a subscript character) and the caret are seen; after Cancel the list has the focus again.
 set -euo pipefail
 source "$(dirname "$0")/accessibility_bus.sh"
 run_in_own_session "$@"
@@ -17,9 +18,18 @@ start_program quizloom.log "$quizloom" "$test_file"
 wait_window "formula.tst"
 read_tree quizloom 1-list
 expect_object $'list\tQuestions\tfocused' \
-  $'list item\t1. What is H2O? Answer:  H2O\tfocused\ttext=1. What is H2O?|Answer:  H2O\tcaret=0\tsub=12,26\tsuper=' \
-  $'list item\t2. What is H2O? Answer:  H2O\t\ttext=2. What is H2O?|Answer:  H2O\tcaret=0\tsub=12,26\tsuper=' \
-  $'list item\t3. What is H2O? Answer:  H2O\t\ttext=3. What is H2O?|Answer:  H2O\tcaret=0\tsub=12,26\tsuper='
+  $'list item\t1. What is H₂O? Answer:  H₂O\tfocused,selected\tposition=1/3\ttext=1. What is H₂O?|Answer:  H₂O\tcaret=0\tsub=12,26\tsuper=' \
+  $'list item\t2. What is H₂O? Answer:  H₂O\t\tposition=2/3\ttext=2. What is H₂O?|Answer:  H₂O\tcaret=0\tsub=12,26\tsuper=' \
+  $'list item\t3. What is H₂O? Answer:  H₂O\t\tposition=3/3\ttext=3. What is H₂O?|Answer:  H₂O\tcaret=0\tsub=12,26\tsuper='
+
+key alt+e
+key c                                   # Change: the number prompt
+wait_window "^Change Question$"
+read_tree quizloom 1-change
+expect_object $'text\tEnter the question you want to change:\tfocused,editable\ttext=\tcaret=0\tsub=\tsuper='
+key Escape
+wait_gone "^Change Question$"
+wait_window "formula.tst"
 
 key alt+e
 key a                                   # Add: the editor for question 4
@@ -28,13 +38,13 @@ type_text "Water is H2O"
 key Left Left
 key alt+Down                            # lowers the 2, the caret stays before it
 read_tree quizloom 2-editor
-expect_object $'text\tQuestion\tfocused,editable\ttext=Water is H2O\tcaret=10\tsub=10\tsuper=' \
+expect_object $'text\tQuestion\tfocused,editable\ttext=Water is H₂O\tcaret=10\tsub=10\tsuper=' \
   $'text\tAnswer\teditable\ttext=\tcaret=0\tsub=\tsuper='
 shot 2-editor
 key Escape                              # Cancel: the list has the keys again
 sleep 0.5
 read_tree quizloom 3-back
-expect_object $'list item\t1. What is H2O? Answer:  H2O\tfocused\ttext=1. What is H2O?|Answer:  H2O\tcaret=0\tsub=12,26\tsuper='
+expect_object $'list item\t1. What is H₂O? Answer:  H₂O\tfocused,selected\tposition=1/3\ttext=1. What is H₂O?|Answer:  H₂O\tcaret=0\tsub=12,26\tsuper='
 key alt+x
 wait_window "^File has changed$"
 key n

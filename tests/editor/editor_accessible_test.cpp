@@ -3,6 +3,7 @@
 
 #include <QAccessible>
 
+#include "editor/accessible_text.h"
 #include "platform/accessible.h"
 #include "tests/editor/editor_fixture.h"
 
@@ -10,13 +11,15 @@ namespace {
 
 using editor::EditorProgram;
 
+std::string Utf8(const std::u16string& text) { return QString::fromStdU16String(text).toStdString(); }
+
 // Each part as "name|text|caret|selection|marks", line breaks as '/'.
 class EditorAccessible : public editor_testing::EditorTest {
  protected:
   std::vector<std::string> Parts() {
     std::vector<std::string> parts;
     for (const platform::TAccessibleNode& node : editor->AccessibleView().nodes) {
-      std::string part = node.name + "|" + node.text + "|" + std::to_string(node.caret) + "|" +
+      std::string part = Utf8(node.name) + "|" + Utf8(node.text) + "|" + std::to_string(node.caret) + "|" +
                          std::to_string(node.selectionStart) + "-" +
                          std::to_string(node.selectionEnd) + "|";
       for (int32_t mark : node.marks) part += std::to_string(mark);
@@ -57,7 +60,11 @@ TEST_F(EditorAccessible, PartsAreShownTextWithCaretSelectionAndMarks) {
   Press(platform::VK_LEFT);
   Press(platform::VK_LEFT);
   editor->CmSubscript();
-  EXPECT_EQ(Parts()[1], "Answer|H2O|1|0-0|020");
+  EXPECT_EQ(Parts()[1], "Answer|H₂O|1|0-0|020");
+  // The mark command is told as a notice, until the next key.
+  EXPECT_EQ(Parts().back(), "lowered|lowered|-1|0-0|0000000");
+  Press(platform::VK_RIGHT);
+  EXPECT_EQ(Parts().size(), 2u);
   Open(EditorProgram::Quizloom, "H2O");
   ShiftPress({platform::VK_RIGHT, platform::VK_RIGHT});
   EXPECT_EQ(Parts()[0], "Question|H2O|2|0-2|000");
@@ -81,10 +88,43 @@ TEST_F(EditorAccessible, QtInterfacesAnswerFromTheView) {
   EXPECT_TRUE(question->state().readOnly && answer->state().editable);
   QAccessibleTextInterface* text = question->textInterface();
   ASSERT_NE(text, nullptr);
-  EXPECT_EQ(text->text(0, text->characterCount()), "Question Number 1\nH2O");
+  EXPECT_EQ(text->text(0, text->characterCount()), "Question Number 1\nH₂O");
   int start = 0, end = 0;
   EXPECT_EQ(text->attributes(19, &start, &end), "text-position:sub;");
   EXPECT_EQ(std::make_pair(start, end), std::make_pair(19, 20));
+}
+
+}  // namespace
+
+namespace {
+
+// Marks as a reader hears them: Unicode's raised or lowered form where there is one, words
+// around a run of others; and the offset each letter (and the end) has in what is heard.
+TEST(AccessibleText, MarkedLettersAreHeardAsTheyLook) {
+  struct Case {
+    std::string text, marks, heard, heardMarks, offsets;
+  } cases[] = {
+      {"H2O", "020", "H₂O", "020", "0 1 2 3"},
+      {"x2+n", "0111", "x²⁺ⁿ", "0111", "0 1 2 3 4"},
+      {"CQ2", "020", "C lowered Q normal 2", "00000000002000000000", "0 10 19 20"},
+      {"Q", "1", "raised Q normal", "000000010000000", "7 15"},
+      {"QX", "22", "lowered QX normal", "00000000220000000", "8 9 17"},
+      // A wrap break is heard as one line break; its line feed goes with the return.
+      {"ab\r\ncd", "000000", "ab\ncd", "00000", "0 1 2 3 3 4 5"},
+  };
+  for (const Case& c : cases) {
+    platform::TAccessibleNode node;
+    std::vector<int32_t> marks;
+    for (char m : c.marks) marks.push_back(m - '0');
+    std::string heardMarks, offsets;
+    for (int offset : editor::AppendShownText(node, c.text.data(), marks.data(),
+                                              static_cast<int>(c.text.size()), {}))
+      offsets += (offsets.empty() ? "" : " ") + std::to_string(offset);
+    for (int32_t mark : node.marks) heardMarks += std::to_string(mark);
+    EXPECT_EQ(Utf8(node.text) + "|" + heardMarks + "|" + offsets,
+              c.heard + "|" + c.heardMarks + "|" + c.offsets);
+    EXPECT_EQ(node.cells.size(), node.text.size()) << c.text;
+  }
 }
 
 }  // namespace

@@ -13,32 +13,39 @@ using platform::TAccessibleRole;
 using platform::TAccessibleView;
 constexpr TAccessibleRole kEdit = TAccessibleRole::EditableText;
 constexpr TAccessibleRole kRead = TAccessibleRole::Text;
+constexpr TAccessibleRole kItem = TAccessibleRole::ListItem;
 
 // A part with its text, caret, marks ("020" for a lowered second letter) and, after a '/' in
-// flags, its selection as "/1-3"; "f" in flags for focused.
+// flags, its selection as "/1-3"; "f" in flags for focused, "s" for selected, "i" for another
+// identity, and after a '#' its description.
 TAccessibleNode Part(TAccessibleRole role, const std::string& text, int caret = -1,
                      const std::string& marks = "", const std::string& flags = "") {
   TAccessibleNode node;
   node.role = role;
-  node.text = text;
+  node.text.assign(text.begin(), text.end());
   for (std::size_t i = 0; i < text.size(); ++i)
     node.marks.push_back(i < marks.size() ? marks[i] - '0' : 0);
   node.caret = caret;
   node.focused = flags.find('f') != std::string::npos;
+  node.selected = flags.find('s') != std::string::npos;
+  node.identity = flags.find('i') != std::string::npos ? 1 : 0;
+  if (auto hash = flags.find('#'); hash != std::string::npos)
+    node.description.assign(flags.begin() + static_cast<long>(hash) + 1, flags.end());
   if (auto slash = flags.find('/'); slash != std::string::npos)
     std::sscanf(flags.c_str() + slash, "/%d-%d", &node.selectionStart, &node.selectionEnd);
   return node;
 }
 
 std::string Describe(const std::vector<TAccessibleChange>& changes) {
-  static const char* kNames[] = {"added", "removed", "text-", "text+", "replaced", "marks",
-                                 "caret", "selection", "name", "focus", "state"};
+  static const char* kNames[] = {"added", "removed",     "text-", "text+", "replaced",
+                                 "marks", "caret",       "selection", "name", "description",
+                                 "focus", "unfocus", "selected"};
   std::string out;
   for (const TAccessibleChange& c : changes)
     out += std::string(kNames[c.kind]) + " " + std::to_string(c.node) + " " +
            std::to_string(c.position) +
            (c.kind == TAccessibleChange::SelectionChanged ? "-" + std::to_string(c.end) : "") +
-           (c.text.empty() ? "" : " '" + c.text + "'") + "; ";
+           (c.text.empty() ? "" : " '" + std::string(c.text.begin(), c.text.end()) + "'") + "; ";
   return out;
 }
 
@@ -60,8 +67,16 @@ TEST(AccessibleView, ChangesAreToldAsAScreenReaderExpectsThem) {
       {"the 2 lowered", {Part(kEdit, "H2O", 1)}, {Part(kEdit, "H2O", 1, "020")}, "marks 0 0; "},
       {"selection", {Part(kEdit, "H2O", 3)}, {Part(kEdit, "H2O", 3, "", "/1-3")},
        "selection 0 1-3; "},
-      {"focus", {Part(kEdit, "H2O", 3)}, {Part(kEdit, "H2O", 3, "", "f")},
-       "state 0 0; focus 0 0; "},
+      {"focus", {Part(kEdit, "H2O", 3)}, {Part(kEdit, "H2O", 3, "", "f")}, "focus 0 0; "},
+      // A part that takes the focus is read whole: its new description is not told apart.
+      {"focus with a description", {Part(kEdit, "", 0)}, {Part(kEdit, "", 0, "", "f#Q")},
+       "focus 0 0; "},
+      // Another edit's answer is a new part: the reader comes to it afresh and reads it whole.
+      {"another edit", {Part(kEdit, "H2O", 3, "", "f")}, {Part(kEdit, "", 0, "", "fi")},
+       "removed 0 0; added 0 0; focus 0 0; "},
+      {"the list moves on", {Part(kItem, "1", -1, "", "fs"), Part(kItem, "2")},
+       {Part(kItem, "1"), Part(kItem, "2", -1, "", "fs")},
+       "unfocus 0 0; selected 0 0; focus 1 0; selected 1 0; "},
       {"the next question is read whole", {Part(kRead, "Question Number 1\nA?")},
        {Part(kRead, "Question Number 2\nB?")}, "replaced 0 0 'Question Number 1\nA?'; "},
       {"a picture comes", {Part(kEdit, "")}, {Part(kEdit, ""), picture}, "added 1 0; "},
@@ -70,14 +85,17 @@ TEST(AccessibleView, ChangesAreToldAsAScreenReaderExpectsThem) {
        "removed 0 0; added 0 0; "},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(Describe(platform::CompareViews({false, "", c.before}, {false, "", c.after})),
+    EXPECT_EQ(Describe(platform::CompareViews({false, u"", {}, c.before}, {false, u"", {}, c.after})),
               c.changes)
         << c.what;
-  // The next question renames the window: the focused answer is told again.
+  // A renamed window tells its focused part again, then its new description, then the rest.
   const std::vector<TAccessibleNode> answer = {Part(kEdit, "", 0, "", "f")};
-  EXPECT_EQ(Describe(platform::CompareViews({false, "Question Number 1", answer},
-                                            {false, "Question Number 2", answer})),
+  EXPECT_EQ(Describe(platform::CompareViews({false, u"Question Number 1", {}, answer},
+                                            {false, u"Question Number 2", {}, answer})),
             "focus 0 0; ");
+  EXPECT_EQ(Describe(platform::CompareViews({false, u"1", {}, {Part(kEdit, "a", 1, "", "f#A")}},
+                                            {false, u"2", {}, {Part(kEdit, "", 0, "", "f#B")}})),
+            "focus 0 0; description 0 0; text- 0 0 'a'; caret 0 0; ");
 }
 
 TEST(AccessibleView, MarkAttributesGiveTheRunOfTheLetter) {

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
@@ -146,6 +147,16 @@ TEST(SearchDialog, CaseSensitiveRadioGivesZeroAndOne) {
   EXPECT_STREQ(record.text, "cell");
   EXPECT_EQ(+record.notCaseSensitive, 0);
   EXPECT_EQ(+record.caseSensitive, 1);
+}
+
+// A field with no text before it is named for a screen reader by the text after it.
+TEST(Dialogs, AFieldIsNamedByTheTextAfterIt) {
+  for (const char* name : {"DINTRO", "CINTRO", "INSERTDIALOG", "SDIALOG", "ABOX"}) {
+    std::vector<unsigned char> record(64);
+    platform::TDialog dialog(nullptr, name, record.data());
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(dialog.Control(101))->text(QAccessible::Name),
+              qobject_cast<QLabel*>(dialog.Control(102))->text()) << name;
+  }
 }
 
 TEST(NumberDialogs, TenDigitsFitAndAnEleventhCannotBeTyped) {
