@@ -86,6 +86,7 @@ class TBlankWindow : public platform::TWindow {
   struct TLayoutEntry {
     const core::TQuestion* question = nullptr;
     int lineBreaks = 0;
+    int columns = 0;  // its widest line, in cells
     TPictureLoads::value_type* picture = nullptr;  // its name, and whether its file loads
   };
   void UpdateLayout();
@@ -99,6 +100,7 @@ class TBlankWindow : public platform::TWindow {
   struct TPlacement {
     std::vector<TPlacedQuestion> questions;
     int height = 0;
+    int columns = 0;  // the widest line of all, in cells
   };
   TPlacement PlaceQuestions(int lineHeight, int firstLine, int lastLine);
 
