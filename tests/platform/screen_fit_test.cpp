@@ -7,23 +7,19 @@
 #include <QPrinter>
 #include <QScreen>
 #include <QStyle>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include "authoring/application.h"
 #include "authoring/blank_window.h"
 #include "authoring/test_window.h"
 #include "editor/input_dialog.h"
-#include "gradebook/class_results_window.h"
 #include "gradebook/location_dialog.h"
-#include "gradebook/store.h"
 #include "platform/contrast.h"
 #include "platform/dialog.h"
 #include "platform/printer.h"
 #include "platform/scroller.h"
 #include "taking/application.h"
 #include "taking/test_window.h"
-#include "tests/gradebook/class_fixture.h"
 #include "tests/support/scripted_user.h"
 
 namespace {
@@ -60,14 +56,6 @@ TEST(ScreenFit, EveryWindowAndDialogLiesWithinTheScreenAtTwiceTheScale) {
   quizdesk::TMyApp desk(false);
   QWidget* quizloom = &loom.Window();
   QWidget* quizdesk = &desk.Window();
-  QTemporaryDir folder;
-  std::string error;
-  auto store = gradebook::TStore::Open(folder.filePath("gradebook.sqlite").toStdString(), error);
-  ASSERT_EQ(store->Collect(*gradebook::Attempt("Lovelace", "Ada", 2, {"H2O", "4"}), {}),
-            gradebook::TStore::Outcome::Added);
-  gradebook::TClassResultsWindow results(*store, store->Tests().at(0).id, "WATER.TST",
-                                         *loom.Window().printer, quizloom);
-  ASSERT_TRUE(results.Reload());
   std::vector<unsigned char> record(200, 0);
   QPrinter printer;
   platform::TPrintDialogData pages{1, 3, 1, 3};
@@ -83,7 +71,6 @@ TEST(ScreenFit, EveryWindowAndDialogLiesWithinTheScreenAtTwiceTheScale) {
       {"Quizloom editing", [&] { loom.Window().CmAdd(), quizloom->show(); }, false},
       {"Quizdesk", [&] { quizdesk->show(); }, false},
       {"Help", [&] { platform::WinHelp(quizdesk, "quest.hlp", platform::HELP_CONTENTS); }, false},
-      {"Class Results", [&] { results.show(); }, false},
       {"Warning", [&] { platform::MessageBox(quizdesk, "Taken!", "Warning", 48); }, true},
       {"Open", [&] { platform::GetOpenFileName(quizdesk, file); }, true},
       {"Save As", [&] { platform::GetSaveFileName(quizloom, file); }, true},
