@@ -69,7 +69,8 @@ void TBlankWindow::Paint(platform::TDC& dc, bool) {
     const int position = scroller.YPos();
     // Lines wider than the window, as at a large scale, scroll sideways instead of being cut.
     const int overhang = 5 + placement.columns * charWidth - clientWidth;
-    const int across = scroller.XUnit() > 0 ? (std::max(overhang, 0) + scroller.XUnit() - 1) / scroller.XUnit() : 0;
+    const int unit = std::max(scroller.XUnit(), 1);
+    const int across = (std::max(overhang, 0) + unit - 1) / unit;
     scroller.SetRange(across, lineHeight > 0 ? y / lineHeight : 0);
     // A shorter list pulls the view back inside its range; this paint was made from the old
     // position, so paint again from the new one.
@@ -90,8 +91,10 @@ TBlankWindow::TPlacement TBlankWindow::PlaceQuestions(int lineHeight, int firstL
     if (lineHeight <= 0 || ((y + height) / lineHeight >= firstLine && y / lineHeight <= lastLine))
       placement.questions.push_back({i, y, height});
     int columns = entry.columns;
-    if (entry.picture && !loads)
-      columns = std::max(columns, static_cast<int>(editor::MissingPictureText(entry.picture->first.c_str()).size()));
+    if (entry.picture && !loads) {
+      const std::string missing = editor::MissingPictureText(entry.picture->first.c_str());
+      columns = std::max(columns, static_cast<int>(missing.size()));
+    }
     placement.columns = std::max(placement.columns, columns);
     y += height;
   }

@@ -22,8 +22,8 @@ void TInputDialog::Paint(platform::TDC& dc, bool) { PaintEditor(dc); }
 platform::TSize TInputDialog::ContentSize() const {
   const int header = 7 + static_cast<int>(strnlen(headerText, sizeof headerText - 1)) * charWidth;
   const int question = 4 + kWrapWidth * charWidth;
-  const int prompt =
-      4 + static_cast<int>(std::strlen(IsQuizloom() ? kQuizloomPrompt : kQuizdeskPrompt)) * charWidth;
+  const char* promptText = IsQuizloom() ? kQuizloomPrompt : kQuizdeskPrompt;
+  const int prompt = 4 + static_cast<int>(std::strlen(promptText)) * charWidth;
   return {std::max({header, question, prompt}), 370 + lineHeight + 4};
 }
 

@@ -35,8 +35,10 @@ void ShrinkToScreen(QWidget& window, const QRect& free) {
 void MoveOntoScreen(QWidget& window, const QRect& free) {
   const QSize outer = window.size().grownBy(FrameMargins(window));
   const QPoint at = window.frameGeometry().topLeft();
-  const int x = std::clamp(at.x(), free.left(), std::max(free.left(), free.right() + 1 - outer.width()));
-  const int y = std::clamp(at.y(), free.top(), std::max(free.top(), free.bottom() + 1 - outer.height()));
+  const int right = std::max(free.left(), free.right() + 1 - outer.width());
+  const int bottom = std::max(free.top(), free.bottom() + 1 - outer.height());
+  const int x = std::clamp(at.x(), free.left(), right);
+  const int y = std::clamp(at.y(), free.top(), bottom);
   if (QPoint(x, y) != at) window.move(x, y);
 }
 
