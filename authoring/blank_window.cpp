@@ -19,7 +19,7 @@ namespace quizloom {
 TBlankWindow::TBlankWindow(QWidget* parent, TTestWindow& mainWindow)
     : TWindow(parent), mainWindow_(mainWindow) {
   SetInitialSize(platform::ScreenWidth() * 5 / 6, platform::ScreenHeight() * 2 / 3);
-  SetScroller(std::make_unique<platform::TScroller>(*this, 8, 15, 80, 200));
+  SetScroller(std::make_unique<platform::TScroller>(*this, 8, 15, 80, 200), true);
 
   Respond(CM_NEW, [this] { CmNew(); });
   Respond(CM_OPEN, [this] { CmOpen(); });
@@ -48,6 +48,7 @@ void TBlankWindow::Paint(platform::TDC& dc, bool) {
   if (openTest.questions.IsEmpty()) {
     dc.TextOut(5, 5, kOpenHint);
     dc.TextOut(5, 20, kNewHint);
+    scroller.SetRange(0, scroller.YRange());
   } else {
     const int clientWidth = GetClientRect().Width();
     // Questions well outside the view are stepped over by their height: a long test then
@@ -63,12 +64,16 @@ void TBlankWindow::Paint(platform::TDC& dc, bool) {
       int y = placed.top;
       int number = placed.index + 1;
       editor::DrawQuestion(&scroller, openTest.questions[placed.index], dc, x, y, lineHeight,
-                           charWidth, number, clientWidth);
+                           charWidth, number, clientWidth + scroller.XPos() * scroller.XUnit());
       if (placed.index == current) DrawFocusMark(dc, placed, lineHeight);
     }
     const int y = placement.height;
     const int position = scroller.YPos();
-    scroller.SetRange(0, lineHeight > 0 ? y / lineHeight : 0);
+    // Lines wider than the window, as at a large scale, scroll sideways instead of being cut.
+    const int overhang = 5 + placement.columns * charWidth - clientWidth;
+    const int unit = std::max(scroller.XUnit(), 1);
+    const int across = (std::max(overhang, 0) + unit - 1) / unit;
+    scroller.SetRange(across, lineHeight > 0 ? y / lineHeight : 0);
     // A shorter list pulls the view back inside its range; this paint was made from the old
     // position, so paint again from the new one.
     if (scroller.YPos() != position) Invalidate(true);
@@ -87,6 +92,12 @@ TBlankWindow::TPlacement TBlankWindow::PlaceQuestions(int lineHeight, int firstL
     const int height = QuestionHeight(entry.lineBreaks, entry.picture, loads, lineHeight);
     if (lineHeight <= 0 || ((y + height) / lineHeight >= firstLine && y / lineHeight <= lastLine))
       placement.questions.push_back({i, y, height});
+    int columns = entry.columns;
+    if (entry.picture && !loads) {
+      const std::string missing = editor::MissingPictureText(entry.picture->first.c_str());
+      columns = std::max(columns, static_cast<int>(missing.size()));
+    }
+    placement.columns = std::max(placement.columns, columns);
     y += height;
   }
   placement.height = y;
@@ -136,7 +147,7 @@ void TBlankWindow::UpdateLayout() {
     const core::TQuestion& question = openTest.questions[i];
     TLayoutEntry& entry = layout_[static_cast<std::size_t>(i)];
     if (entry.question == &question) continue;
-    entry = {&question, LineBreaks(question), nullptr};
+    entry = {&question, LineBreaks(question), WidestLine(question, i + 1), nullptr};
     if (question.picture[0] == '\0') continue;
     const std::string name(question.picture, strnlen(question.picture, sizeof question.picture));
     // Map elements stay where they are as the map grows.
@@ -161,6 +172,9 @@ void TBlankWindow::EvKeyDown(unsigned virtualKey) {
     case platform::VK_NEXT: scroller.ScrollTo(0, position < range ? position + page : range); break;
     case platform::VK_UP: scroller.ScrollTo(0, position > unit ? position - unit : 0); break;
     case platform::VK_DOWN: scroller.ScrollTo(0, position < range ? position + unit : range); break;
+    // Sideways a cell at a time, where the lines are wider than the window.
+    case platform::VK_LEFT: scroller.ScrollTo(scroller.XPos() - 1, position); break;
+    case platform::VK_RIGHT: scroller.ScrollTo(scroller.XPos() + 1, position); break;
     default: break;
   }
 }

@@ -90,6 +90,7 @@ class TBlankWindow : public platform::TWindow {
   struct TLayoutEntry {
     const core::TQuestion* question = nullptr;
     int lineBreaks = 0;
+    int columns = 0;  // its widest line, in cells
     TPictureLoads::value_type* picture = nullptr;  // its name, and whether its file loads
   };
   void UpdateLayout();
@@ -103,6 +104,7 @@ class TBlankWindow : public platform::TWindow {
   struct TPlacement {
     std::vector<TPlacedQuestion> questions;
     int height = 0;
+    int columns = 0;  // the widest line of all, in cells
   };
   TPlacement PlaceQuestions(int lineHeight, int firstLine, int lastLine);
   // The focus mark: a frame around the current question while the list has the keys.

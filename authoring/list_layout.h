@@ -11,5 +11,8 @@ int QuestionHeight(const core::TQuestion& question, int lineHeight, bool picture
 // The same from what it depends on: the carriage returns of the text and the picture.
 int QuestionHeight(int lineBreaks, bool hasPicture, bool pictureLoads, int lineHeight);
 int LineBreaks(const core::TQuestion& question);
+// The cells of the question's widest line as the list draws it: a text line (the first after
+// the number and ". "), or the answer after "Answer:  ".
+int WidestLine(const core::TQuestion& question, int number);
 
 }  // namespace quizloom

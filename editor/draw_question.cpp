@@ -20,7 +20,6 @@ constexpr int kPictureAdvance = 200;
 // the caller advances y the same way either way.
 bool Visible(const platform::TScroller* scroller, int y, int height) {
   if (!scroller) return true;
-  if (scroller->XPos() > 0) return false;
   const int unit = scroller->YUnit();
   if (unit <= 0) return true;
   const int firstLine = scroller->YPos();

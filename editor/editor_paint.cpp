@@ -3,6 +3,7 @@
 #include <iterator>
 #include <string>
 
+#include "editor/formatted_text.h"
 #include "editor/input_dialog.h"
 #include "editor/letter_drawing.h"
 
@@ -17,6 +18,14 @@ constexpr const char* kQuizdeskPrompt = "Type your answer here:";
 }  // namespace
 
 void TInputDialog::Paint(platform::TDC& dc, bool) { PaintEditor(dc); }
+
+platform::TSize TInputDialog::ContentSize() const {
+  const int header = 7 + static_cast<int>(strnlen(headerText, sizeof headerText - 1)) * charWidth;
+  const int question = 4 + kWrapWidth * charWidth;
+  const char* promptText = IsQuizloom() ? kQuizloomPrompt : kQuizdeskPrompt;
+  const int prompt = 4 + static_cast<int>(std::strlen(promptText)) * charWidth;
+  return {std::max({header, question, prompt}), 370 + lineHeight + 4};
+}
 
 void TInputDialog::PaintEditor(platform::TDC& dc) {
   const platform::TRect client = GetClientRect();

@@ -67,6 +67,9 @@ class TInputDialog : public platform::TWindow {
   void DeleteAtCaret();
 
   void PaintEditor(platform::TDC& dc);
+  // The painted layout whole: the header, six question lines of the wrap width, the prompt
+  // and the answer line, with a margin below.
+  platform::TSize ContentSize() const override;
 
   // The question, the answer and the picture as a screen reader sees them
   // (editor_accessible.cpp).

@@ -3,12 +3,16 @@
 #include <QApplication>
 
 #include "platform/accessible.h"
+#include "platform/contrast.h"
 #include "platform/frame_window.h"
+#include "platform/screen_fit.h"
 
 namespace platform {
 
 TApplication::TApplication(std::string name) : name_(std::move(name)) {
   InstallAccessibility();
+  InstallScreenFit();
+  InstallReadableColours();
 }
 
 TApplication::~TApplication() = default;

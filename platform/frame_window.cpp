@@ -5,11 +5,13 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScrollArea>
 #include <QStackedWidget>
 
 #include "platform/application.h"
 #include "platform/cp1252.h"
 #include "platform/keys.h"
+#include "platform/screen_fit.h"
 #include "platform/window.h"
 
 namespace platform {
@@ -25,25 +27,69 @@ TFrameWindow::~TFrameWindow() {
 
 QWidget* TFrameWindow::ClientArea() const { return clientArea_; }
 
+namespace {
+
+QSize SizeOf(TSize size) { return {size.cx, size.cy}; }
+
+// The client a page of the client area shows: the page itself, or the window in its scroll
+// area.
+TWindow* ClientOf(QWidget* page) {
+  if (auto* area = qobject_cast<QScrollArea*>(page)) return dynamic_cast<TWindow*>(area->widget());
+  return dynamic_cast<TWindow*>(page);
+}
+
+}  // namespace
+
+QWidget* TFrameWindow::PageOf(TWindow* client) {
+  for (int i = 0; i < clientArea_->count(); ++i)
+    if (ClientOf(clientArea_->widget(i)) == client) return clientArea_->widget(i);
+  if (client->ContentSize().cx <= 0 && client->ContentSize().cy <= 0) {
+    clientArea_->addWidget(client);
+    return client;
+  }
+  // A window of fixed layout scrolls where the frame is smaller than that layout.
+  auto* area = new QScrollArea(clientArea_);
+  area->setFrameShape(QFrame::NoFrame);
+  area->setFocusPolicy(Qt::NoFocus);
+  area->setWidgetResizable(true);
+  area->setWidget(client);
+  clientArea_->addWidget(area);
+  return area;
+}
+
 void TFrameWindow::SetClient(TWindow* client) {
   if (!client) return;
-  if (clientArea_->indexOf(client) < 0) clientArea_->addWidget(client);
+  QWidget* page = PageOf(client);
   // The focus goes with the client: hiding the window that held it would leave the keys
   // with no window at all.
   QWidget* focus = QApplication::focusWidget();
   const bool takeFocus = !focus || focus == client_ || focus->isAncestorOf(client_) ||
                          (client_ && client_->isAncestorOf(focus)) || focus == this;
   client_ = client;
-  clientArea_->setCurrentWidget(client);
+  clientArea_->setCurrentWidget(page);
   client->show();
   if (takeFocus) client->setFocus();
-  // The frame takes the size of its first client.
+  FitClient();
+}
+
+void TFrameWindow::FitClient() {
+  const QSize content = SizeOf(client_->ContentSize());
+  client_->setMinimumSize(content);
+  const int menuHeight = menuWidget() ? menuWidget()->sizeHint().height() : 0;
+  // The frame takes the size of its first client, and room for every client's fixed layout.
   if (!sizedToClient_) {
     sizedToClient_ = true;
-    QSize size = client->sizeHint();
-    int menuHeight = menuWidget() ? menuWidget()->sizeHint().height() : 0;
+    QSize size = client_->sizeHint();
+    for (const TWindow* child : clientArea_->findChildren<TWindow*>())
+      size = size.expandedTo(SizeOf(child->ContentSize()));
     resize(size.width(), size.height() + menuHeight);
+    return;
   }
+  // Later it grows, as far as the screen allows, where a client's layout has grown wider.
+  const QSize clientSize(width(), height() - menuHeight);
+  if (isMaximized() || isFullScreen() || clientSize.expandedTo(content) == clientSize) return;
+  resize(size() + clientSize.expandedTo(content) - clientSize);
+  if (isVisible()) FitToScreen(*this);
 }
 
 void TFrameWindow::SetMenu(resources::ResId id) {
@@ -160,7 +206,7 @@ void TFrameWindow::closeEvent(QCloseEvent* event) {
   bool allowed = CanClose();
   // The children are asked too, as the old frame did.
   for (int i = 0; allowed && i < clientArea_->count(); ++i)
-    if (auto* child = dynamic_cast<TWindow*>(clientArea_->widget(i))) allowed = child->CanClose();
+    if (TWindow* child = ClientOf(clientArea_->widget(i))) allowed = child->CanClose();
   if (allowed)
     event->accept();
   else

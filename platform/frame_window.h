@@ -26,6 +26,9 @@ class TFrameWindow : public QMainWindow, public TCommandTarget {
 
   // The parent to construct child windows with.
   QWidget* ClientArea() const;
+  // Shows client in the client area. The frame first takes the size of its first client; it
+  // grows where a client's fixed layout needs more room, as far as the screen allows, and
+  // beyond that the client scrolls.
   void SetClient(TWindow* client);
   TWindow* Client() const { return client_; }
 
@@ -53,6 +56,10 @@ class TFrameWindow : public QMainWindow, public TCommandTarget {
 
  private:
   const resources::Accelerator* MatchAccelerator(const QKeyEvent& event) const;
+  // The page of the client area that shows client, made on its first showing.
+  QWidget* PageOf(TWindow* client);
+  // Sizes the frame for the client just set: see SetClient.
+  void FitClient();
 
   std::string caption_;
   QStackedWidget* clientArea_;

@@ -200,8 +200,9 @@ void TQtDC::StretchBlt(int x, int y, int width, int height, const TBitmap& bitma
 int TQtDC::GetDeviceCaps(DeviceCap index) {
   QPaintDevice* device = painter_.device();
   switch (index) {
-    case HORZRES: return device->width();
-    case VERTRES: return device->height();
+    // In the device's own coordinates: a window's surface counts its pixels at the pixel ratio.
+    case HORZRES: return qRound(device->width() / device->devicePixelRatio());
+    case VERTRES: return qRound(device->height() / device->devicePixelRatio());
     case LOGPIXELSX: return device->logicalDpiX();
     case LOGPIXELSY: return device->logicalDpiY();
   }

@@ -22,6 +22,7 @@ void TScroller::SetRange(int xRange, int yRange) {
   xPos_ = std::min(xPos_, xRange_);
   yPos_ = std::min(yPos_, yRange_);
   SyncScrollBar();
+  window_.ShowAcrossBar(xRange_ > 0);
 }
 
 void TScroller::ScrollTo(int x, int y) {
@@ -49,6 +50,12 @@ void TScroller::SyncScrollBar() {
   bar->setPageStep(yPage_);
   bar->setSingleStep(1);
   bar->setValue(yPos_);
+  if (QScrollBar* across = window_.horizontalBar_) {
+    QSignalBlocker blockAcross(across);
+    across->setRange(0, xRange_);
+    across->setPageStep(xPage_);
+    across->setValue(xPos_);
+  }
 }
 
 }  // namespace platform

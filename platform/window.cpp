@@ -1,5 +1,8 @@
 #include "platform/window.h"
 
+#include <algorithm>
+#include <cstdlib>
+
 #include <QAccessible>
 #include <QApplication>
 #include <QCursor>
@@ -7,6 +10,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QScrollArea>
 #include <QScrollBar>
 
 #include "platform/accessible.h"
@@ -113,7 +117,8 @@ void TWindow::UpdateWindow() {
 
 TRect TWindow::GetClientRect() const {
   int width = this->width() - (scrollBar_ && scrollBar_->isVisible() ? scrollBar_->width() : 0);
-  return {0, 0, std::max(width, 0), height()};
+  int height = this->height() - (AcrossBarShown() ? horizontalBar_->height() : 0);
+  return {0, 0, std::max(width, 0), std::max(height, 0)};
 }
 
 static QPoint ScrollOrigin(const TScroller* scroller) {
@@ -121,15 +126,28 @@ static QPoint ScrollOrigin(const TScroller* scroller) {
   return {-scroller->XPos() * scroller->XUnit(), -scroller->YPos() * scroller->YUnit()};
 }
 
+// The surface holds the screen's own pixels (two for one at twice the scale): text is drawn
+// at that resolution instead of being enlarged afterwards, while everything that draws on it
+// still speaks in the window's coordinates.
+QImage TWindow::NewSurface(QSize size, bool keep) const {
+  const qreal ratio = devicePixelRatio();
+  QImage image(size * ratio, QImage::Format_RGB32);
+  image.setDevicePixelRatio(ratio);
+  image.fill(Qt::white);
+  if (keep && !surface_.isNull()) QPainter(&image).drawImage(0, 0, surface_);
+  return image;
+}
+
+static bool SurfaceFits(const QImage& surface, QSize size, qreal ratio) {
+  return !surface.isNull() && surface.devicePixelRatio() == ratio &&
+         surface.deviceIndependentSize().toSize() == size;
+}
+
 std::unique_ptr<TDC> TWindow::GetClientDC() {
   if (recorder_) return std::make_unique<TBorrowedDC>(*recorder_);
   TRect client = GetClientRect();
-  if (surface_.size() != QSize(client.Width(), client.Height()) || surface_.isNull()) {
-    QImage grown(std::max(client.Width(), 1), std::max(client.Height(), 1), QImage::Format_RGB32);
-    grown.fill(Qt::white);
-    if (!surface_.isNull()) QPainter(&grown).drawImage(0, 0, surface_);
-    surface_ = std::move(grown);
-  }
+  const QSize size(std::max(client.Width(), 1), std::max(client.Height(), 1));
+  if (!SurfaceFits(surface_, size, devicePixelRatio())) surface_ = NewSurface(size, true);
   update();
   return std::make_unique<TSurfaceDC>(surface_, ScrollOrigin(scroller_.get()), logicalDpiY());
 }
@@ -138,8 +156,8 @@ void TWindow::RunPaint() {
   TRect client = GetClientRect();
   QSize size(std::max(client.Width(), 1), std::max(client.Height(), 1));
   bool erase = erase_;
-  if (surface_.size() != size) {
-    surface_ = QImage(size, QImage::Format_RGB32);
+  if (!SurfaceFits(surface_, size, devicePixelRatio())) {
+    surface_ = NewSurface(size, false);
     erase = true;
   }
   dirty_ = false;
@@ -158,7 +176,8 @@ void TWindow::RunPaint() {
 }
 
 void TWindow::paintEvent(QPaintEvent*) {
-  if (dirty_) RunPaint();
+  // On a screen of another pixel ratio the surface is painted anew rather than stretched.
+  if (dirty_ || surface_.devicePixelRatio() != devicePixelRatio()) RunPaint();
   QPainter painter(this);
   painter.drawImage(0, 0, surface_);
   if (CaretVisible() && caretBlinkOn_ && caretSize_.cx > 0 && caretSize_.cy > 0) {
@@ -219,7 +238,10 @@ void TWindow::mouseMoveEvent(QMouseEvent* event) {
 void TWindow::wheelEvent(QWheelEvent* event) {
   // The wheel anywhere over a scrolled window moves it as the wheel over its scroll bar does:
   // by the scroller's line step, so many lines a notch.
-  if (scrollBar_)
+  const bool across = std::abs(event->angleDelta().x()) > std::abs(event->angleDelta().y());
+  if (across && AcrossBarShown())
+    QApplication::sendEvent(horizontalBar_, event);
+  else if (scrollBar_)
     QApplication::sendEvent(scrollBar_, event);
   else
     event->ignore();
@@ -256,6 +278,29 @@ void TWindow::SetCaretPos(int x, int y) {
   caretBlinkOn_ = true;
   update();
   AccessibleChanged();
+  RevealCaret();
+}
+
+// The scroll area the frame put this window in, if any.
+static QScrollArea* EnclosingScrollArea(QWidget& window) {
+  QWidget* viewport = window.parentWidget();
+  auto* area = viewport ? qobject_cast<QScrollArea*>(viewport->parentWidget()) : nullptr;
+  return area && area->widget() == &window ? area : nullptr;
+}
+
+void TWindow::RevealCaret() {
+  if (revealPending_ || !EnclosingScrollArea(*this)) return;
+  revealPending_ = true;
+  QTimer::singleShot(0, this, [this] {
+    revealPending_ = false;
+    QScrollArea* area = EnclosingScrollArea(*this);
+    if (!area || !caretExists_) return;
+    // The caret's line from its start, and the caret, with a little room around them.
+    const int middle = caretPos_.y + caretSize_.cy / 2;
+    const int margin = std::max(caretSize_.cy / 2, 4);
+    area->ensureVisible(0, middle, 0, caretSize_.cy / 2 + margin);
+    area->ensureVisible(caretPos_.x, middle, margin, caretSize_.cy / 2 + margin);
+  });
 }
 
 void TWindow::ShowCaret() {
@@ -275,7 +320,7 @@ void TWindow::DestroyCaret() {
   update();
 }
 
-void TWindow::SetScroller(std::unique_ptr<TScroller> scroller) {
+void TWindow::SetScroller(std::unique_ptr<TScroller> scroller, bool across) {
   scroller_ = std::move(scroller);
   if (!scrollBar_) {
     scrollBar_ = new QScrollBar(Qt::Vertical, this);
@@ -284,15 +329,36 @@ void TWindow::SetScroller(std::unique_ptr<TScroller> scroller) {
       if (scroller_ && value != scroller_->YPos()) scroller_->ScrollTo(scroller_->XPos(), value);
     });
   }
+  if (across && !horizontalBar_) {
+    horizontalBar_ = new QScrollBar(Qt::Horizontal, this);
+    horizontalBar_->setFocusPolicy(Qt::NoFocus);
+    horizontalBar_->hide();
+    QObject::connect(horizontalBar_, &QScrollBar::valueChanged, this, [this](int value) {
+      if (scroller_ && value != scroller_->XPos()) scroller_->ScrollTo(value, scroller_->YPos());
+    });
+  }
   LayoutScrollBar();
   scroller_->SetPageSize();
 }
 
+bool TWindow::AcrossBarShown() const { return horizontalBar_ && !horizontalBar_->isHidden(); }
+
 void TWindow::LayoutScrollBar() {
   if (!scrollBar_) return;
-  int w = scrollBar_->sizeHint().width();
-  scrollBar_->setGeometry(width() - w, 0, w, height());
+  const int w = scrollBar_->sizeHint().width();
+  const int h = AcrossBarShown() ? horizontalBar_->sizeHint().height() : 0;
+  scrollBar_->setGeometry(width() - w, 0, w, height() - h);
   scrollBar_->show();
+  if (horizontalBar_) horizontalBar_->setGeometry(0, height() - h, width() - w, h);
+}
+
+void TWindow::ShowAcrossBar(bool shown) {
+  if (!horizontalBar_ || shown == AcrossBarShown()) return;
+  // The bar takes its height from the client area, or gives it back.
+  horizontalBar_->setVisible(shown);
+  LayoutScrollBar();
+  scroller_->SetPageSize();
+  Invalidate(true);
 }
 
 void TWindow::SetInitialSize(int width, int height) {

@@ -68,11 +68,15 @@ class TWindow : public QWidget, public TCommandTarget {
   void ReleaseCapture() { captured_ = false; }
   bool HasCapture() const { return captured_; }
 
-  // A vertical scroll bar at the right edge, driving the scroller.
-  void SetScroller(std::unique_ptr<TScroller> scroller);
+  // A vertical scroll bar at the right edge, driving the scroller; across adds one along the
+  // bottom, shown once a range set on the scroller lets it scroll sideways.
+  void SetScroller(std::unique_ptr<TScroller> scroller, bool across = false);
   TScroller* Scroller() const { return scroller_.get(); }
   void SetInitialSize(int width, int height);
   QSize sizeHint() const override { return initialSize_; }
+  // The size the window's fixed layout needs to be seen whole; where the frame cannot give
+  // that much, the window scrolls. Nothing (0, 0) for a window that lays itself out.
+  virtual TSize ContentSize() const { return {0, 0}; }
   void SetCursorResource(int number);
 
   // What a screen reader sees of the drawn content; a window without one shows only its
@@ -107,8 +111,17 @@ class TWindow : public QWidget, public TCommandTarget {
  private:
   friend class TScroller;
   void RunPaint();
+  // An image for the client area at the screen's pixel ratio, blank or with the old
+  // surface copied in.
+  QImage NewSurface(QSize size, bool keep) const;
+  // Scrolls the caret into view where the window lies in a scroll area: later, since the
+  // caret moves while painting.
+  void RevealCaret();
   std::unique_ptr<TDC> MakeDC(QPainter& painter);
   void LayoutScrollBar();
+  bool AcrossBarShown() const;
+  // Shown while a range set on the scroller lets it scroll sideways.
+  void ShowAcrossBar(bool shown);
   TPoint ToClient(const QPointF& point) const;
 
   QImage surface_;
@@ -124,9 +137,12 @@ class TWindow : public QWidget, public TCommandTarget {
   TSize caretSize_;
   QTimer caretTimer_;
 
+  bool revealPending_ = false;
+
   bool captured_ = false;
   std::unique_ptr<TScroller> scroller_;
   QScrollBar* scrollBar_ = nullptr;
+  QScrollBar* horizontalBar_ = nullptr;
   QSize initialSize_{400, 300};
 
   TAccessibleView toldView_;  // the view assistive technology last heard of
