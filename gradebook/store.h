@@ -21,6 +21,11 @@ class TStore {
     std::string fileName;  // the test path's file name, as the first collected attempt gave it
     int32_t questionCount = 0;
     int32_t attemptCount = 0;
+    // The days of its first and last attempts as year x 10000 + month x 100 + day, and its
+    // first question: what tells two versions of a test apart.
+    int32_t firstDay = 0;
+    int32_t lastDay = 0;
+    core::TLetters firstQuestion;
   };
 
   struct TAttempt {
