@@ -161,6 +161,7 @@ QWidget* TClassResultsWindow::BuildSummary() {
   scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   scroll->setMaximumHeight(form->sizeHint().height());
   scroll->setAccessibleName("Summary");
+  scroll->setFocusPolicy(Qt::NoFocus);  // Tab goes to the figures themselves
   return scroll;
 }
 
@@ -226,6 +227,7 @@ QWidget* TClassResultsWindow::BuildCharts() {
   scroll->setWidget(charts);
   scroll->setWidgetResizable(true);
   scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setFocusPolicy(Qt::NoFocus);
   return scroll;
 }
 

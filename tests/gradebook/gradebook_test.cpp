@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <cstdlib>
@@ -114,6 +116,11 @@ TEST_P(GradebookTest, CollectIdenticalReplaceKeepBothDamagedAndDelete) {
 
   auto damaged = Attempt("Ada", {"H2O", "cell", "x2"});
   damaged->responses[2].number = 2;  // question 2 twice, question 1 never
+  auto forgedCount = Attempt("Ada", {"water", "", "x2"});
+  forgedCount->correctCount = 3;  // its verdicts give 1
+  auto forgedVerdict = Attempt("Ada", {"water", "", "x2"});
+  forgedVerdict->responses[2].correct = 1;  // "water" judged right, and counted
+  forgedVerdict->correctCount = 2;
   struct Case {
     const char* what;
     std::unique_ptr<core::TInformation> attempt;
@@ -129,6 +136,8 @@ TEST_P(GradebookTest, CollectIdenticalReplaceKeepBothDamagedAndDelete) {
       {"other day", Attempt("Ada", {"water", "", "x2"}, 8), -1, TStore::Outcome::Added, 3},
       {"other student", Attempt("Bea", {"H2O", "cell", "x2"}), -1, TStore::Outcome::Added, 4},
       {"damaged", std::move(damaged), -1, TStore::Outcome::Damaged, 4},
+      {"forged count", std::move(forgedCount), -1, TStore::Outcome::Damaged, 4},
+      {"forged verdict", std::move(forgedVerdict), -1, TStore::Outcome::Damaged, 4},
   };
   for (Case& c : cases) {
     int asked = 0;
@@ -160,6 +169,39 @@ TEST_P(GradebookTest, CollectIdenticalReplaceKeepBothDamagedAndDelete) {
             core::EncodeResults(*Attempt("Ada", {"water", "", "x2"})));
   EXPECT_TRUE(store->DeleteAttempt(attempts[0].id));
   EXPECT_EQ(store->Attempts(*id).size(), 3u);
+}
+
+// A gradebook that cannot be written (here its folder and file, for another account: root
+// may write anything) is shown as it is, without WAL files, and refuses collecting.
+TEST_P(GradebookTest, ReadOnlyGradebookIsShownNotCollectedInto) {
+  if (GetParam()) GTEST_SKIP() << "this computer's file";
+  ASSERT_EQ(OpenStore()->Collect(*Attempt("Ada", {"H2O", "cell", "x2"}), {}),
+            TStore::Outcome::Added);
+  const QString data = QFileInfo(QString::fromStdString(path)).absolutePath();
+  ASSERT_EQ(chmod(QFile::encodeName(folder.path()).constData(), 0755), 0);
+  ASSERT_EQ(chmod(QFile::encodeName(data).constData(), 0555), 0);
+  ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (geteuid() == 0 && setuid(65534) != 0) _exit(1);
+    std::string error;
+    auto store = TStore::Open(path, error);
+    const bool shown = store && store->ReadOnlyReason().find("cannot be written") !=
+                                    std::string::npos &&
+                       store->Attempts(store->Tests().at(0).id).size() == 1;
+    const bool refused =
+        shown && store->Collect(*Attempt("Bea", {"H2O", "cell", "x2"}), {}) ==
+                     TStore::Outcome::Failed &&
+        store->LastError() == store->ReadOnlyReason();
+    _exit(!store ? 2 : !shown ? 3 : !refused ? 4 : 0);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  chmod(QFile::encodeName(data).constData(), 0755);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_EQ(QDir(data).entryList(QDir::Files), QStringList{"gradebook.sqlite"});
 }
 
 // Killed inside a collection's transaction, after the attempt's row and before its
