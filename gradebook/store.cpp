@@ -260,9 +260,10 @@ std::unique_ptr<TStore> TStore::Open(const std::string& path, std::string& error
   QSqlQuery query(database);
   // WAL lets the Class Results window read while a collection writes; NORMAL keeps every
   // commit whole after a crash and spares a disk flush per file.
+  const bool writable = writeAccess == TWriteAccess::Full;
   if (!query.exec("PRAGMA foreign_keys = ON") ||
-      (writeAccess == TWriteAccess::Full && (!query.exec("PRAGMA journal_mode = WAL") ||
-                                        !query.exec("PRAGMA synchronous = NORMAL"))))
+      (writable && (!query.exec("PRAGMA journal_mode = WAL") ||
+                    !query.exec("PRAGMA synchronous = NORMAL"))))
     return fail(query.lastError().text());
   // The version of the tables as they stand: 0 before any, -1 (and why) when unreadable.
   const auto appliedVersion = [&](QString& reason) {
@@ -280,7 +281,7 @@ std::unique_ptr<TStore> TStore::Open(const std::string& path, std::string& error
   QString reason;
   int version = appliedVersion(reason);
   if (version < 0) return fail(reason);
-  if (writeAccess != TWriteAccess::Full) {
+  if (!writable) {
     // Shown as it is, an older gradebook's tables too: nothing is written to it.
     store->schemaVersion_ = version;
     store->readOnlyReason_ = platform::ToCp1252(
