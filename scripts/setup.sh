@@ -10,6 +10,8 @@ packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libgtest-dev l
           libqt6sql6-sqlite qt6-charts-dev libqt6opengl6-dev)
 # The gradebook on a school's server: Qt's PostgreSQL driver, and a server for its tests.
 packages+=(libqt6sql6-psql postgresql)
+# A spreadsheet's own reading of the class results' CSV files, in their test.
+packages+=(gnumeric)
 
 missing=()
 for p in "${packages[@]}"; do
