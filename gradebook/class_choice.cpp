@@ -97,15 +97,18 @@ std::optional<int64_t> ChooseClassTest(QWidget* owner, TStore& store,
                          "Information", platform::MB_OK | platform::MB_ICONINFORMATION);
     return std::nullopt;
   }
-  std::vector<std::string> headers = {"Test", "Questions", "Attempts", "First Attempt",
-                                      "Last Attempt", "First Question"};
+  // Whose a test is stands beside its name and counts, before what tells versions apart.
+  std::vector<std::string> headers = {"Test", "Questions", "Attempts"};
   if (others) headers.push_back("Collector");
+  headers.insert(headers.end(), {"First Attempt", "Last Attempt", "First Question"});
   std::vector<std::vector<std::string>> rows;
   for (const TStore::TTestSummary& test : tests) {
     rows.push_back({TextToUtf8(test.fileName), std::to_string(test.questionCount),
-                    std::to_string(test.attemptCount), Day(test.firstDay), Day(test.lastDay),
-                    LettersToUtf8(OpeningWords(test.firstQuestion, kOpeningLetters))});
+                    std::to_string(test.attemptCount)});
     if (others) rows.back().push_back(test.collector);
+    rows.back().insert(rows.back().end(),
+                       {Day(test.firstDay), Day(test.lastDay),
+                        LettersToUtf8(OpeningWords(test.firstQuestion, kOpeningLetters))});
   }
   const std::optional<int> row = platform::Modal().ChooseRow(owner, "Choose a Test", headers, rows);
   if (!row || *row < 0 || *row >= static_cast<int>(tests.size())) return std::nullopt;
