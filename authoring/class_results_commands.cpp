@@ -56,7 +56,7 @@ void TTestWindow::CmPrintClassResults() {
   const std::optional<int64_t> test = ChooseClassResults(name);
   gradebook::TLoadedClass loaded;
   if (!test || !loaded.Load(*gradebookStore, *test, this)) return;
-  gradebook::TClassPrint printout(name, loaded.data, *printer);
+  gradebook::TClassPrint printout(name, loaded.data, gradebook::ByName(loaded.data), *printer);
   printer->Print(this, printout, true);
 }
 

@@ -1,12 +1,18 @@
+#include <cstdio>
+#include <map>
 #include <memory>
+#include <optional>
 
 #include <QApplication>
 #include <QFileInfo>
 #include <QProgressDialog>
 
+#include "authoring/blank_window.h"
 #include "authoring/test_window.h"
 #include "core/results_file.h"
+#include "gradebook/attempt_key.h"
 #include "gradebook/location_dialog.h"
+#include "gradebook/statistics.h"
 #include "gradebook/store.h"
 #include "platform/cp1252.h"
 #include "platform/modal.h"
@@ -59,14 +65,29 @@ std::unique_ptr<gradebook::TStore> OpenGradebook(QWidget* owner, const char* cap
   return store;
 }
 
-gradebook::TStore::ReplaceQuestion AskReplace(QWidget* owner, const char* caption) {
-  return [owner, caption](const core::TInformation& earlier) {
+// "2026-03-07, 11 of 12, 92 %"
+std::string DateAndScore(const core::TInformation& information) {
+  char date[32];
+  std::snprintf(date, sizeof date, "%04d-%02d-%02d", information.year, information.month,
+                information.day);
+  const std::optional<int32_t> percent =
+      gradebook::Percent(information.correctCount, information.questionCount);
+  return std::string(date) + ", " + std::to_string(information.correctCount) + " of " +
+         std::to_string(information.questionCount) +
+         (percent ? ", " + std::to_string(*percent) + " %" : std::string());
+}
+
+gradebook::TStore::ReplaceQuestion AskReplace(QWidget* owner, const char* caption,
+                                              const core::TInformation& newer) {
+  return [owner, caption, &newer](const core::TInformation& earlier) {
     // Asked while the wait cursor is up: the question gets the ordinary one.
     QApplication::setOverrideCursor(Qt::ArrowCursor);
     const int answer = platform::MessageBox(owner,
-                                "Replace the attempt of " + StudentName(earlier) +
-                                    " collected before?",
-                                caption, platform::MB_YESNO | platform::MB_ICONQUESTION);
+                                            "Replace the attempt of " + StudentName(earlier) +
+                                                " collected before (" + DateAndScore(earlier) +
+                                                ") with this one (" + DateAndScore(newer) +
+                                                ")? No keeps both.",
+                                            caption, platform::MB_YESNO | platform::MB_ICONQUESTION);
     QApplication::restoreOverrideCursor();
     return answer == platform::IDYES;
   };
@@ -77,7 +98,19 @@ gradebook::TStore::Outcome StoreAttempt(QWidget* owner, const char* caption,
                                         gradebook::TStore& store,
                                         const core::TInformation& information) {
   platform::TWaitCursor wait;
-  return store.Collect(information, AskReplace(owner, caption));
+  return store.Collect(information, AskReplace(owner, caption, information));
+}
+
+// What a failure leaves behind: the attempts this command stored before it stay stored.
+std::string StoredBefore(int stored) {
+  return " Attempts stored before it: " + std::to_string(stored) + ".";
+}
+
+// The test an attempt went to, when a test is open and it is another: " to CHEM.TST".
+std::string OtherTest(const core::TInformation& information,
+                      const std::optional<std::string>& openTestKey, const char* preposition) {
+  if (!openTestKey || gradebook::TestKey(information) == *openTestKey) return "";
+  return std::string(" ") + preposition + " " + gradebook::TestFileName(information);
 }
 
 // Reads the file at the system path: the attempt, or nothing and why in refusal.
@@ -94,19 +127,26 @@ std::unique_ptr<core::TInformation> ReadAttempt(const std::string& path, const s
 
 }  // namespace
 
+std::optional<std::string> TTestWindow::OpenTestKey() const {
+  if (listWindow->openTest.questions.IsEmpty()) return std::nullopt;
+  return gradebook::TestKey(listWindow->openTest);
+}
+
 void TTestWindow::CmCollectResults() {
   const std::string drivePath = core::ChooseResultsPath(this);
   if (drivePath.empty()) return;
   std::unique_ptr<gradebook::TStore> store = OpenGradebook(this, kCollectCaption);
   if (!store) return;
+  int stored = 0;
   do {
     // The gradebook failing (busy, full disk) ends the loop; a disk without results does not.
-    if (!CollectDisk(*store, drivePath)) return;
+    if (!CollectDisk(*store, drivePath, stored)) return;
     RefreshClassResults();
   } while (core::AskForAnotherDisk(this, drivePath, kCollectAgain, kCollectCaption));
 }
 
-bool TTestWindow::CollectDisk(gradebook::TStore& store, const std::string& drivePath) {
+bool TTestWindow::CollectDisk(gradebook::TStore& store, const std::string& drivePath,
+                              int& stored) {
   const std::optional<std::string> path = platform::MapDrivePath(drivePath);
   if (!path || !QFileInfo(platform::PathToQt(*path)).isFile()) {
     Say(this, "There are no test results on the specified drive!!", kCollectCaption,
@@ -121,12 +161,16 @@ bool TTestWindow::CollectDisk(gradebook::TStore& store, const std::string& drive
   }
   switch (StoreAttempt(this, kCollectCaption, store, *information)) {
     case gradebook::TStore::Outcome::Added:
-      Say(this, "Added: " + Describe(*information) + ".", kCollectCaption,
-          platform::MB_ICONINFORMATION);
+      ++stored;
+      Say(this, "Added" + OtherTest(*information, OpenTestKey(), "to") + ": " +
+                    Describe(*information) + ".",
+          kCollectCaption, platform::MB_ICONINFORMATION);
       return true;
     case gradebook::TStore::Outcome::Replaced:
-      Say(this, "Replaced: " + Describe(*information) + ".", kCollectCaption,
-          platform::MB_ICONINFORMATION);
+      ++stored;
+      Say(this, "Replaced" + OtherTest(*information, OpenTestKey(), "in") + ": " +
+                    Describe(*information) + ".",
+          kCollectCaption, platform::MB_ICONINFORMATION);
       return true;
     case gradebook::TStore::Outcome::AlreadyCollected:
       Say(this, "Already collected: " + Describe(*information) + ".", kCollectCaption,
@@ -138,7 +182,8 @@ bool TTestWindow::CollectDisk(gradebook::TStore& store, const std::string& drive
     case gradebook::TStore::Outcome::Failed:
       break;
   }
-  Say(this, store.LastError(), kCollectCaption, platform::MB_ICONEXCLAMATION);
+  Say(this, store.LastError() + StoredBefore(stored), kCollectCaption,
+      platform::MB_ICONEXCLAMATION);
   return false;
 }
 
@@ -155,6 +200,8 @@ void TTestWindow::CmAddResultsFiles() {
   int added = 0, replaced = 0, known = 0, done = 0;
   std::vector<std::string> refused;
   std::string stopped;
+  const std::optional<std::string> openTestKey = OpenTestKey();
+  std::map<std::string, int> addedElsewhere;  // by the test's file name
   for (const std::string& path : paths) {
     progress.setValue(done);
     if (progress.wasCanceled()) break;
@@ -164,11 +211,17 @@ void TTestWindow::CmAddResultsFiles() {
     std::unique_ptr<core::TInformation> information = ReadAttempt(path, name, refusal);
     if (information) {
       switch (StoreAttempt(this, kAddCaption, *store, *information)) {
-        case gradebook::TStore::Outcome::Added: ++added; break;
+        case gradebook::TStore::Outcome::Added:
+          ++added;
+          if (!OtherTest(*information, openTestKey, "to").empty())
+            ++addedElsewhere[gradebook::TestFileName(*information)];
+          break;
         case gradebook::TStore::Outcome::Replaced: ++replaced; break;
         case gradebook::TStore::Outcome::AlreadyCollected: ++known; break;
         case gradebook::TStore::Outcome::Damaged: refusal = Damaged(name); break;
-        case gradebook::TStore::Outcome::Failed: stopped = store->LastError(); break;
+        case gradebook::TStore::Outcome::Failed:
+          stopped = store->LastError() + StoredBefore(added + replaced);
+          break;
       }
     }
     if (!stopped.empty()) break;
@@ -176,7 +229,11 @@ void TTestWindow::CmAddResultsFiles() {
     ++done;
   }
   progress.reset();
-  std::string report = "Added: " + std::to_string(added) +
+  std::string elsewhere;
+  for (const auto& [test, count] : addedElsewhere)
+    elsewhere += (elsewhere.empty() ? ", of which " : " and ") + std::to_string(count) + " to " +
+                 test;
+  std::string report = "Added: " + std::to_string(added) + elsewhere +
                        ". Replaced: " + std::to_string(replaced) +
                        ". Already collected: " + std::to_string(known) +
                        ". Refused: " + std::to_string(refused.size()) + ".";

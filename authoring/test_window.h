@@ -118,7 +118,10 @@ class TTestWindow : public platform::TFrameWindow, public editor::TEditorHost {
   enum class PrintKind { Sheet, Preview, AnswerKey };
   void PrintTest(PrintKind kind);
   // Collects the results file on one disk of the drive; false when the gradebook failed.
-  bool CollectDisk(gradebook::TStore& store, const std::string& drivePath);
+  // stored counts the attempts the command has stored so far.
+  bool CollectDisk(gradebook::TStore& store, const std::string& drivePath, int& stored);
+  // The open test as the gradebook knows tests, or nothing when no test is open.
+  std::optional<std::string> OpenTestKey() const;
   // The gradebook, opened when first needed; null (the user told why) when it cannot be.
   gradebook::TStore* Gradebook();
   void RefreshClassResults();

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "core/answer_check.h"
 #include "core/results_codec.h"
 #include "taking/results_layout.h"
 
@@ -19,6 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (again.size() != size) __builtin_trap();
   auto second = core::DecodeResults(again);
   if (!second || core::EncodeResults(*second) != again) __builtin_trap();
+  core::VerdictsAreConsistent(*information);
   for (int32_t answerOnly : {0, 1}) {
     core::TThePrintout document;
     quizdesk::LayOutResults(*information, {1, 1, 1, 1 - answerOnly, answerOnly}, document);

@@ -47,6 +47,11 @@ std::string FieldText(const char* field, std::size_t size) {
   return std::string(field, strnlen(field, size));
 }
 
+std::string TestFileName(const core::TInformation& information) {
+  const std::string path = FieldText(information.testFile, sizeof information.testFile);
+  return path.substr(path.find_last_of("\\/:") + 1);
+}
+
 std::string MarkBytes(const int32_t* marks, std::size_t count) {
   std::string out;
   out.reserve(count * 4);

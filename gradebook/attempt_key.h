@@ -19,6 +19,9 @@ std::string TestKey(const core::TOpenTest& test);
 // and every response (number, given letters and marks, verdict) in answering order.
 std::string AttemptKey(const core::TInformation& information);
 
+// The file name of the attempt's test path ("CHEM.TST" of "C:\CLASS\CHEM.TST").
+std::string TestFileName(const core::TInformation& information);
+
 // A field's text up to its end byte, and the marks of those letters as little-endian int32.
 std::string FieldText(const char* field, std::size_t size);
 std::string MarkBytes(const int32_t* marks, std::size_t count);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QGraphicsLayout>
 #include <QGraphicsScene>
 #include <QPainter>
 #include <QtCharts/QBarCategoryAxis>
@@ -14,9 +15,14 @@ namespace gradebook {
 
 namespace {
 
+// On paper a chart is drawn with one unit a point; its text sizes are in those units.
+constexpr int kPrintTitlePoints = 11;
+constexpr int kPrintTextPoints = 9;
+
 std::unique_ptr<QChart> BarChart(const QString& title, const QString& setName,
                                  const QStringList& categories, const QList<qreal>& values,
-                                 const QString& valueTitle, qreal top) {
+                                 const QString& categoryTitle, const QString& valueTitle,
+                                 TCountAxis valueAxisTicks) {
   auto chart = std::make_unique<QChart>();
   chart->setTitle(title);
   chart->legend()->hide();
@@ -24,14 +30,17 @@ std::unique_ptr<QChart> BarChart(const QString& title, const QString& setName,
   set->append(values);
   auto* series = new QBarSeries;
   series->append(set);
+  series->setBarWidth(0.8);
   chart->addSeries(series);
   auto* categoryAxis = new QBarCategoryAxis;
   categoryAxis->append(categories);
+  categoryAxis->setTitleText(categoryTitle);
   chart->addAxis(categoryAxis, Qt::AlignBottom);
   series->attachAxis(categoryAxis);
   auto* valueAxis = new QValueAxis;
-  valueAxis->setRange(0, top);
   valueAxis->setTitleText(valueTitle);
+  valueAxis->setRange(0, valueAxisTicks.top);
+  valueAxis->setTickCount(valueAxisTicks.ticks);
   valueAxis->setLabelFormat("%d");
   chart->addAxis(valueAxis, Qt::AlignLeft);
   series->attachAxis(valueAxis);
@@ -40,7 +49,24 @@ std::unique_ptr<QChart> BarChart(const QString& title, const QString& setName,
   return chart;
 }
 
+QFont PrintFont(int points, bool bold = false) {
+  QFont font;
+  font.setPixelSize(points);
+  font.setBold(bold);
+  return font;
+}
+
 }  // namespace
+
+TCountAxis CountAxis(int32_t most) {
+  // Few ticks keep each label whole in a short chart; an eighth more than the tallest bar
+  // leaves room for its count above it.
+  constexpr int32_t kMostSteps = 5;
+  const int32_t reach = std::max(most, 0) + std::max(most, 0) / 8;
+  for (int32_t scale = 1;; scale *= 10)
+    for (int32_t step : {scale, 2 * scale, 5 * scale})
+      if (reach / step + 1 <= kMostSteps) return {(reach / step + 1) * step, reach / step + 2};
+}
 
 std::unique_ptr<QChart> MakeScoresChart(const std::array<int32_t, kPercentBands>& bands) {
   QStringList categories;
@@ -52,11 +78,14 @@ std::unique_ptr<QChart> MakeScoresChart(const std::array<int32_t, kPercentBands>
     values << bands[static_cast<std::size_t>(band)];
     most = std::max(most, bands[static_cast<std::size_t>(band)]);
   }
-  auto chart = BarChart("Scores", "Attempts", categories, values, "Attempts", std::max(most, 1));
-  static_cast<QBarCategoryAxis*>(chart->axes(Qt::Horizontal).front())
-      ->setTitleText("Percent score, in bands of ten (90 includes 100)");
-  auto* axis = static_cast<QValueAxis*>(chart->axes(Qt::Vertical).front());
-  axis->setTickCount(std::min(most, 10) + 1);
+  auto chart = BarChart("Scores", "Attempts", categories, values,
+                        "Percent score, in bands of ten (90 includes 100)", "Attempts",
+                        CountAxis(most));
+  auto* series = static_cast<QBarSeries*>(chart->series().front());
+  series->setLabelsVisible(true);
+  series->setLabelsPosition(QAbstractBarSeries::LabelsOutsideEnd);
+  series->setLabelsFormat("@value");
+  series->barSets().front()->setLabelColor(Qt::black);
   return chart;
 }
 
@@ -67,23 +96,33 @@ std::unique_ptr<QChart> MakeFacilityChart(const std::vector<TQuestionFigures>& f
     categories << QString::number(question.number);
     values << question.facility.value_or(0.0);
   }
-  auto chart = BarChart("Facility of each question", "Facility", categories, values,
-                        "Percent right", 100);
-  static_cast<QValueAxis*>(chart->axes(Qt::Vertical).front())->setTickCount(6);
-  return chart;
+  return BarChart("Facility of each question", "Facility", categories, values, "Question",
+                  "Percent right", {100, 6});
 }
 
-QImage RenderChart(std::unique_ptr<QChart> chart, QSize size) {
-  QImage image(size, QImage::Format_RGB32);
-  image.fill(Qt::white);
+QPicture ChartPicture(std::unique_ptr<QChart> chart, QSizeF points) {
+  chart->setTitleFont(PrintFont(kPrintTitlePoints, true));
+  for (QAbstractAxis* axis : chart->axes()) {
+    axis->setLabelsFont(PrintFont(kPrintTextPoints));
+    axis->setTitleFont(PrintFont(kPrintTextPoints));
+  }
+  for (QAbstractSeries* series : chart->series())
+    for (QBarSet* set : static_cast<QBarSeries*>(series)->barSets())
+      set->setLabelFont(PrintFont(kPrintTextPoints));
   QGraphicsScene scene;
   QChart* drawn = chart.release();
   scene.addItem(drawn);  // the scene owns it from here
-  drawn->resize(size);
-  QPainter painter(&image);
+  drawn->resize(points);
+  // The layout is otherwise settled only when the event loop next runs.
+  drawn->layout()->activate();
+  const QRectF area(QPointF(0, 0), points);
+  QPicture picture;
+  QPainter painter(&picture);
   painter.setRenderHint(QPainter::Antialiasing);
-  scene.render(&painter, QRectF(QPointF(0, 0), size), QRectF(QPointF(0, 0), size));
-  return image;
+  scene.render(&painter, area, area);
+  painter.end();
+  picture.setBoundingRect(area.toAlignedRect());
+  return picture;
 }
 
 }  // namespace gradebook

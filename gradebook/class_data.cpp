@@ -40,7 +40,6 @@ TClassData GatherClass(const std::vector<const core::TInformation*>& attempts,
   std::vector<bool> known(k, false);
   for (const core::TInformation* information : attempts) {
     TAttemptAnswers answers;
-    answers.correctCount = information->correctCount;
     answers.questionCount = information->questionCount;
     answers.right.assign(k, 0);
     answers.given.resize(k);
@@ -58,8 +57,8 @@ TClassData GatherClass(const std::vector<const core::TInformation*>& attempts,
             FieldLetters(response.expected, sizeof response.expected, response.expectedMarks);
       }
     }
-    if (std::optional<int32_t> percent = Percent(answers.correctCount, answers.questionCount))
-      data.percents.push_back(*percent);
+    answers.correctCount =
+        static_cast<int32_t>(std::count(answers.right.begin(), answers.right.end(), 1));
     data.answers.push_back(std::move(answers));
   }
   return data;

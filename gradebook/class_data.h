@@ -12,14 +12,14 @@ namespace gradebook {
 
 // One test's attempts laid out for the figures, the tables, the export and the printout.
 // Question number n is at index n - 1; its text and expected answer come from the first
-// attempt that answered it (attempts of one test share them).
+// attempt that answered it (attempts of one test share them). Each attempt's score is counted
+// from its verdicts, so every figure, table and chart rests on the same count.
 struct TClassData {
   int32_t questionCount = 0;
   std::vector<const core::TInformation*> attempts;
   std::vector<TAttemptAnswers> answers;  // one per attempt, same order
   std::vector<core::TLetters> questionTexts;
   std::vector<core::TLetters> expectedAnswers;
-  std::vector<int32_t> percents;  // percents of the attempts that have questions
   // Who collected each attempt, same order, when a head of department reads other teachers'
   // attempts; empty when they are all the reader's own.
   std::vector<std::string> collectors;

@@ -8,17 +8,20 @@
 #include "platform/printout.h"
 
 namespace platform {
+class TDC;
 class TPrinter;
 }
 
 namespace gradebook {
 
-// The printed class results: the summary, the students, the questions with their marks and
-// wrong answers, and both charts, over the pages chosen in the print dialog.
+// The printed class results: on each page a header with the test's name, the class and the
+// print date and a footer "Page N of M"; the summary, the students in the order given, the
+// questions with their marks and wrong answers, and the charts as vector drawings, over the
+// pages chosen in the print dialog.
 class TClassPrint : public platform::TPrintout {
  public:
   TClassPrint(const std::string& testName, const TClassData& data,
-              platform::TPrinter& printer);
+              const std::vector<std::size_t>& order, platform::TPrinter& printer);
 
   void GetDialogInfo(int& minPage, int& maxPage, int& selFromPage, int& selToPage) override;
   void SetPrintParams(platform::TDC* dc, platform::TSize pageSize) override;
@@ -28,13 +31,18 @@ class TClassPrint : public platform::TPrintout {
   int PageCount() const { return static_cast<int>(pages_.size()); }
 
  private:
-  void PrintChart(platform::TDC& dc, int chart, int y, int height);
+  // Draws the lines from top; the height drawn, in device units.
+  int PrintLines(platform::TDC& dc, const std::vector<core::TLetters>& lines, int top);
+  void PrintChart(platform::TDC& dc, int chart, int top, int height);
 
+  std::string testName_;
   const TClassData& data_;
   std::vector<TQuestionFigures> figures_;
   std::vector<TPrintBlock> blocks_;
   std::vector<std::vector<int>> pages_;
   platform::TPrintDialogData& printData_;
+  core::TLocalDate printed_;
+  platform::TSize cell_;
   int currentPage_ = 1;
 };
 

@@ -1,5 +1,6 @@
 #include "gradebook/class_print_layout.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <sstream>
 
@@ -8,9 +9,6 @@
 namespace gradebook {
 
 namespace {
-
-// The columns a line may fill on A4 or Letter paper in the printer's face.
-constexpr std::size_t kPrintWidth = 86;
 
 // Cut or padded to width, so the columns of a table line up in the fixed-pitch face.
 std::string Column(std::string text, std::size_t width) {
@@ -30,47 +28,121 @@ TPrintBlock Lines(std::initializer_list<core::TLetters> lines, int tableHeader =
   return TPrintBlock{std::vector<core::TLetters>(lines), -1, tableHeader};
 }
 
-}  // namespace
-
-int BlockLines(const TPrintBlock& block) {
-  return block.chart >= 0 ? kChartLines : static_cast<int>(block.lines.size());
+bool HasMark(const core::TLetters& line, int32_t mark) {
+  for (const core::TLetter& letter : line)
+    if (letter.mark == mark) return true;
+  return false;
 }
 
-std::vector<TPrintBlock> LayOutClassPrint(const std::string& testName, const TClassData& data,
+// The value most of the attempts give a field; of values given equally often, the first met.
+template <typename Field>
+std::string MostCommon(const TClassData& data, Field field) {
+  std::vector<std::pair<std::string, int>> counts;
+  for (const core::TInformation* info : data.attempts) {
+    const std::string value = field(*info);
+    auto found = std::find_if(counts.begin(), counts.end(),
+                              [&](const auto& count) { return count.first == value; });
+    if (found == counts.end())
+      counts.emplace_back(value, 1);
+    else
+      ++found->second;
+  }
+  const auto most = std::max_element(counts.begin(), counts.end(),
+                                     [](const auto& a, const auto& b) { return a.second < b.second; });
+  return most == counts.end() ? std::string() : most->first;
+}
+
+std::string Date(int year, int month, int day) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d", year, month, day);
+  return text;
+}
+
+}  // namespace
+
+int ChartCount(int questionCount) {
+  return 1 + (std::max(questionCount, 0) + kQuestionsPerChart - 1) / kQuestionsPerChart;
+}
+
+int LineUnits(const core::TLetters& line) {
+  return kUnitsPerCell + (HasMark(line, core::kSuperscript) ? kMarkShiftUnits + 1 : 0) +
+         (HasMark(line, core::kSubscript) ? kMarkShiftUnits + 1 : 0);
+}
+
+int BaselineUnits(const core::TLetters& line) {
+  return HasMark(line, core::kSuperscript) ? kMarkShiftUnits + 1 : 0;
+}
+
+int BlockUnits(const TPrintBlock& block) {
+  if (block.chart >= 0) return kChartUnits;
+  int units = 0;
+  for (const core::TLetters& line : block.lines) units += LineUnits(line);
+  return units;
+}
+
+std::vector<core::TLetters> PageHeader(const std::string& testName, const TClassData& data,
+                                       const core::TLocalDate& printed) {
+  const std::string title = "Class Results: " + testName;
+  const std::string date = "Printed: " + Date(printed.year, printed.month, printed.day);
+  const std::string gap(title.size() + date.size() < kPrintWidth
+                            ? kPrintWidth - title.size() - date.size()
+                            : 3,
+                        ' ');
+  const std::string course = MostCommon(
+      data, [](const core::TInformation& i) { return FieldText(i.course, sizeof i.course); });
+  const std::string period = MostCommon(
+      data, [](const core::TInformation& i) { return FieldText(i.period, sizeof i.period); });
+  const std::string instructor = MostCommon(data, [](const core::TInformation& i) {
+    return FieldText(i.instructor, sizeof i.instructor);
+  });
+  return {PlainLetters(title + gap + date),
+          PlainLetters("Course: " + course + "   Period: " + period +
+                       "   Instructor: " + instructor),
+          PlainLetters("")};
+}
+
+int HeaderUnits() { return 3 * kUnitsPerCell; }
+
+std::vector<core::TLetters> PageFooter(int page, int pageCount) {
+  const std::string text = "Page " + std::to_string(page) + " of " + std::to_string(pageCount);
+  return {PlainLetters(""), PlainLetters(std::string((kPrintWidth - text.size()) / 2, ' ') + text)};
+}
+
+int FooterUnits() { return 2 * kUnitsPerCell; }
+
+std::vector<TPrintBlock> LayOutClassPrint(const TClassData& data,
+                                          const std::vector<std::size_t>& order,
                                           const TSummary& summary,
                                           const std::vector<TQuestionFigures>& figures) {
   std::vector<TPrintBlock> blocks;
-  const auto percent = [](const std::optional<int32_t>& value) {
-    return value ? std::to_string(*value) + " %" : std::string("-");
-  };
   blocks.push_back(Lines(
-      {PlainLetters("Class Results: " + testName), PlainLetters(""),
-       PlainLetters("Attempts: " + std::to_string(summary.attempts) +
-                    "   Mean: " + FormatFigure(summary.mean, 1) +
-                    "   Median: " + FormatFigure(summary.median, 1) +
-                    "   Standard deviation: " + FormatFigure(summary.standardDeviation, 1)),
-       PlainLetters("Lowest: " + percent(summary.lowest) + "   Highest: " +
-                    percent(summary.highest) +
+      {PlainLetters("Attempts: " + std::to_string(summary.attempts) +
+                    "   Mean: " + FormatPercent(summary.mean, 1) +
+                    "   Median: " + FormatPercent(summary.median, 1) +
+                    "   Standard deviation: " + FormatPercent(summary.standardDeviation, 1)),
+       PlainLetters("Lowest: " + FormatPercent(summary.lowest, 0) +
+                    "   Highest: " + FormatPercent(summary.highest, 0) +
                     "   Reliability (KR-20): " + FormatFigure(summary.reliability, 2)),
        PlainLetters("")}));
 
   blocks.push_back(Lines({PlainLetters("Students"),
                           PlainLetters(Column("Last name", 21) + Column("First name", 21) +
                                        Column("Course", 15) + Column("Period", 7) +
-                                       Column("Date", 11) + "Correct    %")}));
+                                       Column("Date", 11) + "Correct  Percent")}));
   const int studentsHeader = static_cast<int>(blocks.size()) - 1;
-  for (const core::TInformation* info : data.attempts) {
-    char date[32];
-    std::snprintf(date, sizeof date, "%04d-%02d-%02d", info->year, info->month, info->day);
-    const std::optional<int32_t> value = Percent(info->correctCount, info->questionCount);
+  for (std::size_t a : order) {
+    const core::TInformation* info = data.attempts[a];
+    const TAttemptAnswers& score = data.answers[a];
+    const std::optional<int32_t> value = Percent(score.correctCount, score.questionCount);
     blocks.push_back(Lines(
         {PlainLetters(Column(FieldText(info->lastName, sizeof info->lastName), 21) +
                       Column(FieldText(info->firstName, sizeof info->firstName), 21) +
                       Column(FieldText(info->course, sizeof info->course), 15) +
-                      Column(FieldText(info->period, sizeof info->period), 7) + Column(date, 11) +
-                      RightAligned(std::to_string(info->correctCount) + "/" +
-                                       std::to_string(info->questionCount), 7) +
-                      RightAligned(value ? std::to_string(*value) : "-", 5))},
+                      Column(FieldText(info->period, sizeof info->period), 7) +
+                      Column(Date(info->year, info->month, info->day), 11) +
+                      RightAligned(std::to_string(score.correctCount) + "/" +
+                                       std::to_string(score.questionCount), 7) +
+                      RightAligned(value ? std::to_string(*value) + " %" : "-", 7))},
         studentsHeader));
   }
   blocks.push_back(Lines({PlainLetters("")}));
@@ -121,23 +193,24 @@ std::vector<TPrintBlock> LayOutClassPrint(const std::string& testName, const TCl
     blocks.push_back(std::move(block));
   }
   blocks.push_back(Lines({PlainLetters("")}));
-  blocks.push_back(TPrintBlock{{}, kScoresChart, -1});
-  blocks.push_back(TPrintBlock{{}, kFacilityChart, -1});
+  for (int chart = 0; chart < ChartCount(data.questionCount); ++chart)
+    blocks.push_back(TPrintBlock{{}, chart, -1});
   return blocks;
 }
 
 std::vector<std::vector<int>> PaginateClassPrint(const std::vector<TPrintBlock>& blocks) {
+  const int room = kPageUnits - HeaderUnits() - FooterUnits();
   std::vector<std::vector<int>> pages(1);
   int used = 0;
   for (int b = 0; b < static_cast<int>(blocks.size()); ++b) {
-    const int height = BlockLines(blocks[b]);
-    if (used > 0 && used + height > kPrintLinesPerPage) {
+    const int height = BlockUnits(blocks[b]);
+    if (used > 0 && used + height > room) {
       pages.emplace_back();
       used = 0;
       // A block that starts its page has nothing to repeat above it when it is the header.
       if (const int header = blocks[b].tableHeader; header >= 0) {
         pages.back().push_back(header);
-        used += BlockLines(blocks[header]);
+        used += BlockUnits(blocks[header]);
       }
     }
     pages.back().push_back(b);

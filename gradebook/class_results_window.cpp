@@ -1,14 +1,19 @@
 #include "gradebook/class_results_window.h"
 
-#include <QAction>
+#include <algorithm>
+
 #include <QFileInfo>
-#include <QFormLayout>
-#include <QGroupBox>
+#include <QGridLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QSortFilterProxyModel>
 #include <QTabWidget>
@@ -31,9 +36,21 @@ namespace gradebook {
 
 namespace {
 
-const char* const kSummaryNames[] = {"Attempts:", "Mean:", "Median:", "Standard deviation:",
-                                     "Lowest:", "Highest:", "Reliability (KR-20):"};
+// The summary's figures in reading order, three to a row.
+enum Figure { kTest, kQuestions, kAttempts, kMean, kMedian, kDeviation, kLowest, kHighest,
+              kReliability, kFigures };
+const char* const kFigureNames[] = {"Test",   "Questions",          "Attempts",
+                                    "Mean",   "Median",             "Standard deviation",
+                                    "Lowest", "Highest",            "Reliability (KR-20)"};
+constexpr int kFiguresPerRow = 3;
 constexpr char kCaption[] = "Class Results";
+constexpr int kOpeningWidth = 900;
+constexpr int kOpeningHeight = 620;
+// Neither table ever shows fewer rows than this, however small the window.
+constexpr int kRowsAlwaysShown = 8;
+constexpr int kChartHeight = 240;
+// The room a question's bar needs for its number to stay whole.
+constexpr int kFacilityBarWidth = 30;
 
 QTableView* MakeTable(QAbstractItemModel* model, const QString& name, QWidget* parent) {
   auto* view = new QTableView(parent);
@@ -52,6 +69,22 @@ QTableView* MakeTable(QAbstractItemModel* model, const QString& name, QWidget* p
   return view;
 }
 
+// The height that shows the header and rows rows of the table, a horizontal scroll bar
+// included, since wide columns bring one.
+int TableHeight(QTableView& view, int rows) {
+  const int row = std::max(view.verticalHeader()->defaultSectionSize(),
+                           view.model()->rowCount() > 0 ? view.rowHeight(0) : 0);
+  return view.horizontalHeader()->sizeHint().height() + rows * row + 2 * view.frameWidth() +
+         view.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &view);
+}
+
+// Buttons of a window that is not modal: Enter in a table must not press one.
+QPushButton* Button(const QString& text, QWidget* parent) {
+  auto* button = new QPushButton(text, parent);
+  button->setAutoDefault(false);
+  return button;
+}
+
 void Warn(QWidget* owner, const std::string& text) {
   platform::MessageBox(owner, text, "Warning", platform::MB_OK | platform::MB_ICONEXCLAMATION);
 }
@@ -60,95 +93,26 @@ void Warn(QWidget* owner, const std::string& text) {
 
 TClassResultsWindow::TClassResultsWindow(TStore& store, int64_t testId, std::string testName,
                                          platform::TPrinter& printer, QWidget* parent)
-    : QWidget(parent, Qt::Window),
+    : QDialog(parent),
       store_(store),
       testId_(testId),
       testName_(std::move(testName)),
       printer_(printer) {
-  setAttribute(Qt::WA_DeleteOnClose, false);
+  setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
   setWindowTitle(QString(kCaption) + " - " + platform::FromCp1252(testName_));
-  BuildWidgets();
-  resize(900, 620);
-}
-
-TClassResultsWindow::~TClassResultsWindow() = default;
-
-void TClassResultsWindow::BuildWidgets() {
+  setSizeGripEnabled(true);
   auto* layout = new QVBoxLayout(this);
-  title_ = new QLabel(this);
-  title_->setTextFormat(Qt::PlainText);
-  layout->addWidget(title_);
-
-  auto* summaryBox = new QGroupBox("Summary", this);
-  auto* form = new QFormLayout(summaryBox);
-  for (const char* name : kSummaryNames) {
-    auto* value = new QLabel(summaryBox);
-    value->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    value->setAccessibleName(QString(name).chopped(1));
-    form->addRow(name, value);
-    summaryValues_.push_back(value);
-  }
-  layout->addWidget(summaryBox);
-
+  layout->addWidget(BuildSummary());
   tabs_ = new QTabWidget(this);
+  tabs_->addTab(BuildStudents(), "S&tudents");
+  tabs_->addTab(BuildQuestions(), "Q&uestions");
+  tabs_->addTab(BuildCharts(), "C&harts");
   layout->addWidget(tabs_, 1);
 
-  auto* students = new QWidget(tabs_);
-  auto* studentsLayout = new QVBoxLayout(students);
-  studentsModel_ = new TStudentsModel(this);
-  studentsOrder_ = new QSortFilterProxyModel(this);
-  studentsOrder_->setSourceModel(studentsModel_);
-  studentsOrder_->setSortRole(kSortRole);
-  studentsOrder_->setSortCaseSensitivity(Qt::CaseInsensitive);
-  studentsView_ = MakeTable(studentsOrder_, "Students", students);
-  studentsView_->setSortingEnabled(true);
-  studentsView_->sortByColumn(0, Qt::AscendingOrder);
-  studentsLayout->addWidget(studentsView_);
-  auto* studentButtons = new QHBoxLayout;
-  deleteButton_ = new QPushButton("&Delete Attempt", students);
-  auto* exportStudents = new QPushButton("Export &Students...", students);
-  studentButtons->addWidget(deleteButton_);
-  studentButtons->addStretch();
-  studentButtons->addWidget(exportStudents);
-  studentsLayout->addLayout(studentButtons);
-  tabs_->addTab(students, "S&tudents");
-  auto* deleteKey = new QShortcut(QKeySequence::Delete, studentsView_);
-  deleteKey->setContext(Qt::WidgetShortcut);
-  connect(deleteKey, &QShortcut::activated, this, [this] { CmDeleteAttempt(); });
-  connect(deleteButton_, &QPushButton::clicked, this, [this] { CmDeleteAttempt(); });
-  connect(exportStudents, &QPushButton::clicked, this, [this] { CmExportStudents(); });
-
-  auto* questions = new QWidget(tabs_);
-  auto* questionsLayout = new QVBoxLayout(questions);
-  questionsModel_ = new TQuestionsModel(this);
-  questionsView_ = MakeTable(questionsModel_, "Questions", questions);
-  questionsView_->setItemDelegate(new TLettersDelegate(questionsView_));
-  questionsLayout->addWidget(questionsView_);
-  auto* questionButtons = new QHBoxLayout;
-  auto* exportQuestions = new QPushButton("Export &Questions...", questions);
-  questionButtons->addStretch();
-  questionButtons->addWidget(exportQuestions);
-  questionsLayout->addLayout(questionButtons);
-  tabs_->addTab(questions, "Q&uestions");
-  connect(exportQuestions, &QPushButton::clicked, this, [this] { CmExportQuestions(); });
-
-  auto* charts = new QWidget(tabs_);
-  auto* chartsLayout = new QHBoxLayout(charts);
-  scoresChart_ = new QChartView(charts);
-  facilityChart_ = new QChartView(charts);
-  for (QChartView* view : {scoresChart_, facilityChart_}) {
-    view->setRenderHint(QPainter::Antialiasing);
-    view->setFocusPolicy(Qt::StrongFocus);
-    chartsLayout->addWidget(view);
-  }
-  scoresChart_->setAccessibleName("Scores chart");
-  facilityChart_->setAccessibleName("Facility chart");
-  tabs_->addTab(charts, "C&harts");
-
   auto* buttons = new QHBoxLayout;
-  auto* print = new QPushButton("&Print...", this);
-  auto* preview = new QPushButton("Print Pre&view", this);
-  auto* close = new QPushButton("&Close", this);
+  auto* print = Button("&Print...", this);
+  auto* preview = Button("Print Pre&view", this);
+  auto* close = Button("&Close", this);
   buttons->addWidget(print);
   buttons->addWidget(preview);
   buttons->addStretch();
@@ -157,79 +121,122 @@ void TClassResultsWindow::BuildWidgets() {
   connect(print, &QPushButton::clicked, this, [this] { CmPrint(); });
   connect(preview, &QPushButton::clicked, this, [this] { CmPrintPreview(); });
   connect(close, &QPushButton::clicked, this, &QWidget::close);
-  auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-  connect(escape, &QShortcut::activated, this, &QWidget::close);
+
+  // It opens at its own size, or at the screen's where that is smaller (a large scale).
+  const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+  const QSize room =
+      screen ? screen->availableGeometry().size() : QSize(kOpeningWidth, kOpeningHeight);
+  resize(std::min(kOpeningWidth, room.width()), std::min(kOpeningHeight, room.height()));
 }
 
-bool TLoadedClass::Load(TStore& store, int64_t testId, QWidget* owner) {
-  std::optional<std::vector<TStore::TAttempt>> read;
-  {
-    platform::TWaitCursor wait;
-    read = store.Attempts(testId);
+TClassResultsWindow::~TClassResultsWindow() = default;
+
+// A compact form of read-only fields, each named by its label and reached by Tab, so a
+// screen reader reads "Mean, 55.3 %". It scrolls rather than take room from the tables.
+QWidget* TClassResultsWindow::BuildSummary() {
+  auto* form = new QWidget;
+  auto* grid = new QGridLayout(form);
+  grid->setContentsMargins(0, 0, 0, 0);
+  for (int figure = 0; figure < kFigures; ++figure) {
+    auto* value = new QLineEdit(form);
+    value->setReadOnly(true);
+    value->setFrame(false);
+    value->setAccessibleName(kFigureNames[figure]);
+    QPalette palette = value->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+    value->setPalette(palette);
+    value->setMinimumWidth(value->fontMetrics().horizontalAdvance("100.0 %") + 8);
+    value->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    auto* label = new QLabel(QString(kFigureNames[figure]) + ":", form);
+    label->setBuddy(value);
+    const int row = figure / kFiguresPerRow, column = figure % kFiguresPerRow * 2;
+    grid->addWidget(label, row, column);
+    grid->addWidget(value, row, column + 1);
+    grid->setColumnStretch(column + 1, 1);
+    summaryValues_.push_back(value);
   }
-  if (!read) {
-    Warn(owner, store.LastError());
-    return false;
-  }
-  attempts = std::move(*read);
-  std::vector<const core::TInformation*> informations;
-  int32_t questionCount = 0;
-  for (const TStore::TAttempt& attempt : attempts) {
-    informations.push_back(attempt.information.get());
-    questionCount = std::max(questionCount, attempt.information->questionCount);
-  }
-  data = GatherClass(informations, questionCount);
-  // A head of department reading other teachers' attempts sees whose each one is.
-  if (std::any_of(attempts.begin(), attempts.end(), [&](const TStore::TAttempt& attempt) {
-        return attempt.collector != store.Collector();
-      }))
-    for (const TStore::TAttempt& attempt : attempts) data.collectors.push_back(attempt.collector);
-  return true;
+  auto* scroll = new QScrollArea(this);
+  scroll->setWidget(form);
+  scroll->setWidgetResizable(true);
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  scroll->setMaximumHeight(form->sizeHint().height());
+  scroll->setAccessibleName("Summary");
+  scroll->setFocusPolicy(Qt::NoFocus);  // Tab goes to the figures themselves
+  return scroll;
 }
 
-std::optional<int64_t> ChooseClassTest(QWidget* owner, TStore& store,
-                                       const core::TOpenTest* openTest, std::string& name) {
-  std::optional<std::vector<TStore::TTestSummary>> read;
-  {
-    platform::TWaitCursor wait;
-    read = store.Tests();
+QWidget* TClassResultsWindow::BuildStudents() {
+  auto* students = new QWidget(tabs_);
+  auto* layout = new QVBoxLayout(students);
+  studentsModel_ = new TStudentsModel(this);
+  studentsOrder_ = new QSortFilterProxyModel(this);
+  studentsOrder_->setSourceModel(studentsModel_);
+  studentsOrder_->setSortRole(kSortRole);
+  studentsOrder_->setSortCaseSensitivity(Qt::CaseInsensitive);
+  studentsView_ = MakeTable(studentsOrder_, "Students", students);
+  studentsView_->setSortingEnabled(true);
+  studentsView_->sortByColumn(0, Qt::AscendingOrder);
+  layout->addWidget(studentsView_);
+  auto* buttons = new QHBoxLayout;
+  deleteButton_ = Button("&Delete Attempt", students);
+  auto* exportStudents = Button("Export &Students...", students);
+  buttons->addWidget(deleteButton_);
+  buttons->addStretch();
+  buttons->addWidget(exportStudents);
+  layout->addLayout(buttons);
+  auto* deleteKey = new QShortcut(QKeySequence::Delete, studentsView_);
+  deleteKey->setContext(Qt::WidgetShortcut);
+  connect(deleteKey, &QShortcut::activated, this, [this] { CmDeleteAttempt(); });
+  connect(deleteButton_, &QPushButton::clicked, this, [this] { CmDeleteAttempt(); });
+  connect(exportStudents, &QPushButton::clicked, this, [this] { CmExportStudents(); });
+  return students;
+}
+
+QWidget* TClassResultsWindow::BuildQuestions() {
+  auto* questions = new QWidget(tabs_);
+  auto* layout = new QVBoxLayout(questions);
+  questionsModel_ = new TQuestionsModel(this);
+  questionsView_ = MakeTable(questionsModel_, "Questions", questions);
+  questionsView_->setItemDelegate(new TLettersDelegate(questionsView_));
+  layout->addWidget(questionsView_);
+  auto* buttons = new QHBoxLayout;
+  auto* exportQuestions = Button("Export &Questions...", questions);
+  buttons->addStretch();
+  buttons->addWidget(exportQuestions);
+  layout->addLayout(buttons);
+  connect(exportQuestions, &QPushButton::clicked, this, [this] { CmExportQuestions(); });
+  return questions;
+}
+
+// The charts one above the other at the window's width; each keeps the size its labels
+// need, and the page scrolls when the window is smaller.
+QWidget* TClassResultsWindow::BuildCharts() {
+  auto* charts = new QWidget;
+  auto* layout = new QVBoxLayout(charts);
+  scoresChart_ = new QChartView(charts);
+  facilityChart_ = new QChartView(charts);
+  for (QChartView* view : {scoresChart_, facilityChart_}) {
+    view->setRenderHint(QPainter::Antialiasing);
+    view->setFocusPolicy(Qt::StrongFocus);
+    view->setMinimumHeight(kChartHeight);
+    layout->addWidget(view);
   }
-  if (!read) {
-    Warn(owner, store.LastError());
-    return std::nullopt;
-  }
-  const std::vector<TStore::TTestSummary>& tests = *read;
-  // A head of department's list holds other teachers' tests too, each with whose it is: they
-  // choose whose class to see, even of the open test.
-  const bool others = std::any_of(tests.begin(), tests.end(), [&](const auto& test) {
-    return !test.collector.empty() && test.collector != store.Collector();
-  });
-  if (!others && openTest && !openTest->questions.IsEmpty()) {
-    if (std::optional<int64_t> id = store.FindTest(*openTest)) {
-      for (const TStore::TTestSummary& test : tests)
-        if (test.id == *id) name = test.fileName;
-      return id;
-    }
-  }
-  if (tests.empty()) {
-    platform::MessageBox(owner,
-                         "The gradebook holds no results yet. Collect them first with "
-                         "Collect Results or Add Results Files.",
-                         "Information", platform::MB_OK | platform::MB_ICONINFORMATION);
-    return std::nullopt;
-  }
-  std::vector<std::string> headers = {"Test", "Questions", "Attempts"};
-  if (others) headers.push_back("Collector");
-  std::vector<std::vector<std::string>> rows;
-  for (const TStore::TTestSummary& test : tests) {
-    rows.push_back({TextToUtf8(test.fileName), std::to_string(test.questionCount),
-                    std::to_string(test.attemptCount)});
-    if (others) rows.back().push_back(test.collector);
-  }
-  const std::optional<int> row = platform::Modal().ChooseRow(owner, "Choose a Test", headers, rows);
-  if (!row || *row < 0 || *row >= static_cast<int>(tests.size())) return std::nullopt;
-  name = tests[static_cast<std::size_t>(*row)].fileName;
-  return tests[static_cast<std::size_t>(*row)].id;
+  scoresChart_->setAccessibleName("Scores chart");
+  facilityChart_->setAccessibleName("Facility chart");
+  auto* scroll = new QScrollArea(tabs_);
+  scroll->setWidget(charts);
+  scroll->setWidgetResizable(true);
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setFocusPolicy(Qt::NoFocus);
+  return scroll;
+}
+
+void TClassResultsWindow::showEvent(QShowEvent* event) {
+  // Both tables keep eight rows in sight; their rows are known once the class is shown.
+  for (QTableView* view : {studentsView_, questionsView_})
+    view->setMinimumHeight(TableHeight(*view, kRowsAlwaysShown));
+  QDialog::showEvent(event);
 }
 
 bool TClassResultsWindow::Reload() {
@@ -244,31 +251,34 @@ bool TClassResultsWindow::Reload() {
 }
 
 void TClassResultsWindow::ShowFigures() {
-  title_->setText(QString("Test: %1    Questions: %2")
-                      .arg(platform::FromCp1252(testName_))
-                      .arg(data_.questionCount));
-  const auto percent = [](const std::optional<int32_t>& value) {
-    return value ? QString("%1 %").arg(*value) : QString("-");
-  };
-  const QString values[] = {QString::number(summary_.attempts),
-                            QString::fromStdString(FormatFigure(summary_.mean, 1)),
-                            QString::fromStdString(FormatFigure(summary_.median, 1)),
-                            QString::fromStdString(FormatFigure(summary_.standardDeviation, 1)),
-                            percent(summary_.lowest),
-                            percent(summary_.highest),
+  const QString values[] = {platform::FromCp1252(testName_),
+                            QString::number(data_.questionCount),
+                            QString::number(summary_.attempts),
+                            QString::fromStdString(FormatPercent(summary_.mean, 1)),
+                            QString::fromStdString(FormatPercent(summary_.median, 1)),
+                            QString::fromStdString(FormatPercent(summary_.standardDeviation, 1)),
+                            QString::fromStdString(FormatPercent(summary_.lowest, 0)),
+                            QString::fromStdString(FormatPercent(summary_.highest, 0)),
                             QString::fromStdString(FormatFigure(summary_.reliability, 2))};
-  for (std::size_t i = 0; i < summaryValues_.size(); ++i) summaryValues_[i]->setText(values[i]);
-
+  for (std::size_t i = 0; i < summaryValues_.size(); ++i) {
+    summaryValues_[i]->setText(values[i]);
+    summaryValues_[i]->setCursorPosition(0);
+    summaryValues_[i]->setToolTip(values[i]);
+  }
   studentsModel_->SetClass(&data_);
   questionsModel_->SetClass(&data_, &figures_);
   studentsView_->resizeColumnsToContents();
   questionsView_->resizeColumnsToContents();
   questionsView_->resizeRowsToContents();
   deleteButton_->setEnabled(!class_.attempts.empty());
+  ShowCharts();
+}
 
-  const std::array<int32_t, kPercentBands> bands = PercentBands(data_.percents);
+void TClassResultsWindow::ShowCharts() {
+  const std::array<int32_t, kPercentBands> bands = PercentBands(data_.answers);
   scoresChart_->setChart(MakeScoresChart(bands).release());
   facilityChart_->setChart(MakeFacilityChart(figures_).release());
+  facilityChart_->setMinimumWidth(kFacilityBarWidth * (static_cast<int>(figures_.size()) + 3));
   // Screen readers get the charts' values as text.
   QStringList scores, facility;
   for (int band = 0; band < kPercentBands; ++band)
@@ -282,6 +292,14 @@ void TClassResultsWindow::ShowFigures() {
                     .arg(QString::fromStdString(FormatFigure(question.facility, 1)));
   scoresChart_->setAccessibleDescription(scores.join("; "));
   facilityChart_->setAccessibleDescription(facility.join("; "));
+}
+
+std::vector<std::size_t> TClassResultsWindow::StudentOrder() const {
+  std::vector<std::size_t> order;
+  for (int row = 0; row < studentsOrder_->rowCount(); ++row)
+    order.push_back(static_cast<std::size_t>(
+        studentsOrder_->mapToSource(studentsOrder_->index(row, 0)).row()));
+  return order;
 }
 
 void TClassResultsWindow::CmDeleteAttempt() {
@@ -308,10 +326,11 @@ void TClassResultsWindow::CmDeleteAttempt() {
     platform::TWaitCursor wait;
     deleted = store_.DeleteAttempt(attempt.id);
   }
-  if (!deleted) Warn(this, store_.LastError());
+  if (!deleted) Warn(this, store_.LastError() + " The attempt was not deleted.");
   Reload();
   const int rows = studentsOrder_->rowCount();
-  if (rows > 0) studentsView_->setCurrentIndex(studentsOrder_->index(std::min(current.row(), rows - 1), 0));
+  if (rows > 0)
+    studentsView_->setCurrentIndex(studentsOrder_->index(std::min(current.row(), rows - 1), 0));
 }
 
 std::string TClassResultsWindow::DefaultExportName(const std::string& suffix) const {
@@ -323,7 +342,9 @@ std::string TClassResultsWindow::DefaultExportName(const std::string& suffix) co
   return platform::PathFromQt(folder + "/" + base + "-" + QString::fromStdString(suffix) + ".csv");
 }
 
-void TClassResultsWindow::CmExportStudents() { Export("students", StudentsCsv(data_)); }
+void TClassResultsWindow::CmExportStudents() {
+  Export("students", StudentsCsv(data_, StudentOrder()));
+}
 
 void TClassResultsWindow::CmExportQuestions() {
   Export("questions", QuestionsCsv(data_, figures_));
@@ -351,12 +372,12 @@ void TClassResultsWindow::Export(const std::string& suffix, const std::string& b
 }
 
 void TClassResultsWindow::CmPrint() {
-  TClassPrint printout(testName_, data_, printer_);
+  TClassPrint printout(testName_, data_, StudentOrder(), printer_);
   printer_.Print(this, printout, true);
 }
 
 void TClassResultsWindow::CmPrintPreview() {
-  TClassPrint printout(testName_, data_, printer_);
+  TClassPrint printout(testName_, data_, StudentOrder(), printer_);
   printer_.Preview(this, printout);
 }
 

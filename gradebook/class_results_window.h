@@ -4,14 +4,15 @@
 #include <string>
 #include <vector>
 
-#include <QWidget>
+#include <QDialog>
 
+#include "gradebook/class_choice.h"
 #include "gradebook/class_data.h"
 #include "gradebook/statistics.h"
 #include "gradebook/store.h"
 
 class QChartView;
-class QLabel;
+class QLineEdit;
 class QPushButton;
 class QSortFilterProxyModel;
 class QTabWidget;
@@ -26,25 +27,13 @@ namespace gradebook {
 class TQuestionsModel;
 class TStudentsModel;
 
-// A test's attempts read from the gradebook and laid out for the figures.
-struct TLoadedClass {
-  std::vector<TStore::TAttempt> attempts;
-  TClassData data;
-  // False, the user told, when the gradebook could not be read.
-  bool Load(TStore& store, int64_t testId, QWidget* owner);
-};
-
-// Chooses the test whose results to show: the open test when the gradebook knows it, else
-// one the teacher picks from the gradebook's list. Nothing (the user told why) when there is
-// none to show or the choice was cancelled. name is the test's file name.
-std::optional<int64_t> ChooseClassTest(QWidget* owner, TStore& store,
-                                       const core::TOpenTest* openTest, std::string& name);
-
 // The class results of one test: the summary, the students with Delete Attempt, the questions
 // with their figures and most common wrong answers, the two charts, the export of both
-// tables and the printout. A window of its own beside the main window, used from the keyboard
-// alone if need be.
-class TClassResultsWindow : public QWidget {
+// tables and the printout. A dialog of its own beside the main window, not modal, used from
+// the keyboard alone if need be, and readable down to 640 by 480: the summary is a compact
+// form that scrolls before either table shows fewer than eight rows, and the charts scroll
+// before their labels are cut.
+class TClassResultsWindow : public QDialog {
  public:
   TClassResultsWindow(TStore& store, int64_t testId, std::string testName,
                       platform::TPrinter& printer, QWidget* parent);
@@ -62,13 +51,24 @@ class TClassResultsWindow : public QWidget {
   int64_t TestId() const { return testId_; }
   const TClassData& Data() const { return data_; }
   const TSummary& Summary() const { return summary_; }
+  // The attempts as the students table shows them, top to bottom.
+  std::vector<std::size_t> StudentOrder() const;
   QTableView* StudentsView() const { return studentsView_; }
   QTableView* QuestionsView() const { return questionsView_; }
   QTabWidget* Tabs() const { return tabs_; }
+  const std::vector<QLineEdit*>& SummaryFields() const { return summaryValues_; }
+  QChartView* ScoresChart() const { return scoresChart_; }
+
+ protected:
+  void showEvent(QShowEvent* event) override;
 
  private:
-  void BuildWidgets();
+  QWidget* BuildSummary();
+  QWidget* BuildStudents();
+  QWidget* BuildQuestions();
+  QWidget* BuildCharts();
   void ShowFigures();
+  void ShowCharts();
   void Export(const std::string& suffix, const std::string& bytes);
   std::string DefaultExportName(const std::string& suffix) const;
 
@@ -82,8 +82,7 @@ class TClassResultsWindow : public QWidget {
   std::vector<TQuestionFigures> figures_;
   std::string exportFolder_;
 
-  QLabel* title_ = nullptr;
-  std::vector<QLabel*> summaryValues_;
+  std::vector<QLineEdit*> summaryValues_;
   QTabWidget* tabs_ = nullptr;
   TStudentsModel* studentsModel_ = nullptr;
   QSortFilterProxyModel* studentsOrder_ = nullptr;

@@ -50,10 +50,17 @@ int TStudentsModel::columnCount(const QModelIndex& parent) const {
 QVariant TStudentsModel::data(const QModelIndex& index, int role) const {
   if (!data_ || !index.isValid() || (role != Qt::DisplayRole && role != kSortRole))
     return {};
-  const core::TInformation& info = *data_->attempts[static_cast<std::size_t>(index.row())];
-  const std::optional<int32_t> percent = Percent(info.correctCount, info.questionCount);
+  const std::size_t row = static_cast<std::size_t>(index.row());
+  const core::TInformation& info = *data_->attempts[row];
+  const TAttemptAnswers& score = data_->answers[row];
+  const std::optional<double> exact = ExactPercent(score.correctCount, score.questionCount);
   switch (index.column()) {
-    case kLast: return platform::FromCp1252(FieldText(info.lastName, sizeof info.lastName));
+    case kLast:
+      // Last names alike sort by first name, as the printout and the menu's printing do.
+      if (role == kSortRole)
+        return platform::FromCp1252(FieldText(info.lastName, sizeof info.lastName) + "\t" +
+                                    FieldText(info.firstName, sizeof info.firstName));
+      return platform::FromCp1252(FieldText(info.lastName, sizeof info.lastName));
     case kFirst: return platform::FromCp1252(FieldText(info.firstName, sizeof info.firstName));
     case kCourse: return platform::FromCp1252(FieldText(info.course, sizeof info.course));
     case kPeriod: return platform::FromCp1252(FieldText(info.period, sizeof info.period));
@@ -61,13 +68,12 @@ QVariant TStudentsModel::data(const QModelIndex& index, int role) const {
       return platform::FromCp1252(FieldText(info.instructor, sizeof info.instructor));
     case kDate:
       return QString::asprintf("%04d-%02d-%02d", info.year, info.month, info.day);
-    case kCorrect: return info.correctCount;
-    case kQuestions: return info.questionCount;
+    case kCorrect: return score.correctCount;
+    case kQuestions: return score.questionCount;
     case kPercent:
-      if (role == kSortRole) return percent.value_or(-1);
-      return percent ? QString::number(*percent) : QString("-");
-    case kStudentColumns:
-      return QString::fromStdString(data_->collectors[static_cast<std::size_t>(index.row())]);
+      if (role == kSortRole) return exact.value_or(-1);
+      return Utf8(FormatPercent(exact, 0));
+    case kStudentColumns: return Utf8(data_->collectors[row]);
   }
   return {};
 }

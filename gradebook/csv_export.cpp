@@ -56,6 +56,36 @@ void AppendByte(std::string& out, unsigned char byte) {
 
 std::string Number(long long value) { return std::to_string(value); }
 
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Digits with at most one decimal point and an exponent: what a spreadsheet reads as a number.
+bool IsPlainNumber(std::string_view text) {
+  std::size_t i = 0, digits = 0;
+  while (i < text.size() && IsDigit(text[i])) ++i, ++digits;
+  if (i < text.size() && text[i] == '.')
+    for (++i; i < text.size() && IsDigit(text[i]);) ++i, ++digits;
+  if (digits == 0) return false;
+  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+    ++i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    const std::size_t exponent = i;
+    while (i < text.size() && IsDigit(text[i])) ++i;
+    if (i == exponent) return false;
+  }
+  return i == text.size();
+}
+
+// Letters (any beyond ASCII too), blanks, apostrophes, periods and hyphens: nothing a
+// formula could compute with.
+bool IsPlainWords(std::string_view text) {
+  for (char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    const bool letter = (byte | 0x20) >= 'a' && (byte | 0x20) <= 'z';
+    if (!letter && byte < 0x80 && c != ' ' && c != '\'' && c != '.' && c != '-') return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 std::string TextToUtf8(std::string_view cp1252) {
@@ -107,26 +137,39 @@ std::string CsvRecord(const std::vector<std::string>& fields) {
   return out + "\r\n";
 }
 
-std::string StudentsCsv(const TClassData& data) {
+std::string SpreadsheetText(std::string text) {
+  if (text.empty()) return text;
+  const char first = text.front();
+  const std::string_view rest = std::string_view(text).substr(1);
+  const bool formula = first == '=' || first == '@' || first == '\t' || first == '\r' ||
+                       ((first == '+' || first == '-') && !IsPlainNumber(rest) &&
+                        !IsPlainWords(rest));
+  return formula ? "'" + text : text;
+}
+
+std::string StudentsCsv(const TClassData& data, const std::vector<std::size_t>& order) {
   std::vector<std::string> header = {"Last name", "First name", "Course",    "Period",  "Instructor",
                                      "Date",      "Correct",    "Questions", "Percent"};
   for (int32_t q = 1; q <= data.questionCount; ++q) header.push_back("Q" + Number(q));
-  std::string out = CsvRecord(header);
-  for (std::size_t a = 0; a < data.attempts.size(); ++a) {
+  std::string out = kUtf8Mark + CsvRecord(header);
+  for (std::size_t a : order) {
     const core::TInformation& info = *data.attempts[a];
+    const TAttemptAnswers& score = data.answers[a];
     char date[32];
     std::snprintf(date, sizeof date, "%04d-%02d-%02d", info.year, info.month, info.day);
-    const std::optional<int32_t> percent = Percent(info.correctCount, info.questionCount);
-    std::vector<std::string> row = {
-        TextToUtf8(FieldText(info.lastName, sizeof info.lastName)),
-        TextToUtf8(FieldText(info.firstName, sizeof info.firstName)),
-        TextToUtf8(FieldText(info.course, sizeof info.course)),
-        TextToUtf8(FieldText(info.period, sizeof info.period)),
-        TextToUtf8(FieldText(info.instructor, sizeof info.instructor)),
-        date,
-        Number(info.correctCount),
-        Number(info.questionCount),
-        percent ? Number(*percent) : "-"};
+    const std::optional<int32_t> percent = Percent(score.correctCount, score.questionCount);
+    const auto text = [](const char* field, std::size_t size) {
+      return SpreadsheetText(TextToUtf8(FieldText(field, size)));
+    };
+    std::vector<std::string> row = {text(info.lastName, sizeof info.lastName),
+                                    text(info.firstName, sizeof info.firstName),
+                                    text(info.course, sizeof info.course),
+                                    text(info.period, sizeof info.period),
+                                    text(info.instructor, sizeof info.instructor),
+                                    date,
+                                    Number(score.correctCount),
+                                    Number(score.questionCount),
+                                    percent ? Number(*percent) : "-"};
     for (uint8_t right : data.answers[a].right) row.push_back(right ? "1" : "0");
     out += CsvRecord(row);
   }
@@ -139,16 +182,17 @@ std::string QuestionsCsv(const TClassData& data, const std::vector<TQuestionFigu
     header.push_back("Wrong answer " + Number(i));
     header.push_back("Count " + Number(i));
   }
-  std::string out = CsvRecord(header);
+  std::string out = kUtf8Mark + CsvRecord(header);
   for (const TQuestionFigures& question : figures) {
     const std::size_t q = static_cast<std::size_t>(question.number - 1);
-    std::vector<std::string> row = {Number(question.number), LettersToUtf8(data.questionTexts[q]),
-                                    LettersToUtf8(data.expectedAnswers[q]),
+    std::vector<std::string> row = {Number(question.number),
+                                    SpreadsheetText(LettersToUtf8(data.questionTexts[q])),
+                                    SpreadsheetText(LettersToUtf8(data.expectedAnswers[q])),
                                     FormatFigure(question.facility, 1),
                                     FormatFigure(question.discrimination, 2)};
     for (std::size_t i = 0; i < static_cast<std::size_t>(kWrongAnswersShown); ++i) {
       const bool shown = i < question.wrongAnswers.size();
-      row.push_back(shown ? AnswerToUtf8(question.wrongAnswers[i].answer) : "");
+      row.push_back(shown ? SpreadsheetText(AnswerToUtf8(question.wrongAnswers[i].answer)) : "");
       row.push_back(shown ? Number(question.wrongAnswers[i].count) : "");
     }
     out += CsvRecord(row);

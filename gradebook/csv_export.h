@@ -22,9 +22,21 @@ std::string AnswerToUtf8(const core::TLetters& letters);
 // quotes doubled, ended by CR LF.
 std::string CsvRecord(const std::vector<std::string>& fields);
 
-// One row per attempt: names, course, period, instructor, ISO date, correct, questions,
-// percent, then a 1/0 column per question. A header row comes first.
-std::string StudentsCsv(const TClassData& data);
+// A text a student or teacher typed, made safe for a spreadsheet: one that a spreadsheet would
+// take for a formula gets a leading "'", which spreadsheets read as "this is text". That is a
+// text beginning with "=", "@", a tab or a carriage return, or with "+" or "-" followed by
+// anything but a plain number or plain words (letters, blanks, "'", "." and "-"): "-5" stays a
+// number and "-Dee" a name, while "-2+3" or "+A1" are quoted.
+std::string SpreadsheetText(std::string text);
+
+// The UTF-8 byte-order mark each export begins with: without it some spreadsheets read the
+// file in their own code page and show "Müller" as "MÃ¼ller".
+inline constexpr char kUtf8Mark[] = "\xEF\xBB\xBF";
+
+// One row per attempt in the order given (indices into data.attempts): names, course, period,
+// instructor, ISO date, correct, questions, percent, then a 1/0 column per question. A header
+// row comes first.
+std::string StudentsCsv(const TClassData& data, const std::vector<std::size_t>& order);
 // One row per question: number, plain text, answer, facility, discrimination and the most
 // common wrong answers with their counts.
 std::string QuestionsCsv(const TClassData& data, const std::vector<TQuestionFigures>& figures);

@@ -197,8 +197,9 @@ void TLocationDialog::CopyToServer() {
   }
   progress.reset();
   if (!counts)
-    return Message(server->LastError().empty() ? QString("Nothing was copied.")
-                                               : FromCp1252(server->LastError()),
+    return Message(server->LastError().empty()
+                       ? QString("Nothing was copied.")
+                       : FromCp1252(server->LastError()) + " Nothing was copied.",
                    !server->LastError().empty());
   Message(QString("Copied to the server: %1 attempts. Already there, so skipped: %2.")
               .arg(counts->copied)

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <numeric>
 
 namespace gradebook {
@@ -33,7 +32,16 @@ int32_t NumberRight(const TAttemptAnswers& attempt, int32_t questionCount) {
 
 std::optional<int32_t> Percent(int32_t correctCount, int32_t questionCount) {
   if (questionCount <= 0) return std::nullopt;
-  return static_cast<int32_t>(static_cast<int64_t>(correctCount) * 100 / questionCount);
+  // Half up in whole numbers: floor((200 c + q) / 2q), floored below zero as well.
+  const int64_t numerator = static_cast<int64_t>(correctCount) * 200 + questionCount;
+  const int64_t denominator = static_cast<int64_t>(questionCount) * 2;
+  const int64_t quotient = numerator / denominator;
+  return static_cast<int32_t>(numerator % denominator < 0 ? quotient - 1 : quotient);
+}
+
+std::optional<double> ExactPercent(int32_t correctCount, int32_t questionCount) {
+  if (questionCount <= 0) return std::nullopt;
+  return static_cast<double>(correctCount) * 100.0 / static_cast<double>(questionCount);
 }
 
 std::optional<double> Mean(const std::vector<double>& values) {
@@ -105,7 +113,7 @@ TSummary Summarize(const std::vector<TAttemptAnswers>& attempts, int32_t questio
   std::vector<double> percents;
   std::vector<std::vector<uint8_t>> right;
   for (const TAttemptAnswers& attempt : attempts) {
-    if (std::optional<int32_t> percent = Percent(attempt.correctCount, attempt.questionCount)) {
+    if (std::optional<double> percent = ExactPercent(attempt.correctCount, attempt.questionCount)) {
       percents.push_back(*percent);
       summary.lowest = std::min(summary.lowest.value_or(*percent), *percent);
       summary.highest = std::max(summary.highest.value_or(*percent), *percent);
@@ -158,10 +166,14 @@ std::vector<TQuestionFigures> FigureQuestions(const std::vector<TAttemptAnswers>
   return figures;
 }
 
-std::array<int32_t, kPercentBands> PercentBands(const std::vector<int32_t>& percents) {
+std::array<int32_t, kPercentBands> PercentBands(const std::vector<TAttemptAnswers>& attempts) {
   std::array<int32_t, kPercentBands> bands{};
-  for (int32_t percent : percents)
-    ++bands[static_cast<std::size_t>(std::clamp(percent / 10, 0, kPercentBands - 1))];
+  for (const TAttemptAnswers& attempt : attempts) {
+    if (attempt.questionCount <= 0) continue;
+    const int64_t tenths = static_cast<int64_t>(attempt.correctCount) * kPercentBands /
+                           attempt.questionCount;
+    ++bands[static_cast<std::size_t>(std::clamp<int64_t>(tenths, 0, kPercentBands - 1))];
+  }
   return bands;
 }
 
@@ -182,13 +194,25 @@ std::string QuestionWarning(const TQuestionFigures& figures) {
 }
 
 std::string FormatFigure(const std::optional<double>& value, int decimals) {
-  if (!value) return "-";
-  char text[64];
-  std::snprintf(text, sizeof text, "%.*f", decimals, *value);
-  // A value that rounds to zero from below would otherwise show as "-0.00".
-  if (std::string(text).find_first_not_of("-0.") == std::string::npos && text[0] == '-')
-    return std::string(text + 1);
+  if (!value || !std::isfinite(*value)) return "-";
+  int64_t scale = 1;
+  for (int i = 0; i < decimals; ++i) scale *= 10;
+  // The figures are fractions of small whole numbers. One that is exactly a half may be
+  // stored a hair below it; a tolerance far finer than any two such fractions differ finds it.
+  const double scaled = std::fabs(*value) * static_cast<double>(scale);
+  const auto rounded =
+      static_cast<int64_t>(std::floor(scaled + 0.5 + 1e-9 * std::max(1.0, scaled)));
+  std::string text = (*value < 0 && rounded != 0 ? "-" : "") + std::to_string(rounded / scale);
+  if (decimals > 0) {
+    const std::string fraction = std::to_string(rounded % scale);
+    text += "." + std::string(static_cast<std::size_t>(decimals) - fraction.size(), '0') +
+            fraction;
+  }
   return text;
+}
+
+std::string FormatPercent(const std::optional<double>& value, int decimals) {
+  return value ? FormatFigure(value, decimals) + " %" : "-";
 }
 
 }  // namespace gradebook

@@ -21,13 +21,15 @@ struct TAttemptAnswers {
   std::vector<core::TLetters> given;
 };
 
+// The summary's figures are percents computed from each attempt's exact fraction of right
+// answers, rounded only when shown.
 struct TSummary {
   int32_t attempts = 0;
   std::optional<double> mean;
   std::optional<double> median;
   std::optional<double> standardDeviation;
-  std::optional<int32_t> lowest;
-  std::optional<int32_t> highest;
+  std::optional<double> lowest;
+  std::optional<double> highest;
   std::optional<double> reliability;  // KR-20
 };
 
@@ -46,8 +48,11 @@ struct TQuestionFigures {
 inline constexpr int kWrongAnswersShown = 3;
 inline constexpr int kPercentBands = 10;
 
-// correct x 100 / questions, truncated, as the results printout has it; 0 questions: empty.
+// correct x 100 / questions rounded half up (7 of 15 is 47), as a statistics report shows it;
+// Quizdesk's own printout truncates. 0 questions: empty.
 std::optional<int32_t> Percent(int32_t correctCount, int32_t questionCount);
+// The same percent exact, for figures computed from it.
+std::optional<double> ExactPercent(int32_t correctCount, int32_t questionCount);
 
 std::optional<double> Mean(const std::vector<double>& values);
 // An even count gives the mean of the middle two.
@@ -64,14 +69,18 @@ std::optional<double> KuderRichardson20(const std::vector<std::vector<uint8_t>>&
 TSummary Summarize(const std::vector<TAttemptAnswers>& attempts, int32_t questionCount);
 std::vector<TQuestionFigures> FigureQuestions(const std::vector<TAttemptAnswers>& attempts,
                                               int32_t questionCount);
-// Percents counted in the bands 0-9, 10-19, ..., 90-100 (100 falls in the last).
-std::array<int32_t, kPercentBands> PercentBands(const std::vector<int32_t>& percents);
+// Attempts counted in the bands 0-9, 10-19, ..., 90-100 % by their exact fraction, so 9.9 %
+// lies in the first and 100 % in the last; attempts without questions are left out.
+std::array<int32_t, kPercentBands> PercentBands(const std::vector<TAttemptAnswers>& attempts);
 
 // Why a question deserves a look: too hard, too easy, or not telling the strong from the
 // weak. Empty when it is fine.
 std::string QuestionWarning(const TQuestionFigures& figures);
 
-// A figure as shown and exported: "-" when it cannot be computed.
+// A figure as shown and exported, rounded half up (away from zero below zero): "-" when it
+// cannot be computed.
 std::string FormatFigure(const std::optional<double>& value, int decimals);
+// The same with " %" after a number.
+std::string FormatPercent(const std::optional<double>& value, int decimals);
 
 }  // namespace gradebook

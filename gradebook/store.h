@@ -23,6 +23,11 @@ class TStore {
     int32_t questionCount = 0;
     int32_t attemptCount = 0;
     std::string collector;  // whose test row it is on a server; empty on this computer
+    // The days of its first and last attempts as year x 10000 + month x 100 + day, and its
+    // first question: what tells two versions of a test apart.
+    int32_t firstDay = 0;
+    int32_t lastDay = 0;
+    core::TLetters firstQuestion;
   };
 
   struct TAttempt {
@@ -91,7 +96,8 @@ class TStore {
   // The server's version ("15.8"), or empty for this computer's file.
   const std::string& ServerVersion() const { return serverVersion_; }
   int SchemaVersion() const { return schemaVersion_; }
-  // Why nothing may be written (tables newer than this program knows), or empty.
+  // Why nothing may be written (the file or its folder is read-only, or the tables are newer
+  // than this program knows), or empty.
   const std::string& ReadOnlyReason() const { return readOnlyReason_; }
   // The server's tables are older than this program's and their rights weaker: what to tell
   // the teacher at Test Connection and each collection, or empty.

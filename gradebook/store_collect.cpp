@@ -1,3 +1,4 @@
+#include "core/answer_check.h"
 #include "gradebook/attempt_key.h"
 #include "gradebook/store_internal.h"
 #include "platform/cp1252.h"
@@ -52,7 +53,7 @@ bool TStore::DeleteAttempt(int64_t attemptId) {
   if (onServer) query.addBindValue(QString::fromStdString(connection_->collector));
   if (query.exec()) {
     if (query.numRowsAffected() > 0) return true;
-    lastError_ = "Nothing was deleted: only the teacher who collected an attempt may delete it.";
+    lastError_ = "Only the teacher who collected an attempt may delete it.";
     return false;
   }
   if (IsBusy(query.lastError()))
@@ -67,6 +68,11 @@ bool TStore::DeleteAttempt(int64_t attemptId) {
 TStore::Outcome TStore::Collect(const core::TInformation& information,
                                 const ReplaceQuestion& askReplace) {
   if (Refused()) return Outcome::Failed;
+  // A score the file's own verdicts do not give is forged or damaged: it is not believed.
+  if (!core::VerdictsAreConsistent(information)) {
+    lastError_ = "The results contradict their own answers.";
+    return Outcome::Damaged;
+  }
   return Store(information, askReplace, true);
 }
 
@@ -121,9 +127,9 @@ TStore::Outcome TStore::Store(const core::TInformation& information,
   std::optional<int64_t> replaced;
   if (testId) {
     query = connection_->Run(
-        "SELECT MAX(id) FROM attempts WHERE test_id = ? AND collector = ? AND "
+        "SELECT id, fingerprint FROM attempts WHERE test_id = ? AND collector = ? AND "
         "first_name = ? AND last_name = ? AND course = ? AND period = ? AND "
-        "year = ? AND month = ? AND day = ?",
+        "year = ? AND month = ? AND day = ? ORDER BY id DESC",
         {qint64(*testId), collector, FieldBytes(information.firstName, sizeof information.firstName),
          FieldBytes(information.lastName, sizeof information.lastName),
          FieldBytes(information.course, sizeof information.course),
@@ -131,8 +137,14 @@ TStore::Outcome TStore::Store(const core::TInformation& information,
          information.month, information.day},
         error);
     if (!query) return failed();
-    if (query->next() && !query->value(0).isNull()) {
-      auto earlier = LoadAttempts(database, "a.id = ?", query->value(0).toLongLong(), error);
+    // The same attempt stored by another Quizloom since the first check is not a question.
+    std::optional<int64_t> latest;
+    while (query->next()) {
+      if (query->value(1).toString() == fingerprint) return Outcome::AlreadyCollected;
+      if (!latest) latest = query->value(0).toLongLong();
+    }
+    if (latest) {
+      auto earlier = LoadAttempts(database, "a.id = ?", *latest, error);
       if (!earlier) return failed();
       if (!earlier->empty() && askReplace && askReplace(*earlier->front().information))
         replaced = earlier->front().id;
@@ -144,9 +156,8 @@ TStore::Outcome TStore::Store(const core::TInformation& information,
     return failed();
   bool madeTest = false;
   if (!testId) {
-    const std::string path = FieldText(information.testFile, sizeof information.testFile);
-    const std::string name = path.substr(path.find_last_of("\\/:") + 1);
-    query = runOnTest(kAddTest, {testFingerprint, Bytes(name), information.questionCount});
+    query = runOnTest(kAddTest,
+                      {testFingerprint, Bytes(TestFileName(information)), information.questionCount});
     if (!query) return failed();
     madeTest = query->next();
     if (!madeTest && (!(query = runOnTest(kFindTest, {testFingerprint})) || !query->next()))

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QUrl>
 
 #include "gradebook/attempt_key.h"
 #include "gradebook/store_internal.h"
@@ -24,6 +25,24 @@ constexpr int kOldestServerVersion = 2;
 // libpq's answer when the server wants a password it was not given, or a wrong one.
 bool AsksPassword(const QString& text) {
   return text.contains("no password supplied") || text.contains("password authentication failed");
+}
+
+// Whether the gradebook file, and the folder its WAL files go to, may be written.
+enum class TWriteAccess { Full, FileReadOnly, FolderReadOnly };
+
+TWriteAccess WriteAccess(const QString& file) {
+  if (::access(QFile::encodeName(QFileInfo(file).absolutePath()).constData(), W_OK) != 0)
+    return TWriteAccess::FolderReadOnly;
+  if (::access(QFile::encodeName(file).constData(), W_OK) != 0) return TWriteAccess::FileReadOnly;
+  return TWriteAccess::Full;
+}
+
+// SQLite's URI for reading only. Where no WAL file can be made beside it (a read-only
+// medium), the file is read as one that cannot change.
+QString ReadOnlyUri(const QString& file, TWriteAccess access) {
+  QUrl uri = QUrl::fromLocalFile(file);
+  uri.setQuery(access == TWriteAccess::FolderReadOnly ? "mode=ro&immutable=1" : "mode=ro");
+  return uri.toString(QUrl::FullyEncoded);
 }
 
 }  // namespace
@@ -107,8 +126,7 @@ QString TStore::TConnection::TestCollector() const {
 
 std::string TStore::TConnection::ReadFailure(const QSqlError& error) const {
   if (!onServer) return IsBusy(error) ? kBusy : platform::ToCp1252(error.text());
-  if (IsBusy(error))
-    return "The gradebook server is busy (another program holds the gradebook); try again.";
+  if (IsBusy(error)) return kServerBusy;
   return "The gradebook on the server cannot be read: " + RefusalReason(error) + ".";
 }
 
@@ -147,9 +165,12 @@ std::unique_ptr<TStore> TStore::Open(const std::string& path, std::string& error
     error = "The gradebook cannot be opened: the SQLite driver of Qt SQL is not installed.";
     return nullptr;
   }
-  connection->database.setDatabaseName(file);
-  connection->database.setConnectOptions("QSQLITE_BUSY_TIMEOUT=" +
-                                         QString::number(kBusyMilliseconds));
+  const TWriteAccess writeAccess = WriteAccess(file);
+  const bool writable = writeAccess == TWriteAccess::Full;
+  connection->database.setDatabaseName(writable ? file : ReadOnlyUri(file, writeAccess));
+  connection->database.setConnectOptions(
+      (writable ? "" : "QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY;") +
+      QString("QSQLITE_BUSY_TIMEOUT=") + QString::number(kBusyMilliseconds));
   std::unique_ptr<TStore> store(new TStore(std::move(connection)));
   QSqlDatabase& database = store->connection_->database;
   const auto fail = [&](const QString& why) {
@@ -160,10 +181,23 @@ std::unique_ptr<TStore> TStore::Open(const std::string& path, std::string& error
   QSqlQuery query(database);
   // WAL lets the Class Results window read while a collection writes; NORMAL keeps every
   // commit whole after a crash and spares a disk flush per file.
-  if (!query.exec("PRAGMA foreign_keys = ON") || !query.exec("PRAGMA journal_mode = WAL") ||
-      !query.exec("PRAGMA synchronous = NORMAL"))
+  if (!query.exec("PRAGMA foreign_keys = ON") ||
+      (writable && (!query.exec("PRAGMA journal_mode = WAL") ||
+                    !query.exec("PRAGMA synchronous = NORMAL"))))
     return fail(query.lastError().text());
   QString reason;
+  if (!writable) {
+    // Shown as it is, an older gradebook's tables too: nothing is written to it.
+    const int version = AppliedVersion(query, reason);
+    if (version < 0) return fail(reason);
+    store->schemaVersion_ = version;
+    store->connection_->sharedTests = version < 3;
+    store->readOnlyReason_ = platform::ToCp1252(
+        "The gradebook" + where +
+        " cannot be written: it or its folder is read-only. Quizloom shows it but writes "
+        "nothing to it; collect into a gradebook that can be written.");
+    return store;
+  }
   const std::optional<int> version = UpdateFileSchema(database, reason);
   if (!version) return fail(reason);
   store->schemaVersion_ = *version;

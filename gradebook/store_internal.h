@@ -20,18 +20,16 @@
 
 namespace gradebook {
 
+// What failed, not what went before it: a command that stored attempts first says how many.
 inline constexpr char kBusy[] =
-    "The gradebook is in use by another program. Nothing was changed; try again when that "
-    "program has finished.";
+    "The gradebook is in use by another program; try again when that program has finished.";
 inline constexpr char kNotWritten[] =
-    "The gradebook could not be written (the disk may be full or its folder read-only). "
-    "Nothing was changed.";
+    "The gradebook could not be written (the disk may be full or its folder read-only).";
 inline constexpr char kLost[] =
     "The gradebook server stopped answering. The files collected before are stored; collect "
     "the others again when the server is back: the disks still hold them.";
 inline constexpr char kServerBusy[] =
-    "The gradebook server is busy (another program holds the gradebook). Nothing was stored; "
-    "try again.";
+    "The gradebook server is busy (another program holds the gradebook); try again.";
 
 std::string LoginName();
 
@@ -78,6 +76,9 @@ std::optional<std::vector<TStore::TAttempt>> LoadAttempts(QSqlDatabase& database
                                                           const char* filter, int64_t value,
                                                           QSqlError& error);
 
+// The version of this computer's tables as they stand: 0 before any, -1 (and why in reason)
+// when unreadable.
+int AppliedVersion(QSqlQuery& query, QString& reason);
 // The newest version of the tables this program knows: the highest numbered table file.
 int KnownVersion();
 // The table files numbered above version, as the administrator applies them: "003_x.sql".

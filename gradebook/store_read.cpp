@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 #include "gradebook/attempt_key.h"
@@ -15,6 +16,10 @@ void CopyBytes(char* field, std::size_t size, const QByteArray& bytes) {
 
 void CopyMarks(int32_t* marks, std::size_t count, const QByteArray& bytes) {
   const std::size_t stored = std::min(static_cast<std::size_t>(bytes.size()) / 4, count);
+  if constexpr (std::endian::native == std::endian::little) {
+    std::memcpy(marks, bytes.constData(), stored * 4);
+    return;
+  }
   for (std::size_t i = 0; i < stored; ++i) {
     uint32_t bits = 0;
     for (int k = 3; k >= 0; --k) bits = bits << 8 | static_cast<uint8_t>(bytes[qsizetype(i * 4 + k)]);
@@ -22,8 +27,19 @@ void CopyMarks(int32_t* marks, std::size_t count, const QByteArray& bytes) {
   }
 }
 
+// Letters kept as text bytes and little-endian marks, one per letter.
+core::TLetters StoredLetters(const QByteArray& text, const QByteArray& marks) {
+  std::vector<int32_t> values(static_cast<std::size_t>(text.size()), 0);
+  CopyMarks(values.data(), values.size(), marks);
+  core::TLetters letters;
+  for (qsizetype i = 0; i < text.size(); ++i)
+    letters.emplace_back(static_cast<unsigned char>(text[i]), values[std::size_t(i)]);
+  return letters;
+}
+
+// A question of the test as each of its responses carries it, decoded once.
 struct TQuestionRow {
-  QByteArray text, marks, answer, answerMarks;
+  core::TResponse fields;  // questionText, questionMarks, expected and expectedMarks
 };
 
 constexpr char kAttemptColumns[] =
@@ -37,6 +53,8 @@ std::optional<std::vector<TStore::TAttempt>> LoadAttempts(QSqlDatabase& database
                                                           QSqlError& error) {
   std::vector<TStore::TAttempt> attempts;
   QSqlQuery query(database);
+  // Rows are read once, in order: Qt need not keep a copy of each.
+  query.setForwardOnly(true);
   query.prepare(QString("SELECT %1 FROM attempts a WHERE %2 ORDER BY a.id")
                     .arg(kAttemptColumns, filter));
   query.addBindValue(qint64(value));
@@ -68,30 +86,29 @@ std::optional<std::vector<TStore::TAttempt>> LoadAttempts(QSqlDatabase& database
                 "FROM test_questions WHERE test_id = ?");
   query.addBindValue(qint64(*testId));
   if (!query.exec()) return error = query.lastError(), std::nullopt;
-  while (query.next())
-    questions[query.value(0).toInt()] = {query.value(1).toByteArray(),
-                                         query.value(2).toByteArray(),
-                                         query.value(3).toByteArray(),
-                                         query.value(4).toByteArray()};
+  while (query.next()) {
+    core::TResponse& fields = questions[query.value(0).toInt()].fields;
+    CopyBytes(fields.questionText, sizeof fields.questionText, query.value(1).toByteArray());
+    CopyMarks(fields.questionMarks, std::size(fields.questionMarks), query.value(2).toByteArray());
+    CopyBytes(fields.expected, sizeof fields.expected, query.value(3).toByteArray());
+    CopyMarks(fields.expectedMarks, std::size(fields.expectedMarks), query.value(4).toByteArray());
+  }
+  // The attempts' ids first, so that the responses come in their key's order, unsorted.
   query.prepare(QString("SELECT r.attempt_id, r.number, r.correct, r.given_text, r.given_marks "
-                        "FROM responses r JOIN attempts a ON a.id = r.attempt_id WHERE %1 "
-                        "ORDER BY r.attempt_id, r.position")
+                        "FROM responses r WHERE r.attempt_id IN (SELECT a.id FROM attempts a "
+                        "WHERE %1) ORDER BY r.attempt_id, r.position")
                     .arg(filter));
   query.addBindValue(qint64(value));
   if (!query.exec()) return error = query.lastError(), std::nullopt;
   while (query.next()) {
     const auto found = indexOf.find(query.value(0).toLongLong());
     if (found == indexOf.end()) continue;
-    auto response = std::make_unique<core::TResponse>();
-    response->number = query.value(1).toInt();
+    const int number = query.value(1).toInt();
+    auto response = std::make_unique<core::TResponse>(questions[number].fields);
+    response->number = number;
     response->correct = query.value(2).toInt();
     CopyBytes(response->given, sizeof response->given, query.value(3).toByteArray());
     CopyMarks(response->givenMarks, std::size(response->givenMarks), query.value(4).toByteArray());
-    const TQuestionRow& question = questions[response->number];
-    CopyBytes(response->questionText, sizeof response->questionText, question.text);
-    CopyMarks(response->questionMarks, std::size(response->questionMarks), question.marks);
-    CopyBytes(response->expected, sizeof response->expected, question.answer);
-    CopyMarks(response->expectedMarks, std::size(response->expectedMarks), question.answerMarks);
     attempts[found->second].information->responses.Add(std::move(response));
   }
   return attempts;
@@ -100,11 +117,16 @@ std::optional<std::vector<TStore::TAttempt>> LoadAttempts(QSqlDatabase& database
 std::optional<std::vector<TStore::TTestSummary>> TStore::Tests() {
   std::vector<TTestSummary> tests;
   QSqlQuery query(connection_->database);
-  // A head of department reads every teacher's tests, each with whose it is.
+  // A head of department reads every teacher's tests, each with whose it is. The dates and
+  // the first question tell two versions of a test apart.
   const QString collector = connection_->sharedTests ? "''" : "t.collector";
-  if (!query.exec(QString("SELECT t.id, t.file_name, t.question_count, COUNT(a.id), %1 "
-                          "FROM tests t LEFT JOIN attempts a ON a.test_id = t.id "
-                          "GROUP BY t.id, t.file_name, t.question_count, %1 ORDER BY t.id")
+  if (!query.exec(QString("SELECT t.id, t.file_name, t.question_count, COUNT(a.id), %1, "
+                          "MIN(a.year * 10000 + a.month * 100 + a.day), "
+                          "MAX(a.year * 10000 + a.month * 100 + a.day), q.question_text, "
+                          "q.question_marks FROM tests t LEFT JOIN attempts a ON a.test_id = t.id "
+                          "LEFT JOIN test_questions q ON q.test_id = t.id AND q.number = 1 "
+                          "GROUP BY t.id, t.file_name, t.question_count, %1, q.question_text, "
+                          "q.question_marks ORDER BY t.id")
                       .arg(collector))) {
     lastError_ = connection_->ReadFailure(query.lastError());
     return std::nullopt;
@@ -112,7 +134,9 @@ std::optional<std::vector<TStore::TTestSummary>> TStore::Tests() {
   while (query.next()) {
     const QByteArray name = query.value(1).toByteArray();
     tests.push_back({query.value(0).toLongLong(), name.toStdString(), query.value(2).toInt(),
-                     query.value(3).toInt(), query.value(4).toString().toStdString()});
+                     query.value(3).toInt(), query.value(4).toString().toStdString(),
+                     query.value(5).toInt(), query.value(6).toInt(),
+                     StoredLetters(query.value(7).toByteArray(), query.value(8).toByteArray())});
   }
   return tests;
 }

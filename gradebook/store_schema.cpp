@@ -37,7 +37,8 @@ std::vector<TSchemaStep> SchemaSteps() {
   return steps;
 }
 
-// The version of the tables as they stand: 0 before any, -1 (and why) when unreadable.
+}  // namespace
+
 int AppliedVersion(QSqlQuery& query, QString& reason) {
   if (!query.exec("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'schema_version'")) {
     reason = IsBusy(query.lastError()) ? kBusy : query.lastError().text();
@@ -50,8 +51,6 @@ int AppliedVersion(QSqlQuery& query, QString& reason) {
   }
   return query.value(0).toInt();
 }
-
-}  // namespace
 
 int KnownVersion() {
   const std::vector<TSchemaStep> steps = SchemaSteps();

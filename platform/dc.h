@@ -4,6 +4,8 @@
 #include "platform/font.h"
 #include "platform/geometry.h"
 
+class QPicture;
+
 namespace platform {
 
 class TBitmap;
@@ -26,6 +28,9 @@ class TDC {
                       int srcY) = 0;
   // Copies the whole bitmap scaled to width by height at (x, y).
   virtual void StretchBlt(int x, int y, int width, int height, const TBitmap& bitmap) = 0;
+  // Plays a recorded vector drawing (its bounding rectangle) scaled into rect: lines and text
+  // stay sharp at any resolution, as a chart on paper should.
+  virtual void PlayPicture(const TRect& rect, const QPicture& picture) = 0;
   virtual int GetDeviceCaps(DeviceCap index) = 0;
   // Draws whatever the context still holds back; a page must be complete before the next begins.
   virtual void Flush() {}

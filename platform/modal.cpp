@@ -8,12 +8,15 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPointer>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -182,7 +185,14 @@ class QtModalUser : public ModalUser {
     QObject::connect(list, &QTreeWidget::itemActivated, &dialog, &QDialog::accept);
     layout->addWidget(list);
     layout->addWidget(buttons);
-    dialog.resize(560, 320);
+    // Wide enough for every column where the screen allows, so none hides at the right.
+    const QMargins margins = layout->contentsMargins();
+    const int wanted = list->header()->length() + 2 * list->frameWidth() +
+                       list->verticalScrollBar()->sizeHint().width() + margins.left() +
+                       margins.right();
+    const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+    const int room = screen ? screen->availableGeometry().width() : wanted;
+    dialog.resize(std::max(560, std::min(wanted, room)), 320);
     if (dialog.exec() != QDialog::Accepted || !list->currentItem()) return std::nullopt;
     return list->indexOfTopLevelItem(list->currentItem());
   }

@@ -8,6 +8,7 @@
 #include <QFontMetrics>
 #include <QGlyphRun>
 #include <QPaintDevice>
+#include <QPicture>
 #include <QRawFont>
 
 #include "platform/bitmap.h"
@@ -195,6 +196,28 @@ void TQtDC::StretchBlt(int x, int y, int width, int height, const TBitmap& bitma
   Flush();
   if (bitmap.IsNull()) return;
   painter_.drawImage(QRect(x, y, width, height), bitmap.Image());
+}
+
+void TQtDC::PlayPicture(const TRect& rect, const QPicture& picture) {
+  Flush();
+  PlayPictureScaled(painter_, rect, picture);
+}
+
+void PlayPictureScaled(QPainter& painter, const TRect& rect, const QPicture& picture) {
+  const QRect bounds = picture.boundingRect();
+  if (bounds.isEmpty() || rect.Width() <= 0 || rect.Height() <= 0) return;
+  // Playing scales a picture by the device's resolution against the one it was drawn at,
+  // which the rectangle already accounts for.
+  const QPaintDevice& device = *painter.device();
+  painter.save();
+  painter.translate(rect.left, rect.top);
+  painter.scale(static_cast<double>(rect.Width()) / bounds.width(),
+                static_cast<double>(rect.Height()) / bounds.height());
+  painter.translate(-bounds.topLeft());
+  painter.scale(static_cast<double>(picture.logicalDpiX()) / device.logicalDpiX(),
+                static_cast<double>(picture.logicalDpiY()) / device.logicalDpiY());
+  painter.drawPicture(0, 0, picture);
+  painter.restore();
 }
 
 int TQtDC::GetDeviceCaps(DeviceCap index) {

@@ -37,6 +37,7 @@ class TQtDC : public TDC {
   void BitBlt(int x, int y, int width, int height, const TBitmap& bitmap, int srcX,
               int srcY) override;
   void StretchBlt(int x, int y, int width, int height, const TBitmap& bitmap) override;
+  void PlayPicture(const TRect& rect, const QPicture& picture) override;
   int GetDeviceCaps(DeviceCap index) override;
   void Flush() override;
 
@@ -59,5 +60,8 @@ class TQtDC : public TDC {
   std::vector<QRect> fills_;
   int batchRight_ = 0;
 };
+
+// The picture's bounding rectangle drawn scaled into rect.
+void PlayPictureScaled(QPainter& painter, const TRect& rect, const QPicture& picture);
 
 }  // namespace platform

@@ -1,5 +1,7 @@
 #include "platform/recording_dc.h"
 
+#include <QPicture>
+
 #include "platform/bitmap.h"
 
 namespace platform {
@@ -39,6 +41,13 @@ void TRecordingDC::BitBlt(int x, int y, int width, int height, const TBitmap& bi
 
 void TRecordingDC::StretchBlt(int x, int y, int width, int height, const TBitmap& bitmap) {
   calls_.push_back({DrawCall::Kind::StretchBlt, x, y, width, height, SizeText(bitmap), 0, 0});
+}
+
+// One call, whatever the picture holds.
+void TRecordingDC::PlayPicture(const TRect& rect, const QPicture& picture) {
+  const QRect bounds = picture.boundingRect();
+  calls_.push_back({DrawCall::Kind::Picture, rect.left, rect.top, rect.Width(), rect.Height(),
+                    std::to_string(bounds.width()) + "x" + std::to_string(bounds.height())});
 }
 
 int TRecordingDC::GetDeviceCaps(DeviceCap index) {

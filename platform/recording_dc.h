@@ -8,10 +8,11 @@ namespace platform {
 
 // One drawing call as a recording device context saw it.
 struct DrawCall {
-  enum class Kind { SelectFont, RestoreFont, Text, Invert, BitBlt, StretchBlt };
+  enum class Kind { SelectFont, RestoreFont, Text, Invert, BitBlt, StretchBlt, Picture };
   Kind kind;
   int x = 0, y = 0, width = 0, height = 0;
-  std::string text;  // Text: the bytes; SelectFont: the face; blits: the bitmap's size "WxH"
+  // Text: the bytes; SelectFont: the face; blits and pictures: the source's size "WxH"
+  std::string text;
   int srcX = 0, srcY = 0;
 };
 
@@ -30,6 +31,7 @@ class TRecordingDC : public TDC {
   void BitBlt(int x, int y, int width, int height, const TBitmap& bitmap, int srcX,
               int srcY) override;
   void StretchBlt(int x, int y, int width, int height, const TBitmap& bitmap) override;
+  void PlayPicture(const TRect& rect, const QPicture& picture) override;
   int GetDeviceCaps(DeviceCap index) override;
 
   const std::vector<DrawCall>& Calls() const { return calls_; }

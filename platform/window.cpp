@@ -40,6 +40,7 @@ class TBorrowedDC : public TDC {
   void StretchBlt(int x, int y, int w, int h, const TBitmap& b) override {
     dc_.StretchBlt(x, y, w, h, b);
   }
+  void PlayPicture(const TRect& r, const QPicture& p) override { dc_.PlayPicture(r, p); }
   int GetDeviceCaps(DeviceCap index) override { return dc_.GetDeviceCaps(index); }
 
  private:
@@ -62,6 +63,7 @@ class TSurfaceDC : public TDC {
   void StretchBlt(int x, int y, int w, int h, const TBitmap& b) override {
     dc_.StretchBlt(x, y, w, h, b);
   }
+  void PlayPicture(const TRect& r, const QPicture& p) override { dc_.PlayPicture(r, p); }
   int GetDeviceCaps(DeviceCap index) override { return dc_.GetDeviceCaps(index); }
 
  private:

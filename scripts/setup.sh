@@ -12,6 +12,8 @@ packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libgtest-dev l
 packages+=(libqt6sql6-psql postgresql)
 # The screen reader as a test client, speaking through a speech server of the test's own.
 packages+=(orca speech-dispatcher)
+# A spreadsheet's own reading of the class results' CSV files, in their test.
+packages+=(gnumeric)
 
 missing=()
 for p in "${packages[@]}"; do

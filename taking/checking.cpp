@@ -1,7 +1,7 @@
 #include <cstring>
 
 #include "editor/input_dialog.h"
-#include "taking/answer_check.h"
+#include "core/answer_check.h"
 #include "taking/blank_window.h"
 #include "taking/test_window.h"
 
@@ -21,8 +21,8 @@ void TTestWindow::OkReview() {
   core::TResponse& response = *currentResponse;
   core::CopyField(response.given, sizeof response.given,
                   {editor->answerText, strnlen(editor->answerText, sizeof response.given - 1)});
-  const bool correct =
-      AnswerIsCorrect(response.given, editor->answerMarks, response.expected, expectedAnswerMarks);
+  const bool correct = core::AnswerIsCorrect(response.given, editor->answerMarks,
+                                             response.expected, expectedAnswerMarks);
   if (correct) ++information->correctCount;
   response.correct = correct ? 1 : 0;
   std::memcpy(response.givenMarks, editor->answerMarks, sizeof response.givenMarks);

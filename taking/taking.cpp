@@ -6,7 +6,7 @@
 #include "core/test_file.h"
 #include "editor/input_dialog.h"
 #include "platform/cp1252.h"
-#include "taking/answer_check.h"
+#include "core/answer_check.h"
 #include "taking/blank_window.h"
 #include "taking/results_file.h"
 #include "taking/test_path_field.h"
@@ -119,7 +119,7 @@ void TTestWindow::PresentEditor() {
 
 void TTestWindow::CmOk() {
   if (!Answering() || !currentQuestion) return;
-  ClearMarksPastTheEnd(editor->answerText, editor->answerMarks);
+  core::ClearMarksPastTheEnd(editor->answerText, editor->answerMarks);
   if (reviewing == 0)
     OkFirstPass();
   else
@@ -127,8 +127,8 @@ void TTestWindow::CmOk() {
 }
 
 void TTestWindow::OkFirstPass() {
-  const bool correct = AnswerIsCorrect(editor->answerText, editor->answerMarks, expectedAnswer,
-                                       expectedAnswerMarks);
+  const bool correct = core::AnswerIsCorrect(editor->answerText, editor->answerMarks,
+                                             expectedAnswer, expectedAnswerMarks);
   if (correct) ++information->correctCount;
   const int index = questions.IndexOf(currentQuestion);
   information->responses.Add(std::make_unique<core::TResponse>(

@@ -14,6 +14,7 @@ std::vector<uint8_t> AdaResults(const char* answer) {
   core::CopyField(information.lastName, 21, "Lovelace");
   core::CopyField(information.course, 21, "Biology");
   core::CopyField(information.testFile, 80, "C:\\CELLS.TST");
+  information.year = 1997, information.month = 3, information.day = 7;
   information.questionCount = 3;
   const int32_t marks[500] = {};
   for (int number = 1; number <= 3; ++number) {
@@ -58,7 +59,10 @@ void ChooseA(platform::TDialog& d) { d.SetChecked(103, true); }
 TEST_F(ResultsCommandsTest, CollectResultsDiskAfterDisk) {
   const std::string again = "Collect Results 36: Do you want to collect another set of results "
                             "from the same drive? If so put the next disk into the drive.";
-  const std::string replace = "Collect Results 36: Replace the attempt of Ada Lovelace collected before?";
+  const auto replace = [](const std::string& earlier) {
+    return "Collect Results 36: Replace the attempt of Ada Lovelace collected before "
+           "(1997-03-07, " + earlier + ") with this one (1997-03-07, 2 of 3, 67 %)? No keeps both.";
+  };
   const std::vector<uint8_t> none;
   struct Case {
     const char* what;
@@ -71,9 +75,11 @@ TEST_F(ResultsCommandsTest, CollectResultsDiskAfterDisk) {
       {"identical", AdaResults("A1"), {platform::IDOK, platform::IDNO},
        {"Collect Results 64: Already collected: Ada Lovelace, Biology, 3 of 3.", again}},
       {"retake kept", AdaResults("B"), {platform::IDNO, platform::IDOK, platform::IDNO},
-       {replace, "Collect Results 64: Added: Ada Lovelace, Biology, 2 of 3.", again}},
+       {replace("3 of 3, 100 %"), "Collect Results 64: Added: Ada Lovelace, Biology, 2 of 3.",
+        again}},
       {"review replaces", AdaResults(""), {platform::IDYES, platform::IDOK, platform::IDNO},
-       {replace, "Collect Results 64: Replaced: Ada Lovelace, Biology, 2 of 3.", again}},
+       {replace("2 of 3, 67 %"),
+        "Collect Results 64: Replaced: Ada Lovelace, Biology, 2 of 3.", again}},
       {"damaged", std::vector<uint8_t>(AdaResults("A1").size() - 1), {platform::IDOK, platform::IDNO},
        {"Collect Results 48: The results file A:\\results.qzr is damaged or is not a results "
         "file.", again}},
@@ -100,6 +106,7 @@ TEST_F(ResultsCommandsTest, AddResultsFilesReportsEachRefusedFile) {
   Put("again.qzr", AdaResults("A1"));
   Put("retake.qzr", AdaResults("B"));
   Put("bad.qzr", {1, 2, 3});
+  GiveQuestions(2);  // another test is open
   const QString before = QDir::currentPath();
   user.ChooseFiles({Path("ada.qzr"), Path("again.qzr"), Path("bad.qzr"), Path("retake.qzr"),
                     Path("gone.qzr")});
@@ -109,8 +116,11 @@ TEST_F(ResultsCommandsTest, AddResultsFilesReportsEachRefusedFile) {
   EXPECT_EQ(user.prompts()[0].fileData.flags & 0x0208u, 0x0208u);
   EXPECT_EQ(QDir::currentPath(), before);
   EXPECT_EQ(Shown(), (std::vector<std::string>{
-                         "Add Results Files 36: Replace the attempt of Ada Lovelace collected before?",
-                         "Add Results Files 48: Added: 1. Replaced: 1. Already collected: 1. "
+                         "Add Results Files 36: Replace the attempt of Ada Lovelace collected "
+                         "before (1997-03-07, 3 of 3, 100 %) with this one (1997-03-07, 2 of 3, "
+                         "67 %)? No keeps both.",
+                         "Add Results Files 48: Added: 1, of which 1 to CELLS.TST. Replaced: 1. "
+                         "Already collected: 1. "
                          "Refused: 2.\nThe results file bad.qzr is damaged or is not a results "
                          "file.\nThe results file gone.qzr cannot be read."}));
 }

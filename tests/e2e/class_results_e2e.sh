@@ -2,8 +2,9 @@
 # class_results_e2e.sh QUIZLOOM HELPER WORK_DIR
 # A teacher with the class's test open collects three students' sticks from A: (a folder the
 # test refills between disks), opens Class Results from the Results menu, exports both tables
-# and reads them back with Python's CSV reader, all by keys in real windows under Xvfb. The
-# gradebook lives in a data folder of the test's own.
+# and reads them back with Python's CSV reader and with a spreadsheet's own converter (Gnumeric's
+# ssconvert), all by keys in real windows under Xvfb. Two students typed names a spreadsheet
+# would run as formulas. The gradebook lives in a data folder of the test's own.
 set -euo pipefail
 quizloom=$1 helper=$2 work=$3
 rm -rf "$work"
@@ -45,7 +46,7 @@ key c
 wait_window "Storage Drive"
 key Down
 key Return
-for next in "Charles Babbage H2O Na cells" "Marie Curie H2O Na cell" ""; do
+for next in "=1+1 -Dee H2O Na cells" $'-5 M\xfcller H2O Na cell' ""; do
   next_box
   shot "added-$box"
   key Return                      # "Added: ..."
@@ -83,20 +84,41 @@ wait_gone "^Class Results"
 wait_window "chem.tst"
 exit_with_alt_x
 
-python3 - "$work/students.csv" "$work/questions.csv" <<'PYTHON' || fail "the exported CSV files"
-import csv, sys
-with open(sys.argv[1], newline="", encoding="utf-8") as f:
-    students = list(csv.reader(f))
-with open(sys.argv[2], newline="", encoding="utf-8") as f:
-    questions = list(csv.reader(f))
+for table in students questions; do
+  ssconvert "$work/$table.csv" "$work/$table.gnumeric" >/dev/null 2>&1 ||
+    fail "ssconvert could not read $table.csv"
+done
+python3 - "$work" <<'PYTHON' || fail "the exported CSV files"
+import csv, gzip, sys
+import xml.etree.ElementTree as ET
+work = sys.argv[1]
+def table(name):
+    with open(f"{work}/{name}.csv", "rb") as f:
+        assert f.read(3) == b"\xef\xbb\xbf", f"{name}.csv has no byte-order mark"
+    with open(f"{work}/{name}.csv", newline="", encoding="utf-8-sig") as f:
+        return list(csv.reader(f))
+# The spreadsheet's reading: every cell a value (a formula has no ValueType), in rows.
+def spreadsheet(name):
+    cells = ET.parse(gzip.open(f"{work}/{name}.gnumeric")).getroot().iter(
+        "{http://www.gnumeric.org/v10.dtd}Cell")
+    rows = {}
+    for cell in cells:
+        assert "ValueType" in cell.attrib, f"{name}: a formula in {cell.attrib}: {cell.text}"
+        rows.setdefault(int(cell.get("Row")), {})[int(cell.get("Col"))] = cell.text
+    return rows
+students, questions = table("students"), table("questions")
 assert students[0] == ["Last name", "First name", "Course", "Period", "Instructor", "Date",
                        "Correct", "Questions", "Percent", "Q1", "Q2", "Q3"], students[0]
+assert [row[0] for row in students[1:]] == ["-Dee", "Lovelace", "M\u00fcller"], students
 rows = {row[0]: row for row in students[1:]}
-assert sorted(rows) == ["Babbage", "Curie", "Lovelace"], rows
 assert rows["Lovelace"][6:] == ["3", "3", "100", "1", "1", "1"], rows["Lovelace"]
-assert rows["Babbage"][6:] == ["1", "3", "33", "1", "0", "0"], rows["Babbage"]
-assert rows["Curie"][1:4] == ["Marie", "Chemistry", "3"], rows["Curie"]
-assert rows["Curie"][6:] == ["2", "3", "66", "1", "0", "1"], rows["Curie"]
+assert rows["-Dee"][1] == "'=1+1" and rows["-Dee"][6:] == ["1", "3", "33", "1", "0", "0"], rows
+assert rows["M\u00fcller"][1:4] == ["-5", "Chemistry", "3"], rows["M\u00fcller"]
+assert rows["M\u00fcller"][6:] == ["2", "3", "67", "1", "0", "1"], rows["M\u00fcller"]
+sheet = spreadsheet("students")
+assert [sheet[r][0] for r in (1, 2, 3)] == ["-Dee", "Lovelace", "M\u00fcller"], sheet
+assert sheet[1][1] == "=1+1" and sheet[3][1] == "-5" and sheet[3][8] == "67", sheet
+assert spreadsheet("questions")[1][2] == "H\u2082O"
 assert questions[0][:5] == ["Number", "Question", "Answer", "Facility", "Discrimination"]
 assert [q[0] for q in questions[1:]] == ["1", "2", "3"]
 assert questions[1][1:4] == ["What is water?", "H\u2082O", "100.0"], questions[1]

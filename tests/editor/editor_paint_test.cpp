@@ -36,6 +36,7 @@ std::string Describe(const DrawCall& call) {
       return "blit " + std::to_string(call.x) + "," + std::to_string(call.y) + " " +
              std::to_string(call.width) + "x" + std::to_string(call.height) + " of " + call.text;
     case DrawCall::Kind::StretchBlt: return "stretch";
+    case DrawCall::Kind::Picture: return "picture";
   }
   return "?";
 }

@@ -13,6 +13,7 @@
 #include "gradebook/letters_delegate.h"
 #include "gradebook/store.h"
 #include "platform/printer.h"
+#include "platform/recording_dc.h"
 #include "tests/gradebook/class_fixture.h"
 #include "tests/support/scripted_user.h"
 
@@ -95,21 +96,47 @@ TEST_F(ClassResultsWindowTest, DeleteExportAndPrint) {
   window->CmExportStudents();
   QFile written(QString::fromStdString(students));
   ASSERT_TRUE(written.open(QIODevice::ReadOnly));
-  EXPECT_EQ(written.readAll().toStdString(), StudentsCsv(window->Data()));
+  EXPECT_EQ(written.readAll().toStdString(), StudentsCsv(window->Data(), window->StudentOrder()));
   EXPECT_EQ(QDir::currentPath(), current);
   window->CmExportQuestions();
   ASSERT_EQ(user.Messages().size(), 3u);
   EXPECT_EQ(user.Messages()[2].text.rfind("The file /proc/no/such/folder/q.csv could not be "
                                           "written: ", 0), 0u);
+  // Printed as the window shows the students: here by percent, highest first.
+  const core::TLocalDate printed{2026, 3, 9};
+  core::FixTodayForTests(&printed);
+  window->StudentsView()->sortByColumn(8, Qt::DescendingOrder);
   window->CmPrint();
   QProcess text;
   text.start("pdftotext", {"-f", "1", "-l", "1", "-layout", QString::fromStdString(pdf), "-"});
   ASSERT_TRUE(text.waitForFinished());
   const QString page = QString::fromUtf8(text.readAllStandardOutput());
-  for (const char* expected : {"Class Results: WATER.TST", "Attempts: 2   Mean: 50.0",
-                               "Babbage", "Lovelace", "Facility", "Wrong answers: (empty) (1)"})
+  for (const char* expected :
+       {"Class Results: WATER.TST", "Printed: 2026-03-09", "Course: Chemistry, \"B\"",
+        "Period: 3", "Instructor: Smith", "Mean: 50.0 %", "Page 1 of 2", "Facility",
+        "Wrong answers: (empty) (1)"})
     EXPECT_TRUE(page.contains(expected)) << expected << "\n" << page.toStdString();
+  EXPECT_LT(page.indexOf("Lovelace"), page.indexOf("Babbage"));
   EXPECT_FALSE(page.contains("Curie"));
+
+  // The same job on the recording DC: each chart one vector picture, and no letter's cell,
+  // raised or lowered, reaching into another's on its page.
+  platform::TRecordingDC recorder;
+  printer.RecordDrawingInto(&recorder);
+  user.ChoosePrint("");
+  window->CmPrint();
+  core::FixTodayForTests(nullptr);
+  int pictures = 0;
+  std::map<int, std::vector<int>> tops;  // the letters' tops by their left edge
+  for (const platform::DrawCall& call : recorder.Calls()) {
+    pictures += call.kind == platform::DrawCall::Kind::Picture;
+    if (call.kind == platform::DrawCall::Kind::SelectFont) tops.clear();  // a new page
+    if (call.kind != platform::DrawCall::Kind::Text) continue;
+    std::vector<int>& column = tops[call.x];
+    for (int top : column) EXPECT_GE(std::abs(call.y - top), 13) << call.text << call.x;
+    column.push_back(call.y);
+  }
+  EXPECT_EQ(pictures, 2);
 }
 
 // Class Results from the menu: an empty gradebook says so; otherwise, with no test open, the
@@ -127,9 +154,14 @@ TEST(ClassResultsCommand, EmptyGradebookThenATestPicked) {
             "Results Files.");
   ASSERT_TRUE(main.gradebookStore);
   main.gradebookStore->Collect(*Attempt("Lovelace", "Ada", 2, {"H2O", "4"}), {});
+  auto shorter = Attempt("Curie", "Marie", 1, {"H2O"});  // another version of WATER.TST
+  shorter->day = 9;
+  main.gradebookStore->Collect(*shorter, {});
   main.Command(quizloom::CM_CLASS_RESULTS);
   EXPECT_EQ(user.prompts().back().rows,
-            (std::vector<std::vector<std::string>>{{"WATER.TST", "2", "1"}}));
+            (std::vector<std::vector<std::string>>{
+                {"WATER.TST", "2", "1", "2026-03-07", "2026-03-07", "Water is H\u2082O"},
+                {"WATER.TST", "1", "1", "2026-03-09", "2026-03-09", "Water is H\u2082O"}}));
   ASSERT_TRUE(main.classResultsWindow);
   EXPECT_TRUE(main.classResultsWindow->isVisible());
   EXPECT_EQ(main.classResultsWindow->windowTitle(), "Class Results - WATER.TST");

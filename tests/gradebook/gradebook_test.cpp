@@ -6,8 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -135,6 +139,11 @@ TEST_P(GradebookTest, CollectIdenticalReplaceKeepBothDamagedAndDelete) {
 
   auto damaged = Attempt("Ada", {"H2O", "cell", "x2"});
   damaged->responses[2].number = 2;  // question 2 twice, question 1 never
+  auto forgedCount = Attempt("Ada", {"water", "", "x2"});
+  forgedCount->correctCount = 3;  // its verdicts give 1
+  auto forgedVerdict = Attempt("Ada", {"water", "", "x2"});
+  forgedVerdict->responses[2].correct = 1;  // "water" judged right, and counted
+  forgedVerdict->correctCount = 2;
   struct Case {
     const char* what;
     std::unique_ptr<core::TInformation> attempt;
@@ -150,6 +159,8 @@ TEST_P(GradebookTest, CollectIdenticalReplaceKeepBothDamagedAndDelete) {
       {"other day", Attempt("Ada", {"water", "", "x2"}, 8), -1, TStore::Outcome::Added, 3},
       {"other student", Attempt("Bea", {"H2O", "cell", "x2"}), -1, TStore::Outcome::Added, 4},
       {"damaged", std::move(damaged), -1, TStore::Outcome::Damaged, 4},
+      {"forged count", std::move(forgedCount), -1, TStore::Outcome::Damaged, 4},
+      {"forged verdict", std::move(forgedVerdict), -1, TStore::Outcome::Damaged, 4},
   };
   for (Case& c : cases) {
     int asked = 0;
@@ -181,6 +192,66 @@ TEST_P(GradebookTest, CollectIdenticalReplaceKeepBothDamagedAndDelete) {
             core::EncodeResults(*Attempt("Ada", {"water", "", "x2"})));
   EXPECT_TRUE(store->DeleteAttempt(attempts[0].id));
   EXPECT_EQ(store->Attempts(*id).value().size(), 3u);
+}
+
+// Takes this computer's gradebook back to the tables of version 2, before tests had a
+// collector, as an older Quizloom left it.
+void DowngradeToVersionTwo(const std::string& path) {
+  {
+    QSqlDatabase database = QSqlDatabase::addDatabase("QSQLITE", "older");
+    database.setDatabaseName(QString::fromStdString(path));
+    ASSERT_TRUE(database.open());
+    QSqlQuery query(database);
+    for (const char* sql : {"DROP INDEX tests_by_collector", "ALTER TABLE tests DROP COLUMN collector",
+                            "ALTER TABLE test_questions DROP COLUMN collector",
+                            "DELETE FROM schema_version WHERE version = 3"})
+      EXPECT_TRUE(query.exec(sql)) << sql;
+  }
+  QSqlDatabase::removeDatabase("older");
+}
+
+// A gradebook that cannot be written (here its folder and file, for another account: root
+// may write anything) is shown as it is, an older one's tables too, without WAL files, and
+// refuses collecting.
+TEST_P(GradebookTest, ReadOnlyGradebookIsShownNotCollectedInto) {
+  if (GetParam()) GTEST_SKIP() << "this computer's file";
+  for (const int version : {3, 2}) {
+    SCOPED_TRACE(version);
+    path = folder.filePath(QString("v%1/gradebook.sqlite").arg(version)).toStdString();
+    ASSERT_EQ(OpenStore()->Collect(*Attempt("Ada", {"H2O", "cell", "x2"}), {}),
+              TStore::Outcome::Added);
+    if (version == 2) DowngradeToVersionTwo(path);
+    const QString data = QFileInfo(QString::fromStdString(path)).absolutePath();
+    ASSERT_EQ(chmod(QFile::encodeName(folder.path()).constData(), 0755), 0);
+    ASSERT_EQ(chmod(QFile::encodeName(data).constData(), 0555), 0);
+    ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      if (geteuid() == 0 && setuid(65534) != 0) _exit(1);
+      std::string error;
+      auto store = TStore::Open(path, error);
+      if (!store) _exit(2);
+      // Nothing here may throw: the child must end by _exit alone.
+      const auto tests = store->Tests();
+      const auto attempts = tests && !tests->empty() ? store->Attempts(tests->front().id)
+                                                     : std::nullopt;
+      const bool shown = store->SchemaVersion() == version &&
+                         store->ReadOnlyReason().find("cannot be written") != std::string::npos &&
+                         attempts && attempts->size() == 1;
+      const bool refused =
+          shown && store->Collect(*Attempt("Bea", {"H2O", "cell", "x2"}), {}) ==
+                       TStore::Outcome::Failed &&
+          store->LastError() == store->ReadOnlyReason();
+      _exit(!shown ? 3 : !refused ? 4 : 0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    chmod(QFile::encodeName(data).constData(), 0755);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(QDir(data).entryList(QDir::Files), QStringList{"gradebook.sqlite"});
+  }
 }
 
 // Killed inside a collection's transaction, after the attempt's row and before its
@@ -255,12 +326,18 @@ TEST_P(GradebookTest, TwoProcessesOfOneTeacherStoreEachAttemptOnce) {
         << view.teacher;
   }
   EXPECT_EQ(OpenStore(kTeachers[1])->Collect(*Student(0), {}), TStore::Outcome::Added);
-  // Each teacher has a row of their own for the test; the head reads both and whose they are.
+  // Each teacher has a row of their own for the test; the head reads both, whose they are,
+  // their days and their first question.
+  std::string rows;
   const auto tests = OpenStore(kTeachers[2])->Tests().value();
-  ASSERT_EQ(tests.size(), 2u);
-  EXPECT_EQ(tests[0].collector + "/" + std::to_string(tests[0].attemptCount) + " " +
-                tests[1].collector + "/" + std::to_string(tests[1].attemptCount),
-            "ateacher/20 bteacher/1");
+  for (const auto& test : tests) {
+    rows += test.collector + "/" + std::to_string(test.attemptCount) + "/" +
+            std::to_string(test.firstDay) + "-" + std::to_string(test.lastDay) + "/";
+    for (const auto& letter : test.firstQuestion) rows += char(letter.ch);
+    rows += ";";
+  }
+  EXPECT_EQ(rows, "ateacher/20/19970307-19970307/Question 1\r\nsecond line;"
+                  "bteacher/1/19970307-19970307/Question 1\r\nsecond line;");
 }
 
 // The server stops in the middle of a collection: the loop learns it, what was stored stays,
@@ -495,8 +572,8 @@ TEST_P(GradebookTest, ColleaguesLockEndsCollectingAtTheTimeout) {
   auto store = TStore::OpenServer(location, kPassword, error, needsPassword);
   ASSERT_TRUE(store) << error;
   EXPECT_EQ(store->Collect(*Student(0), {}), TStore::Outcome::Failed);
-  EXPECT_EQ(store->LastError(), "The gradebook server is busy (another program holds the "
-                                "gradebook). Nothing was stored; try again.");
+  EXPECT_EQ(store->LastError(),
+            "The gradebook server is busy (another program holds the gradebook); try again.");
   EXPECT_FALSE(store->ConnectionLost());
   Psql("postgres", "SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE usename = "
                    "'bteacher'");

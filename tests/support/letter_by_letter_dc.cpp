@@ -8,6 +8,7 @@
 #include "platform/bitmap.h"
 #include "platform/cp1252.h"
 #include "platform/font.h"
+#include "platform/qt_dc.h"
 #include "platform/window.h"
 
 namespace testing_support {
@@ -66,6 +67,10 @@ void TLetterByLetterDC::BitBlt(int x, int y, int width, int height,
 void TLetterByLetterDC::StretchBlt(int x, int y, int width, int height,
                                    const platform::TBitmap& bitmap) {
   if (!bitmap.IsNull()) painter_.drawImage(QRect(x, y, width, height), bitmap.Image());
+}
+
+void TLetterByLetterDC::PlayPicture(const platform::TRect& rect, const QPicture& picture) {
+  platform::PlayPictureScaled(painter_, rect, picture);
 }
 
 int TLetterByLetterDC::GetDeviceCaps(platform::DeviceCap index) {

@@ -29,6 +29,7 @@ class TLetterByLetterDC : public platform::TDC {
   void BitBlt(int x, int y, int width, int height, const platform::TBitmap& bitmap, int srcX,
               int srcY) override;
   void StretchBlt(int x, int y, int width, int height, const platform::TBitmap& bitmap) override;
+  void PlayPicture(const platform::TRect& rect, const QPicture& picture) override;
   int GetDeviceCaps(platform::DeviceCap index) override;
 
  private:

@@ -1,11 +1,11 @@
-#include "taking/answer_check.h"
+#include "core/answer_check.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 
-namespace quizdesk {
+namespace core {
 namespace {
 
 struct Answer {
@@ -71,4 +71,4 @@ TEST(AnswerCheck, AFullAnswerOfFiftyCharactersWithoutTerminatorIsReadNoFurther) 
 }
 
 }  // namespace
-}  // namespace quizdesk
+}  // namespace core

@@ -1,9 +1,9 @@
-#include "taking/answer_check.h"
+#include "core/answer_check.h"
 
 #include <cstring>
 #include <string_view>
 
-namespace quizdesk {
+namespace core {
 
 namespace {
 std::string_view AnswerText(const char* text) {
@@ -23,4 +23,16 @@ void ClearMarksPastTheEnd(const char* text, int32_t* marks) {
   for (std::size_t k = AnswerText(text).size(); k < kAnswerSize; ++k) marks[k] = 0;
 }
 
-}  // namespace quizdesk
+bool VerdictsAreConsistent(const TInformation& information) {
+  int32_t right = 0;
+  for (const auto& response : information.responses) {
+    if (response->correct != 0 && response->correct != 1) return false;
+    const bool correct = AnswerIsCorrect(response->given, response->givenMarks,
+                                         response->expected, response->expectedMarks);
+    if (correct != (response->correct == 1)) return false;
+    right += response->correct;
+  }
+  return right == information.correctCount;
+}
+
+}  // namespace core

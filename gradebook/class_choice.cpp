@@ -1,0 +1,135 @@
+#include "gradebook/class_choice.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include <QFileInfo>
+
+#include "gradebook/csv_export.h"
+#include "platform/cp1252.h"
+#include "platform/modal.h"
+#include "platform/system.h"
+
+namespace gradebook {
+
+namespace {
+
+void Warn(QWidget* owner, const std::string& text) {
+  platform::MessageBox(owner, text, "Warning", platform::MB_OK | platform::MB_ICONEXCLAMATION);
+}
+
+std::string Day(int32_t day) {
+  if (day <= 0) return "-";
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d", day / 10000, day / 100 % 100, day % 100);
+  return text;
+}
+
+constexpr std::size_t kOpeningLetters = 40;
+
+}  // namespace
+
+bool TLoadedClass::Load(TStore& store, int64_t testId, QWidget* owner) {
+  std::optional<std::vector<TStore::TAttempt>> read;
+  {
+    platform::TWaitCursor wait;
+    read = store.Attempts(testId);
+  }
+  if (!read) {
+    Warn(owner, store.LastError());
+    return false;
+  }
+  attempts = std::move(*read);
+  std::vector<const core::TInformation*> informations;
+  int32_t questionCount = 0;
+  for (const TStore::TAttempt& attempt : attempts) {
+    informations.push_back(attempt.information.get());
+    questionCount = std::max(questionCount, attempt.information->questionCount);
+  }
+  data = GatherClass(informations, questionCount);
+  // A head of department reading other teachers' attempts sees whose each one is.
+  if (std::any_of(attempts.begin(), attempts.end(), [&](const TStore::TAttempt& attempt) {
+        return attempt.collector != store.Collector();
+      }))
+    for (const TStore::TAttempt& attempt : attempts) data.collectors.push_back(attempt.collector);
+  return true;
+}
+
+core::TLetters OpeningWords(const core::TLetters& text, std::size_t limit) {
+  core::TLetters words = FirstLine(text);
+  if (words.size() <= limit) return words;
+  std::size_t cut = limit;
+  while (cut > limit / 2 && words[cut].ch != ' ') --cut;
+  words.resize(cut > limit / 2 ? cut : limit);
+  const core::TLetters dots = PlainLetters("...");
+  words.insert(words.end(), dots.begin(), dots.end());
+  return words;
+}
+
+std::optional<int64_t> ChooseClassTest(QWidget* owner, TStore& store,
+                                       const core::TOpenTest* openTest, std::string& name) {
+  std::optional<std::vector<TStore::TTestSummary>> read;
+  {
+    platform::TWaitCursor wait;
+    read = store.Tests();
+  }
+  if (!read) {
+    Warn(owner, store.LastError());
+    return std::nullopt;
+  }
+  const std::vector<TStore::TTestSummary>& tests = *read;
+  // A head of department's list holds other teachers' tests too, each with whose it is: they
+  // choose whose class to see, even of the open test.
+  const bool others = std::any_of(tests.begin(), tests.end(), [&](const auto& test) {
+    return !test.collector.empty() && test.collector != store.Collector();
+  });
+  if (!others && openTest && !openTest->questions.IsEmpty()) {
+    if (std::optional<int64_t> id = store.FindTest(*openTest)) {
+      name = platform::PathToText(platform::PathFromQt(
+          QFileInfo(platform::PathToQt(openTest->fileName)).fileName()));
+      return id;
+    }
+  }
+  if (tests.empty()) {
+    platform::MessageBox(owner,
+                         "The gradebook holds no results yet. Collect them first with "
+                         "Collect Results or Add Results Files.",
+                         "Information", platform::MB_OK | platform::MB_ICONINFORMATION);
+    return std::nullopt;
+  }
+  // Whose a test is stands beside its name and counts, before what tells versions apart.
+  std::vector<std::string> headers = {"Test", "Questions", "Attempts"};
+  if (others) headers.push_back("Collector");
+  headers.insert(headers.end(), {"First Attempt", "Last Attempt", "First Question"});
+  std::vector<std::vector<std::string>> rows;
+  for (const TStore::TTestSummary& test : tests) {
+    rows.push_back({TextToUtf8(test.fileName), std::to_string(test.questionCount),
+                    std::to_string(test.attemptCount)});
+    if (others) rows.back().push_back(test.collector);
+    rows.back().insert(rows.back().end(),
+                       {Day(test.firstDay), Day(test.lastDay),
+                        LettersToUtf8(OpeningWords(test.firstQuestion, kOpeningLetters))});
+  }
+  const std::optional<int> row = platform::Modal().ChooseRow(owner, "Choose a Test", headers, rows);
+  if (!row || *row < 0 || *row >= static_cast<int>(tests.size())) return std::nullopt;
+  name = tests[static_cast<std::size_t>(*row)].fileName;
+  return tests[static_cast<std::size_t>(*row)].id;
+}
+
+std::vector<std::size_t> ByName(const TClassData& data) {
+  std::vector<std::size_t> order(data.attempts.size());
+  std::vector<std::pair<QString, QString>> names;
+  for (std::size_t a = 0; a < order.size(); ++a) {
+    order[a] = a;
+    const core::TInformation& info = *data.attempts[a];
+    names.emplace_back(platform::FromCp1252(FieldText(info.lastName, sizeof info.lastName)),
+                       platform::FromCp1252(FieldText(info.firstName, sizeof info.firstName)));
+  }
+  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+    const int last = names[a].first.compare(names[b].first, Qt::CaseInsensitive);
+    return last != 0 ? last < 0 : names[a].second.compare(names[b].second, Qt::CaseInsensitive) < 0;
+  });
+  return order;
+}
+
+}  // namespace gradebook
