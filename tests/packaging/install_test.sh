@@ -120,7 +120,14 @@ source "$source/tests/e2e/x_server.sh"
 start_x_server "$work"
 for program in quizloom quizdesk; do
   "$prefix/bin/$program" >"$work/$program.log" 2>&1 &
-  window=$(timeout 20 xdotool search --sync --onlyvisible --pid $! | head -1) || fail "$program shows no window"
+  # Polled rather than `search --sync`: a window Qt creates and destroys while xdotool walks
+  # the tree makes that walk fail with BadWindow instead of trying again.
+  window="" deadline=$((SECONDS + 30))
+  while [ -z "$window" ] && [ $SECONDS -lt $deadline ]; do
+    window=$(xdotool search --onlyvisible --pid $! 2>/dev/null | head -1 || true)
+    [ -n "$window" ] || sleep 0.2
+  done
+  [ -n "$window" ] || { cat "$work/$program.log" >&2; fail "$program shows no window"; }
   class=$(xprop -id "$window" WM_CLASS)
   kill $!
   entry="$share/applications/org.quizloom.${program^}.desktop"

@@ -85,7 +85,9 @@ TEST(ScreenFit, EveryWindowAndDialogLiesWithinTheScreenAtTwiceTheScale) {
   for (const auto& row : rows) {
     const auto [frame, focusMarked] = Open(row.open);
     EXPECT_TRUE(screen.contains(frame)) << row.name << " " << QTest::toString(frame);
-    if (row.dialog) EXPECT_TRUE(focusMarked) << row.name;
+    if (row.dialog) {
+      EXPECT_TRUE(focusMarked) << row.name;
+    }
   }
 
   // Taking a test: the question and the answer line are in view, drawn at the screen's pixels;
@@ -141,8 +143,9 @@ TEST(ScreenFit, SelectionsAndFocusMarksStandOut) {
   for (int role = 0; role < QPalette::NColorRoles; ++role)
     for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
       const auto r = QPalette::ColorRole(role);
-      if (r != QPalette::Highlight || group == QPalette::Disabled)
+      if (r != QPalette::Highlight || group == QPalette::Disabled) {
         EXPECT_EQ(readable.color(group, r), qt.color(group, r)) << group << " " << role;
+      }
     }
 }
 
