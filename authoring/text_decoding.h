@@ -38,4 +38,9 @@ struct DecodedText {
 // bytes past ReadLimitFor(limit) never matter.
 DecodedText DecodeTextFile(std::span<const uint8_t> bytes, int limit = kImportLimit);
 
+// A whole file by the same choice of encoding, as UTF-16 with its line ends as they are, for
+// readers that take files larger than the window: every byte counts as evidence. Characters
+// are kept as they are, but for the five empty bytes of Windows-1252 and broken UTF-16, U+FFFD.
+std::u16string DecodeWholeText(std::span<const uint8_t> bytes);
+
 }  // namespace quizloom
