@@ -1,11 +1,9 @@
 #include "authoring/exchange_format.h"
 
-#include <cctype>
-#include <iterator>
+#include <algorithm>
 #include <vector>
 
-#include <QList>
-
+#include "authoring/text_decoding.h"
 #include "editor/formatted_text.h"
 #include "platform/code_page.h"
 
@@ -25,43 +23,6 @@ const char* MarkTag(int32_t mark) {
 QChar Character(unsigned char byte) {
   const std::optional<char32_t> c = platform::Cp1252ToCodePoint(byte);
   return QChar(static_cast<char16_t>(c ? *c : U'?'));
-}
-
-// Builds letters from the platform's characters: what Windows-1252 cannot hold becomes '?'.
-class LetterSink {
- public:
-  explicit LetterSink(int& replaced) : replaced_(replaced) {}
-
-  void Add(char32_t c, int32_t mark) {
-    if (c == 0xA0) c = ' ';
-    std::optional<unsigned char> byte = platform::CodePointToCp1252(c);
-    if (!byte || *byte == 0 || (*byte < 0x20 && *byte != kCR)) {
-      ++replaced_;
-      byte = '?';
-    }
-    letters.emplace_back(*byte, mark);
-  }
-  core::TLetters letters;
-
- private:
-  int& replaced_;
-};
-
-bool IsFormattingSpace(char32_t c) { return c == '\n' || c == '\r' || c == '\t'; }
-
-// The character an entity stands for ("amp", "#233", "#x20AC"), or nothing when unknown.
-std::optional<char32_t> Entity(const QString& name) {
-  static const struct { const char* name; char32_t c; } kNamed[] = {
-      {"amp", '&'}, {"lt", '<'}, {"gt", '>'}, {"quot", '"'}, {"apos", '\''}, {"nbsp", 0xA0}};
-  for (const auto& named : kNamed)
-    if (name == QLatin1String(named.name)) return named.c;
-  if (name.startsWith('#') && name.size() > 1) {
-    bool ok = false;
-    const bool hex = name[1] == 'x' || name[1] == 'X';
-    const uint value = name.mid(hex ? 2 : 1).toUInt(&ok, hex ? 16 : 10);
-    if (ok && value > 0 && value <= 0x10FFFF) return static_cast<char32_t>(value);
-  }
-  return std::nullopt;
 }
 
 }  // namespace
@@ -107,149 +68,57 @@ QString AnswerToPlain(const core::TLetters& answer, bool& hadMarks) {
   return plain;
 }
 
-core::TLetters HtmlToLetters(const QString& html, int& replaced) {
-  LetterSink sink(replaced);
-  const std::vector<char32_t> chars = [&] {
-    const QList<uint> ucs4 = html.toUcs4();
-    return std::vector<char32_t>(ucs4.begin(), ucs4.end());
-  }();
-  std::vector<int32_t> marks;  // open <sup>/<sub> tags, innermost last
-  int pendingBreaks = 0;       // breaks wait for text, so none lead or trail the question
-  bool pendingSpace = false;   // source formatting between words counts as one space
-  auto put = [&](char32_t c) {
-    if (sink.letters.empty()) pendingBreaks = 0;
-    if (pendingBreaks > 0) pendingSpace = false;
-    for (; pendingBreaks > 0; --pendingBreaks) sink.letters.emplace_back(kCR, core::kNormal);
-    if (pendingSpace && !sink.letters.empty()) sink.letters.emplace_back(' ', core::kNormal);
-    pendingSpace = false;
-    sink.Add(c, marks.empty() ? core::kNormal : marks.back());
-  };
-  std::size_t lastClose = chars.size();  // none: every '<' is a letter
-  for (std::size_t i = chars.size(); i-- > 0;)
-    if (chars[i] == '>') {
-      lastClose = i;
-      break;
-    }
-  for (std::size_t i = 0; i < chars.size(); ++i) {
-    const char32_t c = chars[i];
-    if (c == '<') {
-      std::size_t end = i + 1;
-      if (lastClose == chars.size() || lastClose < i) end = chars.size();
-      while (end < chars.size() && chars[end] != '>') ++end;
-      if (end >= chars.size()) {  // a lone '<' is a letter, as browsers show it
-        put(c);
-        continue;
-      }
-      // The tag's name: after '<' and a '/' that closes, up to a space, '/' or '>'.
-      std::size_t at = i + 1;
-      while (at < end && (chars[at] == ' ' || IsFormattingSpace(chars[at]))) ++at;
-      const bool closing = at < end && chars[at] == '/';
-      if (closing) ++at;
-      std::string tag;
-      for (; at < end && tag.size() < 8 && chars[at] != '/' && chars[at] != ' ' &&
-             !IsFormattingSpace(chars[at]);
-           ++at)
-        tag += static_cast<char>(chars[at] < 0x80 ? std::tolower(static_cast<int>(chars[at])) : '?');
-      i = end;
-      if (tag == "sup" || tag == "sub") {
-        const int32_t mark = tag == "sup" ? core::kSuperscript : core::kSubscript;
-        if (!closing) {
-          marks.push_back(mark);
-        } else {
-          for (auto it = marks.rbegin(); it != marks.rend(); ++it)
-            if (*it == mark) {
-              marks.erase(std::next(it).base());
-              break;
-            }
-        }
-      } else if (tag == "br") {
-        ++pendingBreaks;
-      } else if (tag == "p" || tag == "div") {
-        if (pendingBreaks == 0) pendingBreaks = 1;
-      }
-    } else if (c == '&') {
-      std::size_t end = i + 1;
-      while (end < chars.size() && end - i <= 10 && chars[end] != ';' && chars[end] != '&') ++end;
-      std::optional<char32_t> decoded;
-      if (end < chars.size() && chars[end] == ';')
-        decoded = Entity(QString::fromUcs4(chars.data() + i + 1, static_cast<qsizetype>(end - i - 1)));
-      if (decoded) i = end;
-      put(decoded ? *decoded : c);
-    } else if (c == ' ' || IsFormattingSpace(c)) {
-      // A run of spaces is the teacher's when typed so; one that breaks the source's lines
-      // is layout, one space at most.
-      std::size_t end = i;
-      bool layout = false;
-      for (; end < chars.size() && (chars[end] == ' ' || IsFormattingSpace(chars[end])); ++end)
-        layout = layout || IsFormattingSpace(chars[end]);
-      if (layout) pendingSpace = true;
-      else
-        for (std::size_t k = i; k < end; ++k) put(' ');
-      i = end - 1;
-    } else {
-      put(c);
-    }
-  }
-  return sink.letters;
+QString DecodePlatformText(std::string_view bytes) {
+  return QString::fromStdU16String(
+      DecodeWholeText({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()}));
 }
 
-core::TLetters PlainToLetters(const QString& text, int& replaced) {
-  LetterSink sink(replaced);
-  const QString trimmed = text.trimmed();
-  for (qsizetype i = 0; i < trimmed.size(); ++i) {
-    const QChar c = trimmed[i];
-    if (c == '\r' && i + 1 < trimmed.size() && trimmed[i + 1] == '\n') continue;
-    if (c == '\n' || c == '\r') {
-      sink.letters.emplace_back(kCR, core::kNormal);
-    } else if (c == '\t') {
-      sink.letters.emplace_back(' ', core::kNormal);
-    } else if (c.isHighSurrogate() && i + 1 < trimmed.size()) {
-      sink.Add(QChar::surrogateToUcs4(c, trimmed[++i]), core::kNormal);
-    } else {
-      sink.Add(c.unicode(), core::kNormal);
-    }
-  }
-  return sink.letters;
-}
+namespace {
 
-void AddShortAnswer(PlatformImport& result, const core::TLetters& text, const QString& answer,
-                    ExchangePicture picture) {
-  // Platforms trim answers; '\*' is a star, a bare '*' a wildcard Quizdesk cannot judge.
+// An answer is taken when a platform gives it full marks.
+constexpr double kFullMarks = 99.99;
+
+enum class AnswerFault { None, Empty, Wildcard, Characters, TooLong };
+
+// The answer's letters as Quizdesk compares them, or why a test cannot hold it. Platforms
+// trim answers; "\*" is a star, a bare '*' a wildcard Quizdesk cannot judge.
+AnswerFault AnswerLetters(const QString& answer, core::TLetters& letters) {
   const QString trimmed = answer.trimmed();
-  core::TLetters answerLetters;
+  if (trimmed.isEmpty()) return AnswerFault::Empty;
   bool unheld = false;
   for (qsizetype i = 0; i < trimmed.size(); ++i) {
     QChar c = trimmed[i];
-    if (c == '\\' && i + 1 < trimmed.size() && trimmed[i + 1] == '*') {
-      c = trimmed[++i];
-    } else if (c == '*') {
-      ++result.wildcardAnswers;
-      return;
-    }
+    if (c == '\\' && i + 1 < trimmed.size() && trimmed[i + 1] == '*') c = trimmed[++i];
+    else if (c == '*') return AnswerFault::Wildcard;
     char32_t code = c.unicode();
     if (c.isHighSurrogate() && i + 1 < trimmed.size()) code = QChar::surrogateToUcs4(c, trimmed[++i]);
     const std::optional<unsigned char> byte = platform::CodePointToCp1252(code);
     if (!byte || *byte < 0x20) unheld = true;
-    else answerLetters.emplace_back(*byte, core::kNormal);
+    else letters.emplace_back(*byte, core::kNormal);
   }
-  if (trimmed.isEmpty()) {
-    ++result.noAnswer;
-    return;
+  if (unheld) return AnswerFault::Characters;
+  if (static_cast<int>(letters.size()) > editor::kAnswerLimit) return AnswerFault::TooLong;
+  return AnswerFault::None;
+}
+
+void Count(PlatformImport& result, AnswerFault fault) {
+  switch (fault) {
+    case AnswerFault::Empty: ++result.noAnswer; break;
+    case AnswerFault::Wildcard: ++result.wildcardAnswers; break;
+    case AnswerFault::Characters: ++result.answerCharacters; break;
+    case AnswerFault::TooLong: ++result.answerTooLong; break;
+    case AnswerFault::None: break;
   }
-  if (unheld) {
-    ++result.answerCharacters;
-    return;
-  }
-  if (static_cast<int>(answerLetters.size()) > editor::kAnswerLimit) {
-    ++result.answerTooLong;
-    return;
-  }
-  // Wrapped as the editor wraps: the working buffers have room for a break per space.
+}
+
+int Lines(const core::TLetters& text) {
+  return 1 + static_cast<int>(std::count_if(text.begin(), text.end(),
+                                            [](const core::TLetter& l) { return l.ch == kCR; }));
+}
+
+// The text wrapped as the editor wraps it; the working buffers have room for a break per space.
+core::TLetters Wrapped(const core::TLetters& text) {
   const std::size_t room = 2 * (text.size() + 1);
-  if (text.empty() || text.size() > static_cast<std::size_t>(editor::kQuestionLimit)) {
-    ++result.textTooLong;
-    return;
-  }
   std::vector<char> chars(room, '\0');
   std::vector<int32_t> marks(room, 0);
   for (std::size_t i = 0; i < text.size(); ++i) {
@@ -258,17 +127,87 @@ void AddShortAnswer(PlatformImport& result, const core::TLetters& text, const QS
   }
   int32_t caret = 0;
   editor::WrapText(chars.data(), marks.data(), caret, editor::kWrapWidth, static_cast<int>(room));
-  const std::size_t length = std::char_traits<char>::length(chars.data());
-  if (length > static_cast<std::size_t>(editor::kQuestionLimit) ||
-      editor::CountLines(chars.data()) > editor::kMaxLines) {
+  core::TLetters wrapped;
+  for (std::size_t i = 0; i < room && chars[i] != '\0'; ++i)
+    wrapped.emplace_back(static_cast<unsigned char>(chars[i]), marks[i]);
+  return wrapped;
+}
+
+// Joins the two shortest neighbouring lines of an unwrapped text, with a space unless one is
+// empty; false when the text has a single line.
+bool JoinShortestLines(core::TLetters& text) {
+  std::vector<std::size_t> breaks;
+  for (std::size_t i = 0; i < text.size(); ++i)
+    if (text[i].ch == kCR) breaks.push_back(i);
+  if (breaks.empty()) return false;
+  auto lineLength = [&](std::size_t line) {  // line k ends at breaks[k] or the text's end
+    const std::size_t start = line == 0 ? 0 : breaks[line - 1] + 1;
+    return (line < breaks.size() ? breaks[line] : text.size()) - start;
+  };
+  std::size_t best = 0;
+  for (std::size_t k = 1; k < breaks.size(); ++k)
+    if (lineLength(k) + lineLength(k + 1) < lineLength(best) + lineLength(best + 1)) best = k;
+  const auto at = text.begin() + static_cast<std::ptrdiff_t>(breaks[best]);
+  if (lineLength(best) == 0 || lineLength(best + 1) == 0) text.erase(at);
+  else at->ch = ' ';
+  return true;
+}
+
+}  // namespace
+
+void AddShortAnswer(PlatformImport& result, PlatformQuestion question) {
+  if (question.refusedWeight) {
+    ++result.refusedWeights;
+    return;
+  }
+  // The first answer with full marks that a test can hold; the others are named.
+  core::TLetters answer;
+  int fullMarks = 0;
+  AnswerFault fault = AnswerFault::Empty;
+  for (const auto& [text, weight] : question.answers) {
+    if (weight < kFullMarks) continue;
+    if (fullMarks++ > 0 && !answer.empty()) continue;
+    core::TLetters letters;
+    const AnswerFault found = AnswerLetters(text, letters);
+    if (found == AnswerFault::None) answer = std::move(letters);
+    else if (fullMarks == 1) fault = found;
+  }
+  if (answer.empty()) return Count(result, fault);
+  if (question.text.empty() || question.text.size() > static_cast<std::size_t>(editor::kQuestionLimit)) {
+    ++result.textTooLong;
+    return;
+  }
+  // Line breaks stay while the question keeps within six lines; beyond, the shortest
+  // neighbouring lines are joined first.
+  bool joined = false;
+  core::TLetters wrapped = Wrapped(question.text);
+  while (Lines(wrapped) > editor::kMaxLines && JoinShortestLines(question.text)) {
+    joined = true;
+    wrapped = Wrapped(question.text);
+  }
+  if (wrapped.size() > static_cast<std::size_t>(editor::kQuestionLimit) ||
+      Lines(wrapped) > editor::kMaxLines) {
     ++result.textTooLong;
     return;
   }
   ImportedQuestion& made = result.questions.emplace_back();
-  for (std::size_t i = 0; i < length; ++i)
-    made.question.text.emplace_back(static_cast<unsigned char>(chars[i]), marks[i]);
-  made.question.answer = std::move(answerLetters);
-  made.picture = std::move(picture);
+  made.question.text = std::move(wrapped);
+  made.question.answer = std::move(answer);
+  made.picture = std::move(question.picture);
+  made.otherAnswers = fullMarks - 1;
+  made.anyCase = question.anyCase;
+  made.linesJoined = joined;
 }
 
 }  // namespace quizloom::exchange
+
+namespace quizloom {
+
+PlatformImport ReadPlatformFile(std::string_view bytes) {
+  // The start is enough to pass a byte-order mark and spaces.
+  const QString start = exchange::DecodePlatformText(bytes.substr(0, 4096));
+  const auto first = std::find_if_not(start.begin(), start.end(), [](QChar c) { return c.isSpace(); });
+  return first != start.end() && *first == '<' ? ReadMoodleXml(bytes) : ReadGift(bytes);
+}
+
+}  // namespace quizloom
