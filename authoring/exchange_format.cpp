@@ -1,6 +1,7 @@
 #include "authoring/exchange_format.h"
 
 #include <algorithm>
+#include <array>
 #include <vector>
 
 #include "authoring/text_decoding.h"
@@ -69,6 +70,9 @@ QString AnswerToPlain(const core::TLetters& answer, bool& hadMarks) {
 }
 
 QString DecodePlatformText(std::string_view bytes) {
+  // ASCII reads the same in every encoding the decoding chooses, and most files are.
+  if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
   return QString::fromStdU16String(
       DecodeWholeText({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()}));
 }
@@ -83,7 +87,7 @@ enum class AnswerFault { None, Empty, Wildcard, Characters, TooLong };
 // The answer's letters as Quizdesk compares them, or why a test cannot hold it. Platforms
 // trim answers; "\*" is a star, a bare '*' a wildcard Quizdesk cannot judge.
 AnswerFault AnswerLetters(const QString& answer, core::TLetters& letters) {
-  const QString trimmed = answer.trimmed();
+  const QStringView trimmed = QStringView(answer).trimmed();
   if (trimmed.isEmpty()) return AnswerFault::Empty;
   bool unheld = false;
   for (qsizetype i = 0; i < trimmed.size(); ++i) {
@@ -111,25 +115,38 @@ void Count(PlatformImport& result, AnswerFault fault) {
   }
 }
 
-int Lines(const core::TLetters& text) {
-  return 1 + static_cast<int>(std::count_if(text.begin(), text.end(),
-                                            [](const core::TLetter& l) { return l.ch == kCR; }));
-}
-
-// The text wrapped as the editor wraps it; the working buffers have room for a break per space.
-core::TLetters Wrapped(const core::TLetters& text) {
-  const std::size_t room = 2 * (text.size() + 1);
-  std::vector<char> chars(room, '\0');
-  std::vector<int32_t> marks(room, 0);
-  for (std::size_t i = 0; i < text.size(); ++i) {
+// A question's text wrapped as the editor wraps it, and its lines; the working buffers have
+// room for a break per space.
+core::TLetters Wrapped(const core::TLetters& text, int& lines) {
+  constexpr std::size_t kRoom = 2 * (editor::kQuestionLimit + 1);
+  std::array<char, kRoom> chars;
+  std::array<int32_t, kRoom> marks;
+  const std::size_t length = std::min(text.size(), kRoom / 2 - 1);
+  // Lines of the width or shorter, without soft breaks, are as the editor would wrap them.
+  lines = 1;
+  std::size_t column = 0;
+  bool narrow = length == text.size();
+  for (std::size_t i = 0; i < length; ++i) {
     chars[i] = static_cast<char>(text[i].ch);
     marks[i] = text[i].mark;
+    const bool hard = chars[i] == '\r';
+    lines += hard;
+    column = hard ? 0 : column + 1;
+    narrow = narrow && chars[i] != '\n' && column <= static_cast<std::size_t>(editor::kWrapWidth);
   }
+  if (narrow) return text;
+  chars[length] = '\0';
+  const int room = static_cast<int>(2 * (length + 1));
   int32_t caret = 0;
-  editor::WrapText(chars.data(), marks.data(), caret, editor::kWrapWidth, static_cast<int>(room));
-  core::TLetters wrapped;
-  for (std::size_t i = 0; i < room && chars[i] != '\0'; ++i)
-    wrapped.emplace_back(static_cast<unsigned char>(chars[i]), marks[i]);
+  lines = editor::kMaxLines + 1;  // a text the buffers cannot hold wrapped is too long
+  if (!editor::WrapText(chars.data(), marks.data(), caret, editor::kWrapWidth, room)) return {};
+  const std::size_t wrappedLength = std::char_traits<char>::length(chars.data());
+  core::TLetters wrapped(wrappedLength);
+  lines = 1;
+  for (std::size_t i = 0; i < wrappedLength; ++i) {
+    wrapped[i] = {static_cast<unsigned char>(chars[i]), marks[i]};
+    lines += chars[i] == '\r';
+  }
   return wrapped;
 }
 
@@ -180,13 +197,13 @@ void AddShortAnswer(PlatformImport& result, PlatformQuestion question) {
   // Line breaks stay while the question keeps within six lines; beyond, the shortest
   // neighbouring lines are joined first.
   bool joined = false;
-  core::TLetters wrapped = Wrapped(question.text);
-  while (Lines(wrapped) > editor::kMaxLines && JoinShortestLines(question.text)) {
+  int lines = 0;
+  core::TLetters wrapped = Wrapped(question.text, lines);
+  while (lines > editor::kMaxLines && JoinShortestLines(question.text)) {
     joined = true;
-    wrapped = Wrapped(question.text);
+    wrapped = Wrapped(question.text, lines);
   }
-  if (wrapped.size() > static_cast<std::size_t>(editor::kQuestionLimit) ||
-      Lines(wrapped) > editor::kMaxLines) {
+  if (wrapped.size() > static_cast<std::size_t>(editor::kQuestionLimit) || lines > editor::kMaxLines) {
     ++result.textTooLong;
     return;
   }

@@ -11,13 +11,14 @@ bool IsGiftSpecial(QChar c) {
 }
 
 QString EscapeGift(const QString& text, bool answer) {
-  QString escaped;
-  escaped.reserve(text.size() + text.size() / 8);
+  QString escaped(2 * text.size(), Qt::Uninitialized);
+  QChar* out = escaped.data();
   for (QChar c : text) {
     // A star in a platform's short answer is a wildcard; "\*" is the star itself.
-    if (IsGiftSpecial(c) || (answer && c == '*')) escaped += '\\';
-    escaped += c;
+    if (IsGiftSpecial(c) || (answer && c == '*')) *out++ = '\\';
+    *out++ = c;
   }
+  escaped.truncate(out - escaped.constData());
   return escaped;
 }
 
@@ -37,20 +38,27 @@ qsizetype FindUnescaped(QStringView text, QStringView what, qsizetype from) {
 
 // GIFT's escapes undone. "\*" stays, for the answer check to read as a star; "\n" is a
 // line break.
+void AppendUnescaped(QString& plain, QStringView text) {
+  if (!text.contains(u'\\')) {
+    plain += text;
+    return;
+  }
+  const qsizetype start = plain.size();
+  plain.resize(start + text.size());
+  QChar* out = plain.data() + start;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    QChar c = text[i];
+    if (c == '\\' && i + 1 < text.size() && (IsGiftSpecial(text[i + 1]) || text[i + 1] == 'n')) {
+      c = text[++i] == 'n' ? QChar('\n') : text[i];
+    }
+    *out++ = c;
+  }
+  plain.truncate(out - plain.constData());
+}
+
 QString UnescapeGift(QStringView text) {
   QString plain;
-  plain.reserve(text.size());
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    if (text[i] == '\\' && i + 1 < text.size()) {
-      const QChar next = text[i + 1];
-      if (IsGiftSpecial(next) || next == 'n') {
-        plain += next == 'n' ? QChar('\n') : next;
-        ++i;
-        continue;
-      }
-    }
-    plain += text[i];
-  }
+  AppendUnescaped(plain, text);
   return plain;
 }
 
@@ -131,6 +139,24 @@ exchange::TextFormat TextFormatOf(QStringView question, qsizetype& begin) {
   return format;
 }
 
+// The first two unescaped '{' and '}' from offset on, -1 where there are fewer.
+struct Braces {
+  qsizetype open[2] = {-1, -1};
+  qsizetype close[2] = {-1, -1};
+};
+
+Braces FindBraces(QStringView text, qsizetype from) {
+  Braces braces;
+  int opens = 0, closes = 0;
+  for (qsizetype i = from; i < text.size() && (opens < 2 || closes < 2); ++i) {
+    const QChar c = text[i];
+    if (c == '\\') ++i;
+    else if (c == '{' && opens < 2) braces.open[opens++] = i;
+    else if (c == '}' && closes < 2) braces.close[closes++] = i;
+  }
+  return braces;
+}
+
 void ReadBlock(const Block& block, PlatformImport& result) {
   const QStringView text(block.text);
   qsizetype offset = SkipSpaces(text, 0);
@@ -139,18 +165,18 @@ void ReadBlock(const Block& block, PlatformImport& result) {
     if (close < 0) return Fail(result, block.firstLine, "the question's title is not closed with \"::\"");
     offset = SkipSpaces(text, close + 2);
   }
-  const qsizetype open = FindUnescaped(text, u"{", offset);
-  const qsizetype close = FindUnescaped(text, u"}", offset);
+  const Braces braces = FindBraces(text, offset);
+  const auto [open, nested] = braces.open;
+  const auto [close, again] = braces.close;
   if (open < 0 && close < 0) {
     ++result.otherTypes;  // a description: text without answers
     return;
   }
   if (close >= 0 && (open < 0 || close < open))
     return Fail(result, LineOf(block, close), "a \"}\" closes no answers");
-  const qsizetype nested = FindUnescaped(text, u"{", open + 1);
   if (close < 0 || (nested >= 0 && nested < close))
     return Fail(result, LineOf(block, open), "a \"{\" is never closed");
-  if (nested >= 0 || FindUnescaped(text, u"}", close + 1) >= 0)
+  if (nested >= 0 || again >= 0)
     return Fail(result, LineOf(block, close), "a question has more than one set of answers");
   QStringView answers = text.mid(open + 1, close - open - 1).trimmed();
   const qsizetype general = answers.lastIndexOf(u"####");
@@ -160,12 +186,17 @@ void ReadBlock(const Block& block, PlatformImport& result) {
     return;
   }
   // Answers inside the sentence leave a blank where they stood, spaced as typed.
-  QString question = text.mid(offset, open - offset).toString();
+  const QStringView before = text.mid(offset, open - offset);
   const QStringView after = text.mid(close + 1);
-  if (!after.trimmed().isEmpty()) question.append(u"_____").append(after);
   qsizetype begin = 0;
-  const exchange::TextFormat format = TextFormatOf(question, begin);
-  const QString shown = UnescapeGift(QStringView(question).mid(begin));
+  const exchange::TextFormat format = TextFormatOf(before, begin);
+  QString shown;
+  shown.reserve(before.size() + after.size() + 5);
+  AppendUnescaped(shown, before.mid(begin));
+  if (!after.trimmed().isEmpty()) {
+    shown += u"_____";
+    AppendUnescaped(shown, after);
+  }
   exchange::PlatformQuestion read;
   read.text = exchange::ShownLetters(shown, format, result.replacedCharacters);
   ReadAnswers(answers, read);
@@ -215,12 +246,19 @@ PlatformImport ReadGift(std::string_view bytes) {
   };
   int number = 0;
   for (qsizetype at = 0; at <= text.size() && !result.Failed();) {
-    // A line ends at CR LF, LF or a lone CR.
-    qsizetype end = at;
-    while (end < text.size() && text[end] != '\n' && text[end] != '\r') ++end;
+    // A line ends at LF, CR LF or a lone CR.
+    qsizetype end = text.indexOf(u'\n', at);
+    if (end < 0) end = text.size();
+    qsizetype next = end + 1;
+    const qsizetype cr = QStringView(text).mid(at, end - at).indexOf(u'\r');
+    if (cr >= 0) {
+      const bool pair = at + cr + 1 == end && end < text.size();
+      end = at + cr;
+      if (!pair) next = end + 1;
+    }
     const QStringView line = QStringView(text).mid(at, end - at);
+    at = next;
     ++number;
-    at = end + (end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n' ? 2 : 1);
     const QStringView trimmed = line.trimmed();
     if (trimmed.startsWith(u"//")) {
       if (!block.text.isEmpty()) block.text += '\n';  // keeps the line numbers of faults
@@ -234,7 +272,7 @@ PlatformImport ReadGift(std::string_view bytes) {
       if (block.text.isEmpty()) block.firstLine = number;
       block.text += line;
       block.text += '\n';
-      answersOpen = AnswersOpen(line, answersOpen);
+      if (line.contains(u'{') || line.contains(u'}')) answersOpen = AnswersOpen(line, answersOpen);
     }
   }
   if (!result.Failed()) finish();

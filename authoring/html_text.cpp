@@ -114,18 +114,58 @@ bool OneOf(std::string_view name, const std::string_view (&names)[N]) {
   return std::find(std::begin(names), std::end(names), name) != std::end(names);
 }
 
-struct Shown {
-  char32_t c;  // '\r' for a line break
-  int32_t mark;
+// Takes the characters shown as a test's letters: a no-break space is a space, and what
+// Windows-1252 cannot hold becomes '?' and is counted. '\r' is a line break.
+class LetterSink {
+ public:
+  LetterSink(core::TLetters& letters, int& replaced, qsizetype size) : letters_(letters), replaced_(replaced) {
+    letters_.reserve(static_cast<std::size_t>(size));
+  }
+  bool Empty() const { return letters_.empty(); }
+  void Add(char32_t c, int32_t mark) {
+    letters_.emplace_back(c >= 0x20 && c < 0x7F ? static_cast<unsigned char>(c) : Letter(c), mark);
+  }
+  // Printable ASCII only.
+  void AddWord(QStringView word, int32_t mark) {
+    const std::size_t at = letters_.size();
+    letters_.resize(at + static_cast<std::size_t>(word.size()));
+    for (qsizetype i = 0; i < word.size(); ++i)
+      letters_[at + static_cast<std::size_t>(i)] = {static_cast<unsigned char>(word[i].unicode()), mark};
+  }
+
+ private:
+  unsigned char Letter(char32_t c) {
+    const std::optional<unsigned char> byte = platform::CodePointToCp1252(c == 0xA0 ? ' ' : c);
+    if (byte && *byte != 0 && (*byte >= 0x20 || *byte == '\r')) return *byte;
+    ++replaced_;
+    return '?';
+  }
+
+  core::TLetters& letters_;
+  int& replaced_;
 };
 
-// Walks HTML as a browser lays out its text.
+// Takes them as plain text on one line.
+class PlainSink {
+ public:
+  bool Empty() const { return text.isEmpty(); }
+  void AddWord(QStringView word, int32_t) { text += word; }
+  void Add(char32_t c, int32_t) {
+    if (c == '\r') text += ' ';
+    else if (QChar::requiresSurrogates(c)) text += QString::fromUcs4(&c, 1);
+    else text += QChar(static_cast<char16_t>(c));
+  }
+  QString text;
+};
+
+// Walks HTML as a browser lays out its text, handing each character shown to the sink.
+template <class Sink>
 class Reducer {
  public:
-  Reducer(QStringView html, bool lineEndsBreak) : html_(html), lineEndsBreak_(lineEndsBreak) {}
+  Reducer(QStringView html, bool lineEndsBreak, Sink& sink)
+      : html_(html), lineEndsBreak_(lineEndsBreak), sink_(sink) {}
 
-  std::vector<Shown> Run() {
-    out_.reserve(static_cast<std::size_t>(html_.size()));
+  void Run() {
     for (qsizetype i = 0; i < html_.size(); ++i) {
       const char16_t c = html_[i].unicode();
       if (c == '<') {
@@ -143,29 +183,36 @@ class Reducer {
         i = Spaces(i);
       } else if (QChar::isHighSurrogate(c) && i + 1 < html_.size() && html_[i + 1].isLowSurrogate()) {
         Put(QChar::surrogateToUcs4(c, html_[++i].unicode()));
+      } else if (IsWordLetter(c)) {
+        // Most of a text: a word of ASCII letters, taken at once.
+        qsizetype end = i + 1;
+        while (end < html_.size() && IsWordLetter(html_[end].unicode())) ++end;
+        Put(c);
+        sink_.AddWord(html_.mid(i + 1, end - i - 1), marks_.empty() ? core::kNormal : marks_.back());
+        i = end - 1;
       } else {
         Put(c);
       }
     }
-    return std::move(out_);
   }
 
  private:
+  static bool IsWordLetter(char16_t c) { return c > ' ' && c < 0x7F && c != '<' && c != '&'; }
+
   void Put(char32_t c) {
-    if (out_.empty()) {
+    if (breaks_ > 0 || spaces_ > 0 || layoutSpace_) {
+      // What waits comes before the letter, but never first.
+      if (!sink_.Empty()) {
+        if (breaks_ > 0) {
+          for (int k = 0; k < breaks_; ++k) sink_.Add('\r', core::kNormal);
+        } else {
+          for (int k = 0; k < std::max(spaces_, 1); ++k) sink_.Add(' ', core::kNormal);
+        }
+      }
       breaks_ = spaces_ = 0;
       layoutSpace_ = false;
     }
-    if (breaks_ > 0) {
-      out_.insert(out_.end(), static_cast<std::size_t>(breaks_), Shown{'\r', core::kNormal});
-    } else if (spaces_ > 0) {
-      out_.insert(out_.end(), static_cast<std::size_t>(spaces_), Shown{' ', core::kNormal});
-    } else if (layoutSpace_) {
-      out_.push_back({' ', core::kNormal});
-    }
-    breaks_ = spaces_ = 0;
-    layoutSpace_ = false;
-    out_.push_back({c, marks_.empty() ? core::kNormal : marks_.back()});
+    sink_.Add(c, marks_.empty() ? core::kNormal : marks_.back());
   }
 
   // A line break drops the spaces before and after it; a block's edge makes one at most.
@@ -276,7 +323,7 @@ class Reducer {
 
   QStringView html_;
   bool lineEndsBreak_;
-  std::vector<Shown> out_;
+  Sink& sink_;
   std::vector<int32_t> marks_;  // open <sup>/<sub>, innermost last
   int breaks_ = 0;              // breaks wait for text, so none lead or trail
   int spaces_ = 0;              // typed spaces waiting for the next letter
@@ -284,60 +331,44 @@ class Reducer {
   int preformatted_ = 0;        // open <pre> elements, whose line ends break
 };
 
-std::vector<Shown> PlainShown(QStringView text) {
-  std::vector<Shown> shown;
-  shown.reserve(static_cast<std::size_t>(text.size()));
+void PlainText(QStringView text, LetterSink& sink) {
   for (qsizetype i = 0; i < text.size(); ++i) {
     const char16_t c = text[i].unicode();
     if (c == '\r' && i + 1 < text.size() && text[i + 1] == u'\n') continue;
-    if (c == '\n' || c == '\r') shown.push_back({'\r', core::kNormal});
-    else if (c == '\t') shown.push_back({' ', core::kNormal});
+    if (c == '\n' || c == '\r') sink.Add('\r', core::kNormal);
+    else if (c == '\t') sink.Add(' ', core::kNormal);
     else if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate())
-      shown.push_back({QChar::surrogateToUcs4(c, text[++i].unicode()), core::kNormal});
-    else shown.push_back({c, core::kNormal});
+      sink.Add(QChar::surrogateToUcs4(c, text[++i].unicode()), core::kNormal);
+    else sink.Add(c, core::kNormal);
   }
-  return shown;
 }
 
 }  // namespace
 
 core::TLetters ShownLetters(QStringView text, TextFormat format, int& replaced) {
-  const std::vector<Shown> shown =
-      format == TextFormat::Plain ? PlainShown(text) : Reducer(text, format == TextFormat::AutoFormat).Run();
   core::TLetters letters;
-  letters.reserve(shown.size());
-  for (const Shown& s : shown) {
-    // A no-break space is a space to the test; the rest must be Windows-1252 letters.
-    std::optional<unsigned char> byte = platform::CodePointToCp1252(s.c == 0xA0 ? ' ' : s.c);
-    if (!byte || *byte == 0 || (*byte < 0x20 && *byte != '\r')) {
-      ++replaced;
-      byte = '?';
-    }
-    letters.emplace_back(*byte, s.mark);
-  }
+  LetterSink sink(letters, replaced, text.size());
+  if (format == TextFormat::Plain) PlainText(text, sink);
+  else Reducer(text, format == TextFormat::AutoFormat, sink).Run();
   auto blank = [](const core::TLetter& letter) { return letter.ch == ' ' || letter.ch == '\r'; };
   while (!letters.empty() && blank(letters.back())) letters.pop_back();
-  const auto first = std::find_if_not(letters.begin(), letters.end(), blank);
-  letters.erase(letters.begin(), first);
+  letters.erase(letters.begin(), std::find_if_not(letters.begin(), letters.end(), blank));
   return letters;
 }
 
 QString ShownPlainText(QStringView html) {
-  QString plain;
-  for (const Shown& s : Reducer(html, false).Run()) {
-    if (s.c == '\r') plain += ' ';
-    else if (QChar::requiresSurrogates(s.c)) plain += QString::fromUcs4(&s.c, 1);
-    else plain += QChar(static_cast<char16_t>(s.c));
-  }
-  return plain.trimmed();
+  PlainSink sink;
+  Reducer(html, false, sink).Run();
+  return sink.text.trimmed();
 }
 
 QString PictureSource(QStringView html) {
   const qsizetype size = html.size();
-  for (qsizetype at = html.indexOf(u"<img", 0, Qt::CaseInsensitive); at >= 0;
-       at = html.indexOf(u"<img", at + 4, Qt::CaseInsensitive)) {
+  for (qsizetype at = html.indexOf(u'<'); at >= 0; at = html.indexOf(u'<', at + 1)) {
     qsizetype i = at + 4;
-    if (i < size && !IsHtmlSpace(html[i].unicode())) continue;  // another element, "<imgx"
+    auto is = [&](qsizetype k, char16_t lower) { return k < size && (html[k].unicode() | 0x20) == lower; };
+    if (!is(at + 1, 'i') || !is(at + 2, 'm') || !is(at + 3, 'g') || (i < size && !IsHtmlSpace(html[i].unicode())))
+      continue;  // another element, "<imgx" too
     // Attributes up to the tag's end: a name, then maybe '=' and a value, quoted or not.
     while (i < size && html[i] != u'>') {
       while (i < size && (IsHtmlSpace(html[i].unicode()) || html[i] == u'/')) ++i;

@@ -91,21 +91,29 @@ std::optional<char32_t> NextCodePoint(std::span<const uint8_t> bytes, std::size_
   return c;
 }
 
-// Collects a whole platform file as UTF-16, line ends as they are.
+// Collects a whole platform file as UTF-16, line ends as they are. No file needs more units
+// than it has bytes, so the text is sized once.
 class Utf16Sink {
  public:
-  explicit Utf16Sink(std::size_t size) { text.reserve(size); }
+  explicit Utf16Sink(std::size_t size) : text(size, u'\0') {}
 
   bool Put(char32_t c) {
     if (c < 0x10000) {
-      text.push_back(static_cast<char16_t>(c));
+      text[length++] = static_cast<char16_t>(c);
     } else {
-      text.push_back(static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)));
-      text.push_back(static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));
+      text[length++] = static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+      text[length++] = static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
     }
     return true;
   }
+  std::u16string Take() {
+    text.resize(length);
+    return std::move(text);
+  }
+
+ private:
   std::u16string text;
+  std::size_t length = 0;
 };
 
 template <class Sink>
@@ -138,6 +146,11 @@ Utf8Reading DecodeUtf8(std::span<const uint8_t> bytes, Sink& sink) {
     reading.beyondAscii = true;
   }
   while (i < bytes.size()) {
+    if (bytes[i] < 0x80) {  // most of a file
+      if (!sink.Put(bytes[i])) break;
+      ++i;
+      continue;
+    }
     std::size_t length = 0;
     std::optional<char32_t> c = NextCodePoint(bytes, i, length);
     if (!c) {
@@ -210,15 +223,15 @@ DecodedText DecodeTextFile(std::span<const uint8_t> bytes, int limit) {
 
 std::u16string DecodeWholeText(std::span<const uint8_t> bytes) {
   if (const std::optional<bool> bigEndian = Utf16BigEndian(bytes)) {
-    Utf16Sink sink(bytes.size() / 2);
+    Utf16Sink sink(bytes.size() / 2 + 1);
     DecodeUtf16(bytes.subspan(2), *bigEndian, sink);
-    return std::move(sink.text);
+    return sink.Take();
   }
   Utf16Sink utf8(bytes.size());
-  if (DecodeUtf8(bytes, utf8).IsUtf8()) return std::move(utf8.text);
+  if (DecodeUtf8(bytes, utf8).IsUtf8()) return utf8.Take();
   Utf16Sink cp1252(bytes.size());
   DecodeWindows1252(bytes, cp1252);
-  return std::move(cp1252.text);
+  return cp1252.Take();
 }
 
 }  // namespace quizloom
