@@ -30,14 +30,21 @@ QChar Character(unsigned char byte) {
 
 QString TextToHtml(const core::TLetters& text) {
   QString html;
+  html.reserve(static_cast<qsizetype>(text.size()) + 16);
+  auto tag = [&html](const char* name, bool closing) {
+    if (!name) return;
+    html += closing ? u"</" : u"<";
+    html += QLatin1StringView(name);
+    html += u'>';
+  };
   int32_t open = core::kNormal;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const core::TLetter& letter = text[i];
     const bool soft = letter.ch == kCR && i + 1 < text.size() && text[i + 1].ch == kLF;
     const int32_t mark = letter.ch == kCR || letter.ch == kLF ? core::kNormal : letter.mark;
     if (mark != open) {
-      if (const char* tag = MarkTag(open)) html += QString("</%1>").arg(tag);
-      if (const char* tag = MarkTag(mark)) html += QString("<%1>").arg(tag);
+      tag(MarkTag(open), true);
+      tag(MarkTag(mark), false);
       open = mark;
     }
     if (soft) {
@@ -55,12 +62,13 @@ QString TextToHtml(const core::TLetters& text) {
       html += Character(letter.ch);
     }
   }
-  if (const char* tag = MarkTag(open)) html += QString("</%1>").arg(tag);
+  tag(MarkTag(open), true);
   return html;
 }
 
 QString AnswerToPlain(const core::TLetters& answer, bool& hadMarks) {
   QString plain;
+  plain.reserve(static_cast<qsizetype>(answer.size()));
   hadMarks = false;
   for (const core::TLetter& letter : answer) {
     plain += Character(letter.ch);
@@ -73,8 +81,10 @@ QString DecodePlatformText(std::string_view bytes) {
   // ASCII reads the same in every encoding the decoding chooses, and most files are.
   if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
     return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
-  return QString::fromStdU16String(
-      DecodeWholeText({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()}));
+  QString text(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
+  text.truncate(static_cast<qsizetype>(DecodeWholeText(
+      {reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()}, reinterpret_cast<char16_t*>(text.data()))));
+  return text;
 }
 
 namespace {
@@ -150,23 +160,34 @@ core::TLetters Wrapped(const core::TLetters& text, int& lines) {
   return wrapped;
 }
 
-// Joins the two shortest neighbouring lines of an unwrapped text, with a space unless one is
-// empty; false when the text has a single line.
-bool JoinShortestLines(core::TLetters& text) {
-  std::vector<std::size_t> breaks;
-  for (std::size_t i = 0; i < text.size(); ++i)
-    if (text[i].ch == kCR) breaks.push_back(i);
-  if (breaks.empty()) return false;
-  auto lineLength = [&](std::size_t line) {  // line k ends at breaks[k] or the text's end
-    const std::size_t start = line == 0 ? 0 : breaks[line - 1] + 1;
-    return (line < breaks.size() ? breaks[line] : text.size()) - start;
+// Joins neighbouring lines of an unwrapped text, the two shortest together first, until it
+// has at most most lines: with a space, unless one of them is empty. False when it already had.
+bool JoinLines(core::TLetters& text, int most) {
+  struct Line {
+    std::size_t length;
+    std::size_t breakAt;  // where the break after the line stands; the last line has none
   };
-  std::size_t best = 0;
-  for (std::size_t k = 1; k < breaks.size(); ++k)
-    if (lineLength(k) + lineLength(k + 1) < lineLength(best) + lineLength(best + 1)) best = k;
-  const auto at = text.begin() + static_cast<std::ptrdiff_t>(breaks[best]);
-  if (lineLength(best) == 0 || lineLength(best + 1) == 0) text.erase(at);
-  else at->ch = ' ';
+  std::vector<Line> lines;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i <= text.size(); ++i)
+    if (i == text.size() || text[i].ch == kCR) {
+      lines.push_back({i - start, i});
+      start = i + 1;
+    }
+  if (lines.size() <= static_cast<std::size_t>(most)) return false;
+  std::vector<std::size_t> erased;
+  while (lines.size() > static_cast<std::size_t>(most)) {
+    std::size_t best = 0;
+    for (std::size_t k = 1; k + 1 < lines.size(); ++k)
+      if (lines[k].length + lines[k + 1].length < lines[best].length + lines[best + 1].length) best = k;
+    const bool space = lines[best].length > 0 && lines[best + 1].length > 0;
+    if (space) text[lines[best].breakAt].ch = ' ';
+    else erased.push_back(lines[best].breakAt);
+    lines[best] = {lines[best].length + lines[best + 1].length + (space ? 1 : 0), lines[best + 1].breakAt};
+    lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(best) + 1);
+  }
+  std::sort(erased.rbegin(), erased.rend());
+  for (std::size_t at : erased) text.erase(text.begin() + static_cast<std::ptrdiff_t>(at));
   return true;
 }
 
@@ -195,11 +216,12 @@ void AddShortAnswer(PlatformImport& result, PlatformQuestion question) {
     return;
   }
   // Line breaks stay while the question keeps within six lines; beyond, the shortest
-  // neighbouring lines are joined first.
+  // neighbouring lines are joined first. Wrapping never makes fewer lines than the breaks do.
   bool joined = false;
   int lines = 0;
   core::TLetters wrapped = Wrapped(question.text, lines);
-  while (lines > editor::kMaxLines && JoinShortestLines(question.text)) {
+  for (int most = editor::kMaxLines; lines > editor::kMaxLines && most >= 1; --most) {
+    if (!JoinLines(question.text, most)) continue;
     joined = true;
     wrapped = Wrapped(question.text, lines);
   }
@@ -222,7 +244,7 @@ namespace quizloom {
 
 PlatformImport ReadPlatformFile(std::string_view bytes) {
   // The start is enough to pass a byte-order mark and spaces.
-  const QString start = exchange::DecodePlatformText(bytes.substr(0, 4096));
+  const QString start = exchange::DecodePlatformText(bytes.substr(0, 1024));
   const auto first = std::find_if_not(start.begin(), start.end(), [](QChar c) { return c.isSpace(); });
   return first != start.end() && *first == '<' ? ReadMoodleXml(bytes) : ReadGift(bytes);
 }

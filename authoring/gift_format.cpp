@@ -10,50 +10,53 @@ bool IsGiftSpecial(QChar c) {
   return c == '~' || c == '=' || c == '#' || c == '{' || c == '}' || c == ':' || c == '\\';
 }
 
-QString EscapeGift(const QString& text, bool answer) {
-  QString escaped(2 * text.size(), Qt::Uninitialized);
-  QChar* out = escaped.data();
+void AppendEscaped(QString& escaped, const QString& text, bool answer) {
+  const qsizetype start = escaped.size();
+  escaped.resize(start + 2 * text.size());
+  QChar* out = escaped.data() + start;
   for (QChar c : text) {
     // A star in a platform's short answer is a wildcard; "\*" is the star itself.
     if (IsGiftSpecial(c) || (answer && c == '*')) *out++ = '\\';
     *out++ = c;
   }
   escaped.truncate(out - escaped.constData());
-  return escaped;
 }
 
-// Position of the first what (one character, or two as in "::") that no backslash escapes,
-// or -1.
+// Whether text[at] is escaped: an odd run of backslashes, all at or after from, stands right
+// before it. Each backslash escapes the next character, whatever it is.
+bool Escaped(QStringView text, qsizetype from, qsizetype at) {
+  qsizetype run = 0;
+  while (at - run - 1 >= from && text[at - run - 1] == u'\\') ++run;
+  return run % 2 == 1;
+}
+
+// Position of the first what (one character, or two as in "::") at or after from that no
+// backslash escapes, or -1. Qt's search does the scanning.
 qsizetype FindUnescaped(QStringView text, QStringView what, qsizetype from) {
-  for (qsizetype i = from; i < text.size(); ++i) {
-    if (text[i] == '\\') {
-      ++i;
-      continue;
-    }
-    if (text[i] == what[0] && (what.size() == 1 || (i + 1 < text.size() && text[i + 1] == what[1])))
-      return i;
-  }
+  for (qsizetype at = text.indexOf(what, from); at >= 0; at = text.indexOf(what, at + 1))
+    if (!Escaped(text, from, at)) return at;
+  return -1;
+}
+
+// Position of the last unescaped c, or -1.
+qsizetype FindLastUnescaped(QStringView text, QChar c) {
+  for (qsizetype at = text.lastIndexOf(c); at >= 0; at = at > 0 ? text.lastIndexOf(c, at - 1) : -1)
+    if (!Escaped(text, 0, at)) return at;
   return -1;
 }
 
 // GIFT's escapes undone. "\*" stays, for the answer check to read as a star; "\n" is a
 // line break.
 void AppendUnescaped(QString& plain, QStringView text) {
-  if (!text.contains(u'\\')) {
-    plain += text;
-    return;
+  qsizetype from = 0;
+  for (qsizetype at = text.indexOf(u'\\'); at >= 0 && at + 1 < text.size(); at = text.indexOf(u'\\', from)) {
+    plain += text.mid(from, at - from);
+    const QChar next = text[at + 1];
+    const bool escape = IsGiftSpecial(next) || next == 'n';
+    plain += !escape ? QChar('\\') : next == 'n' ? QChar('\n') : next;
+    from = at + (escape ? 2 : 1);
   }
-  const qsizetype start = plain.size();
-  plain.resize(start + text.size());
-  QChar* out = plain.data() + start;
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    QChar c = text[i];
-    if (c == '\\' && i + 1 < text.size() && (IsGiftSpecial(text[i + 1]) || text[i + 1] == 'n')) {
-      c = text[++i] == 'n' ? QChar('\n') : text[i];
-    }
-    *out++ = c;
-  }
-  plain.truncate(out - plain.constData());
+  plain += text.mid(from);
 }
 
 QString UnescapeGift(QStringView text) {
@@ -112,12 +115,9 @@ void ReadAnswers(QStringView answers, exchange::PlatformQuestion& question) {
 
 // Whether an unescaped '{' is still waiting for its '}' after text, when open before it.
 bool AnswersOpen(QStringView text, bool open) {
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    if (text[i] == '\\') ++i;
-    else if (text[i] == '{') open = true;
-    else if (text[i] == '}') open = false;
-  }
-  return open;
+  const qsizetype lastOpen = FindLastUnescaped(text, u'{');
+  const qsizetype lastClose = FindLastUnescaped(text, u'}');
+  return lastOpen < 0 && lastClose < 0 ? open : lastOpen > lastClose;
 }
 
 qsizetype SkipSpaces(QStringView text, qsizetype at) {
@@ -147,12 +147,9 @@ struct Braces {
 
 Braces FindBraces(QStringView text, qsizetype from) {
   Braces braces;
-  int opens = 0, closes = 0;
-  for (qsizetype i = from; i < text.size() && (opens < 2 || closes < 2); ++i) {
-    const QChar c = text[i];
-    if (c == '\\') ++i;
-    else if (c == '{' && opens < 2) braces.open[opens++] = i;
-    else if (c == '}' && closes < 2) braces.close[closes++] = i;
+  for (auto [found, brace] : {std::pair{braces.open, u"{"}, std::pair{braces.close, u"}"}}) {
+    found[0] = FindUnescaped(text, brace, from);
+    if (found[0] >= 0) found[1] = FindUnescaped(text, brace, found[0] + 1);
   }
   return braces;
 }
@@ -227,8 +224,14 @@ QByteArray WriteGift(const core::TList<core::TQuestion>& questions, ExportReport
     if (answer.contains("->")) report.matchingAnswers.push_back(number);
     const char* weight = answer.trimmed().startsWith('%') ? "%100%" : "";
     if (number > 1) out += '\n';
-    out += QString("::Question %1:: [html]").arg(number) + EscapeGift(html, false) + " {=" +
-           weight + EscapeGift(answer, true) + "}\n";
+    out += u"::Question ";
+    out += QString::number(number);
+    out += u":: [html]";
+    AppendEscaped(out, html, false);
+    out += u" {=";
+    out += QLatin1StringView(weight);
+    AppendEscaped(out, answer, true);
+    out += u"}\n";
   }
   return out.toUtf8();
 }
@@ -241,7 +244,7 @@ PlatformImport ReadGift(std::string_view bytes) {
   bool answersOpen = false;
   auto finish = [&] {
     if (!QStringView(block.text).trimmed().isEmpty()) ReadBlock(block, result);
-    block.text.clear();
+    block.text.truncate(0);  // keeps its room for the next question
     answersOpen = false;
   };
   int number = 0;
@@ -272,7 +275,7 @@ PlatformImport ReadGift(std::string_view bytes) {
       if (block.text.isEmpty()) block.firstLine = number;
       block.text += line;
       block.text += '\n';
-      if (line.contains(u'{') || line.contains(u'}')) answersOpen = AnswersOpen(line, answersOpen);
+      answersOpen = AnswersOpen(line, answersOpen);
     }
   }
   if (!result.Failed()) finish();

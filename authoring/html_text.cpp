@@ -1,6 +1,7 @@
 #include "authoring/html_text.h"
 
 #include <algorithm>
+#include <array>
 #include <iterator>
 #include <optional>
 #include <string_view>
@@ -8,6 +9,7 @@
 
 #include <QUrl>
 
+#include "editor/formatted_text.h"
 #include "platform/code_page.h"
 
 namespace quizloom::exchange {
@@ -119,7 +121,7 @@ bool OneOf(std::string_view name, const std::string_view (&names)[N]) {
 class LetterSink {
  public:
   LetterSink(core::TLetters& letters, int& replaced, qsizetype size) : letters_(letters), replaced_(replaced) {
-    letters_.reserve(static_cast<std::size_t>(size));
+    letters_.reserve(static_cast<std::size_t>(std::min<qsizetype>(size, editor::kQuestionLimit + 1)));
   }
   bool Empty() const { return letters_.empty(); }
   void Add(char32_t c, int32_t mark) {
@@ -166,38 +168,56 @@ class Reducer {
       : html_(html), lineEndsBreak_(lineEndsBreak), sink_(sink) {}
 
   void Run() {
-    for (qsizetype i = 0; i < html_.size(); ++i) {
+    const qsizetype size = html_.size();
+    for (qsizetype i = 0; i < size; ++i) {
       const char16_t c = html_[i].unicode();
-      if (c == '<') {
-        i = Markup(i);
-      } else if (c == '&') {
-        const std::optional<Reference> reference = ReadReference(html_, i);
-        if (!reference) {
-          Put('&');
-          continue;
+      switch (KindOf(c)) {
+        case Kind::Word: {
+          // Most of a text: a word of ASCII letters, taken at once.
+          qsizetype end = i + 1;
+          while (end < size && KindOf(html_[end].unicode()) == Kind::Word) ++end;
+          Put(c);
+          sink_.AddWord(html_.mid(i + 1, end - i - 1), marks_.empty() ? core::kNormal : marks_.back());
+          i = end - 1;
+          break;
         }
-        Put(reference->first);
-        if (reference->second) Put(reference->second);
-        i += reference->length - 1;
-      } else if (IsHtmlSpace(c)) {
-        i = Spaces(i);
-      } else if (QChar::isHighSurrogate(c) && i + 1 < html_.size() && html_[i + 1].isLowSurrogate()) {
-        Put(QChar::surrogateToUcs4(c, html_[++i].unicode()));
-      } else if (IsWordLetter(c)) {
-        // Most of a text: a word of ASCII letters, taken at once.
-        qsizetype end = i + 1;
-        while (end < html_.size() && IsWordLetter(html_[end].unicode())) ++end;
-        Put(c);
-        sink_.AddWord(html_.mid(i + 1, end - i - 1), marks_.empty() ? core::kNormal : marks_.back());
-        i = end - 1;
-      } else {
-        Put(c);
+        case Kind::Markup:
+          i = Markup(i);
+          break;
+        case Kind::Reference:
+          if (const std::optional<Reference> reference = ReadReference(html_, i)) {
+            Put(reference->first);
+            if (reference->second) Put(reference->second);
+            i += reference->length - 1;
+          } else {
+            Put('&');
+          }
+          break;
+        case Kind::Space:
+          i = Spaces(i);
+          break;
+        case Kind::Other:
+          if (QChar::isHighSurrogate(c) && i + 1 < size && html_[i + 1].isLowSurrogate())
+            Put(QChar::surrogateToUcs4(c, html_[++i].unicode()));
+          else
+            Put(c);
+          break;
       }
     }
   }
 
  private:
-  static bool IsWordLetter(char16_t c) { return c > ' ' && c < 0x7F && c != '<' && c != '&'; }
+  // What an ASCII character begins: a word of letters, markup, a reference or spaces.
+  enum class Kind : uint8_t { Other, Word, Markup, Reference, Space };
+  static constexpr std::array<Kind, 128> kKinds = [] {
+    std::array<Kind, 128> kinds{};
+    for (std::size_t c = '!'; c < 0x7F; ++c) kinds[c] = Kind::Word;
+    kinds['<'] = Kind::Markup;
+    kinds['&'] = Kind::Reference;
+    for (char c : {' ', '\t', '\n', '\r', '\f'}) kinds[static_cast<std::size_t>(c)] = Kind::Space;
+    return kinds;
+  }();
+  static Kind KindOf(char16_t c) { return c < 0x80 ? kKinds[c] : Kind::Other; }
 
   void Put(char32_t c) {
     if (breaks_ > 0 || spaces_ > 0 || layoutSpace_) {

@@ -91,29 +91,25 @@ std::optional<char32_t> NextCodePoint(std::span<const uint8_t> bytes, std::size_
   return c;
 }
 
-// Collects a whole platform file as UTF-16, line ends as they are. No file needs more units
-// than it has bytes, so the text is sized once.
+// Writes a whole platform file as UTF-16, line ends as they are. No file needs more units
+// than it has bytes.
 class Utf16Sink {
  public:
-  explicit Utf16Sink(std::size_t size) : text(size, u'\0') {}
+  explicit Utf16Sink(char16_t* text) : text_(text) {}
 
   bool Put(char32_t c) {
     if (c < 0x10000) {
-      text[length++] = static_cast<char16_t>(c);
+      text_[length++] = static_cast<char16_t>(c);
     } else {
-      text[length++] = static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
-      text[length++] = static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+      text_[length++] = static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+      text_[length++] = static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
     }
     return true;
   }
-  std::u16string Take() {
-    text.resize(length);
-    return std::move(text);
-  }
+  std::size_t length = 0;
 
  private:
-  std::u16string text;
-  std::size_t length = 0;
+  char16_t* text_;
 };
 
 template <class Sink>
@@ -221,17 +217,17 @@ DecodedText DecodeTextFile(std::span<const uint8_t> bytes, int limit) {
   return out;
 }
 
-std::u16string DecodeWholeText(std::span<const uint8_t> bytes) {
+std::size_t DecodeWholeText(std::span<const uint8_t> bytes, char16_t* text) {
   if (const std::optional<bool> bigEndian = Utf16BigEndian(bytes)) {
-    Utf16Sink sink(bytes.size() / 2 + 1);
+    Utf16Sink sink(text);
     DecodeUtf16(bytes.subspan(2), *bigEndian, sink);
-    return sink.Take();
+    return sink.length;
   }
-  Utf16Sink utf8(bytes.size());
-  if (DecodeUtf8(bytes, utf8).IsUtf8()) return utf8.Take();
-  Utf16Sink cp1252(bytes.size());
+  Utf16Sink utf8(text);
+  if (DecodeUtf8(bytes, utf8).IsUtf8()) return utf8.length;
+  Utf16Sink cp1252(text);
   DecodeWindows1252(bytes, cp1252);
-  return cp1252.Take();
+  return cp1252.length;
 }
 
 }  // namespace quizloom
