@@ -54,5 +54,8 @@ if [ -x "$build/exchange_fuzz" ]; then
   printf 'Stra\xdfe {=Stra\xdfe}\r\n\r\nLine\rtwo {=x}' >"$exchange/cp1252.gift"
   printf '\xff\xfe<\0q\0u\0i\0z\0>\0<\0/\0q\0u\0i\0z\0>\0' >"$exchange/utf16.xml"
   printf '<quiz><question type="shortanswer"><questiontext format="moodle_auto_format"><text><![CDATA[a\n<img src="@@PLUGINFILE@@/p/s.png">]]></text><file name="s.png" path="/p/">iVBORw0KGgo=</file></questiontext><usecase>0</usecase><image>o.png</image><image_base64>AA==</image_base64><answer fraction="100"><text>b</text></answer><answer fraction="100" format="html"><text>&lt;b&gt;c&amp;amp;&lt;/b&gt;</text></answer></question></quiz>' >"$exchange/pictures.xml"
-  run exchange_fuzz "$exchange"
+  # Qt is built without frame pointers, so AddressSanitizer's fast unwinder records a new,
+  # partly random stack for most of its allocations and keeps each one: that store grew by
+  # 300 MB in half an hour. The allocating frame alone is exact and finds the same faults.
+  ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}malloc_context_size=1" run exchange_fuzz "$exchange"
 fi
