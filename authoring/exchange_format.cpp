@@ -243,10 +243,13 @@ void AddShortAnswer(PlatformImport& result, PlatformQuestion question) {
 namespace quizloom {
 
 PlatformImport ReadPlatformFile(std::string_view bytes) {
-  // The start is enough to pass a byte-order mark and spaces.
+  // The start is enough to pass a byte-order mark and spaces. XML begins with its declaration,
+  // a comment, a document type or the quiz itself; a GIFT question may begin with a tag.
   const QString start = exchange::DecodePlatformText(bytes.substr(0, 1024));
-  const auto first = std::find_if_not(start.begin(), start.end(), [](QChar c) { return c.isSpace(); });
-  return first != start.end() && *first == '<' ? ReadMoodleXml(bytes) : ReadGift(bytes);
+  const QStringView text = QStringView(start).trimmed();
+  const bool xml = text.startsWith(u"<?xml") || text.startsWith(u"<!--") || text.startsWith(u"<quiz") ||
+                   text.startsWith(u"<!DOCTYPE", Qt::CaseInsensitive);
+  return xml ? ReadMoodleXml(bytes) : ReadGift(bytes);
 }
 
 }  // namespace quizloom

@@ -67,7 +67,8 @@ struct PlatformImport {
 // Moodle XML in the one its declaration names.
 PlatformImport ReadGift(std::string_view bytes);
 PlatformImport ReadMoodleXml(std::string_view bytes);
-// Either, by the file's content: XML begins with '<' after a byte-order mark and spaces.
+// Either, by the file's content after a byte-order mark and spaces: Moodle XML begins with
+// its declaration, a comment, a document type or <quiz>, anything else is GIFT.
 PlatformImport ReadPlatformFile(std::string_view bytes);
 
 // The files a reader takes; a larger one is refused before it is read.

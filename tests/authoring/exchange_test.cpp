@@ -112,7 +112,6 @@ TEST(ExchangeFormat, HandWrittenPlatformFiles) {
     // other types, no answer, wildcard, text, answer, chars, '?', weights: as many as given
     std::vector<int> counts = {};
     int errorLine = 0;
-    bool gift = false;  // read as GIFT whatever it begins with
   } cases[] = {
       {"GIFT escapes, a title, comments and a category",
        "// a comment\n$CATEGORY: $course$/Science\n\n::Q1:: Ratio 1\\:2 \\{x\\} \\= 50\\% \\\\ "
@@ -150,7 +149,7 @@ TEST(ExchangeFormat, HandWrittenPlatformFiles) {
        "</question></quiz>",
        {{"Q", "a & b"}}},
       {"Moodle XML not well formed", "<quiz>\n<question type=\"shortanswer\">\n</quiz>", {}, {}, 3},
-      {"Moodle XML of another kind", "<html><body/></html>", {}, {}, 1},
+      {"Moodle XML of another kind", "<?xml version=\"1.0\"?>\n<html><body/></html>", {}, {}, 2},
       {"HTML 5's references, legacy names without ';' and numbers as Windows-1252",
        "[html]Caf&eacute; &euro;5 &ndash; &pi;r&sup2; &notit; &AMP &#150;&#x20AC {=a}",
        {{"Caf\xe9 \x80" "5 \x96 ?r\xb2 \xacit; & \x96\x80", "a"}}, {0, 0, 0, 0, 0, 0, 1}},
@@ -160,7 +159,7 @@ TEST(ExchangeFormat, HandWrittenPlatformFiles) {
            "</quiz>",
        {{"Heading|first|second|a b", "x"}}},
       {"GIFT as a platform reads it: {One}, blanks as typed, line ends, \"->\" without \"=\"",
-       "How do you write the word for the number 1? {One}\n\nThe answer equals {=4}.\n\n{=Water} is wet."
+       "<b>How</b> do you write the word for the number 1? {One}\n\nThe answer equals {=4}.\n\n{=Water} is wet."
        "\n\nLine one\nline two {a->b}\n\n[plain]a <b>\nc {=d}",
        {{"How do you write the word for the number 1?", "One"}, {"The answer equals _____.", "4"},
         {"_____ is wet.", "Water"}, {"Line one|line two", "a->b"}, {"a <b>|c", "d"}}},
@@ -169,7 +168,7 @@ TEST(ExchangeFormat, HandWrittenPlatformFiles) {
        {{"A", "%132%c"}, {"D", "%50 off"}}, {0, 0, 0, 0, 0, 0, 0, 2}},
       {"Regression: a fuzzer's GIFT answer weighted 494% was taken for full marks",
        QByteArray::fromBase64("PJQBAFx7IHs9JVwqYCNmID0lNDk0JSUxMzIlY31Gczw+L3UqcYhv6QoK////").toStdString(),
-       {}, {1, 0, 0, 0, 0, 0, 2, 1}, 0, true},
+       {}, {1, 0, 0, 0, 0, 0, 2, 1}},
       {"Windows-1252 GIFT", "Stra\xdf" "e {=Stra\xdf" "e}", {{"Stra\xdf" "e", "Stra\xdf" "e"}}},
       {"UTF-16 Moodle XML", utf16("<quiz>" + ShortAnswer("caf\xe9") + "</quiz>"), {{"caf\xe9", "x"}}},
       {"Moodle XML pictures: by path and name, legacy, one not in the file",
@@ -183,7 +182,7 @@ TEST(ExchangeFormat, HandWrittenPlatformFiles) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const PlatformImport got = c.gift ? ReadGift(c.input) : ReadPlatformFile(c.input);
+    const PlatformImport got = ReadPlatformFile(c.input);
     EXPECT_EQ(got.errorLine, c.errorLine) << got.error;
     EXPECT_EQ(got.Failed(), c.errorLine > 0);
     ASSERT_EQ(got.questions.size(), c.questions.size());
