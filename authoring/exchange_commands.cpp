@@ -28,9 +28,11 @@ std::string Plural(std::size_t count, const char* one, const char* many) {
   return std::to_string(count) + " " + (count == 1 ? one : many);
 }
 
+// Lists in a notice name this many, then say how many more there are.
+constexpr std::size_t kShown = 12;
+
 // "(question 8)", "(questions 1, 2, 5)"; a long list ends "and 12 more".
 std::string NumberList(const std::vector<int>& numbers) {
-  constexpr std::size_t kShown = 12;
   std::string list = numbers.size() == 1 ? "(question " : "(questions ";
   for (std::size_t i = 0; i < numbers.size() && i < kShown; ++i)
     list += (i > 0 ? ", " : "") + std::to_string(numbers[i]);
@@ -143,9 +145,11 @@ std::string ImportNotice(const PlatformImport& result, int firstNumber,
   if (!lostPictures.empty()) {
     notice += "\n\n" + Plural(lostPictures.size(), "question was", "questions were") +
               " added without a picture that could not be read or was not in the file:";
-    for (const LostPicture& lost : lostPictures)
-      notice += " \"" + platform::ToCp1252(lost.name) + "\" (question " + std::to_string(lost.number) + "),";
+    for (std::size_t i = 0; i < lostPictures.size() && i < kShown; ++i)
+      notice += " \"" + platform::ToCp1252(lostPictures[i].name) + "\" (question " +
+                std::to_string(lostPictures[i].number) + "),";
     notice.back() = '.';
+    if (lostPictures.size() > kShown) notice += " And " + std::to_string(lostPictures.size() - kShown) + " more.";
   }
   if (result.replacedCharacters > 0)
     notice += "\n\n" + Plural(static_cast<std::size_t>(result.replacedCharacters), "character",
