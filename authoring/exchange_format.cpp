@@ -1,11 +1,10 @@
 #include "authoring/exchange_format.h"
 
-#include <cctype>
-#include <iterator>
+#include <algorithm>
+#include <array>
 #include <vector>
 
-#include <QList>
-
+#include "authoring/text_decoding.h"
 #include "editor/formatted_text.h"
 #include "platform/code_page.h"
 
@@ -27,55 +26,25 @@ QChar Character(unsigned char byte) {
   return QChar(static_cast<char16_t>(c ? *c : U'?'));
 }
 
-// Builds letters from the platform's characters: what Windows-1252 cannot hold becomes '?'.
-class LetterSink {
- public:
-  explicit LetterSink(int& replaced) : replaced_(replaced) {}
-
-  void Add(char32_t c, int32_t mark) {
-    if (c == 0xA0) c = ' ';
-    std::optional<unsigned char> byte = platform::CodePointToCp1252(c);
-    if (!byte || *byte == 0 || (*byte < 0x20 && *byte != kCR)) {
-      ++replaced_;
-      byte = '?';
-    }
-    letters.emplace_back(*byte, mark);
-  }
-  core::TLetters letters;
-
- private:
-  int& replaced_;
-};
-
-bool IsFormattingSpace(char32_t c) { return c == '\n' || c == '\r' || c == '\t'; }
-
-// The character an entity stands for ("amp", "#233", "#x20AC"), or nothing when unknown.
-std::optional<char32_t> Entity(const QString& name) {
-  static const struct { const char* name; char32_t c; } kNamed[] = {
-      {"amp", '&'}, {"lt", '<'}, {"gt", '>'}, {"quot", '"'}, {"apos", '\''}, {"nbsp", 0xA0}};
-  for (const auto& named : kNamed)
-    if (name == QLatin1String(named.name)) return named.c;
-  if (name.startsWith('#') && name.size() > 1) {
-    bool ok = false;
-    const bool hex = name[1] == 'x' || name[1] == 'X';
-    const uint value = name.mid(hex ? 2 : 1).toUInt(&ok, hex ? 16 : 10);
-    if (ok && value > 0 && value <= 0x10FFFF) return static_cast<char32_t>(value);
-  }
-  return std::nullopt;
-}
-
 }  // namespace
 
 QString TextToHtml(const core::TLetters& text) {
   QString html;
+  html.reserve(static_cast<qsizetype>(text.size()) + 16);
+  auto tag = [&html](const char* name, bool closing) {
+    if (!name) return;
+    html += closing ? u"</" : u"<";
+    html += QLatin1StringView(name);
+    html += u'>';
+  };
   int32_t open = core::kNormal;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const core::TLetter& letter = text[i];
     const bool soft = letter.ch == kCR && i + 1 < text.size() && text[i + 1].ch == kLF;
     const int32_t mark = letter.ch == kCR || letter.ch == kLF ? core::kNormal : letter.mark;
     if (mark != open) {
-      if (const char* tag = MarkTag(open)) html += QString("</%1>").arg(tag);
-      if (const char* tag = MarkTag(mark)) html += QString("<%1>").arg(tag);
+      tag(MarkTag(open), true);
+      tag(MarkTag(mark), false);
       open = mark;
     }
     if (soft) {
@@ -93,12 +62,13 @@ QString TextToHtml(const core::TLetters& text) {
       html += Character(letter.ch);
     }
   }
-  if (const char* tag = MarkTag(open)) html += QString("</%1>").arg(tag);
+  tag(MarkTag(open), true);
   return html;
 }
 
 QString AnswerToPlain(const core::TLetters& answer, bool& hadMarks) {
   QString plain;
+  plain.reserve(static_cast<qsizetype>(answer.size()));
   hadMarks = false;
   for (const core::TLetter& letter : answer) {
     plain += Character(letter.ch);
@@ -107,168 +77,179 @@ QString AnswerToPlain(const core::TLetters& answer, bool& hadMarks) {
   return plain;
 }
 
-core::TLetters HtmlToLetters(const QString& html, int& replaced) {
-  LetterSink sink(replaced);
-  const std::vector<char32_t> chars = [&] {
-    const QList<uint> ucs4 = html.toUcs4();
-    return std::vector<char32_t>(ucs4.begin(), ucs4.end());
-  }();
-  std::vector<int32_t> marks;  // open <sup>/<sub> tags, innermost last
-  int pendingBreaks = 0;       // breaks wait for text, so none lead or trail the question
-  bool pendingSpace = false;   // source formatting between words counts as one space
-  auto put = [&](char32_t c) {
-    if (sink.letters.empty()) pendingBreaks = 0;
-    if (pendingBreaks > 0) pendingSpace = false;
-    for (; pendingBreaks > 0; --pendingBreaks) sink.letters.emplace_back(kCR, core::kNormal);
-    if (pendingSpace && !sink.letters.empty()) sink.letters.emplace_back(' ', core::kNormal);
-    pendingSpace = false;
-    sink.Add(c, marks.empty() ? core::kNormal : marks.back());
-  };
-  std::size_t lastClose = chars.size();  // none: every '<' is a letter
-  for (std::size_t i = chars.size(); i-- > 0;)
-    if (chars[i] == '>') {
-      lastClose = i;
-      break;
-    }
-  for (std::size_t i = 0; i < chars.size(); ++i) {
-    const char32_t c = chars[i];
-    if (c == '<') {
-      std::size_t end = i + 1;
-      if (lastClose == chars.size() || lastClose < i) end = chars.size();
-      while (end < chars.size() && chars[end] != '>') ++end;
-      if (end >= chars.size()) {  // a lone '<' is a letter, as browsers show it
-        put(c);
-        continue;
-      }
-      // The tag's name: after '<' and a '/' that closes, up to a space, '/' or '>'.
-      std::size_t at = i + 1;
-      while (at < end && (chars[at] == ' ' || IsFormattingSpace(chars[at]))) ++at;
-      const bool closing = at < end && chars[at] == '/';
-      if (closing) ++at;
-      std::string tag;
-      for (; at < end && tag.size() < 8 && chars[at] != '/' && chars[at] != ' ' &&
-             !IsFormattingSpace(chars[at]);
-           ++at)
-        tag += static_cast<char>(chars[at] < 0x80 ? std::tolower(static_cast<int>(chars[at])) : '?');
-      i = end;
-      if (tag == "sup" || tag == "sub") {
-        const int32_t mark = tag == "sup" ? core::kSuperscript : core::kSubscript;
-        if (!closing) {
-          marks.push_back(mark);
-        } else {
-          for (auto it = marks.rbegin(); it != marks.rend(); ++it)
-            if (*it == mark) {
-              marks.erase(std::next(it).base());
-              break;
-            }
-        }
-      } else if (tag == "br") {
-        ++pendingBreaks;
-      } else if (tag == "p" || tag == "div") {
-        if (pendingBreaks == 0) pendingBreaks = 1;
-      }
-    } else if (c == '&') {
-      std::size_t end = i + 1;
-      while (end < chars.size() && end - i <= 10 && chars[end] != ';' && chars[end] != '&') ++end;
-      std::optional<char32_t> decoded;
-      if (end < chars.size() && chars[end] == ';')
-        decoded = Entity(QString::fromUcs4(chars.data() + i + 1, static_cast<qsizetype>(end - i - 1)));
-      if (decoded) i = end;
-      put(decoded ? *decoded : c);
-    } else if (c == ' ' || IsFormattingSpace(c)) {
-      // A run of spaces is the teacher's when typed so; one that breaks the source's lines
-      // is layout, one space at most.
-      std::size_t end = i;
-      bool layout = false;
-      for (; end < chars.size() && (chars[end] == ' ' || IsFormattingSpace(chars[end])); ++end)
-        layout = layout || IsFormattingSpace(chars[end]);
-      if (layout) pendingSpace = true;
-      else
-        for (std::size_t k = i; k < end; ++k) put(' ');
-      i = end - 1;
-    } else {
-      put(c);
-    }
-  }
-  return sink.letters;
+QString DecodePlatformText(std::string_view bytes) {
+  // ASCII reads the same in every encoding the decoding chooses, and most files are.
+  if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+  QString text(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
+  text.truncate(static_cast<qsizetype>(DecodeWholeText(
+      {reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()}, reinterpret_cast<char16_t*>(text.data()))));
+  return text;
 }
 
-core::TLetters PlainToLetters(const QString& text, int& replaced) {
-  LetterSink sink(replaced);
-  const QString trimmed = text.trimmed();
-  for (qsizetype i = 0; i < trimmed.size(); ++i) {
-    const QChar c = trimmed[i];
-    if (c == '\r' && i + 1 < trimmed.size() && trimmed[i + 1] == '\n') continue;
-    if (c == '\n' || c == '\r') {
-      sink.letters.emplace_back(kCR, core::kNormal);
-    } else if (c == '\t') {
-      sink.letters.emplace_back(' ', core::kNormal);
-    } else if (c.isHighSurrogate() && i + 1 < trimmed.size()) {
-      sink.Add(QChar::surrogateToUcs4(c, trimmed[++i]), core::kNormal);
-    } else {
-      sink.Add(c.unicode(), core::kNormal);
-    }
-  }
-  return sink.letters;
-}
+namespace {
 
-void AddShortAnswer(PlatformImport& result, const core::TLetters& text, const QString& answer,
-                    ExchangePicture picture) {
-  // Platforms trim answers; '\*' is a star, a bare '*' a wildcard Quizdesk cannot judge.
-  const QString trimmed = answer.trimmed();
-  core::TLetters answerLetters;
+// An answer is taken when a platform gives it full marks.
+constexpr double kFullMarks = 99.99;
+
+enum class AnswerFault { None, Empty, Wildcard, Characters, TooLong };
+
+// The answer's letters as Quizdesk compares them, or why a test cannot hold it. Platforms
+// trim answers; "\*" is a star, a bare '*' a wildcard Quizdesk cannot judge.
+AnswerFault AnswerLetters(const QString& answer, core::TLetters& letters) {
+  const QStringView trimmed = QStringView(answer).trimmed();
+  if (trimmed.isEmpty()) return AnswerFault::Empty;
   bool unheld = false;
   for (qsizetype i = 0; i < trimmed.size(); ++i) {
     QChar c = trimmed[i];
-    if (c == '\\' && i + 1 < trimmed.size() && trimmed[i + 1] == '*') {
-      c = trimmed[++i];
-    } else if (c == '*') {
-      ++result.wildcardAnswers;
-      return;
-    }
+    if (c == '\\' && i + 1 < trimmed.size() && trimmed[i + 1] == '*') c = trimmed[++i];
+    else if (c == '*') return AnswerFault::Wildcard;
     char32_t code = c.unicode();
     if (c.isHighSurrogate() && i + 1 < trimmed.size()) code = QChar::surrogateToUcs4(c, trimmed[++i]);
     const std::optional<unsigned char> byte = platform::CodePointToCp1252(code);
     if (!byte || *byte < 0x20) unheld = true;
-    else answerLetters.emplace_back(*byte, core::kNormal);
+    else letters.emplace_back(*byte, core::kNormal);
   }
-  if (trimmed.isEmpty()) {
-    ++result.noAnswer;
+  if (unheld) return AnswerFault::Characters;
+  if (static_cast<int>(letters.size()) > editor::kAnswerLimit) return AnswerFault::TooLong;
+  return AnswerFault::None;
+}
+
+void Count(PlatformImport& result, AnswerFault fault) {
+  switch (fault) {
+    case AnswerFault::Empty: ++result.noAnswer; break;
+    case AnswerFault::Wildcard: ++result.wildcardAnswers; break;
+    case AnswerFault::Characters: ++result.answerCharacters; break;
+    case AnswerFault::TooLong: ++result.answerTooLong; break;
+    case AnswerFault::None: break;
+  }
+}
+
+// A question's text wrapped as the editor wraps it, and its lines; the working buffers have
+// room for a break per space.
+core::TLetters Wrapped(const core::TLetters& text, int& lines) {
+  constexpr std::size_t kRoom = 2 * (editor::kQuestionLimit + 1);
+  std::array<char, kRoom> chars;
+  std::array<int32_t, kRoom> marks;
+  const std::size_t length = std::min(text.size(), kRoom / 2 - 1);
+  // Lines of the width or shorter, without soft breaks, are as the editor would wrap them.
+  lines = 1;
+  std::size_t column = 0;
+  bool narrow = length == text.size();
+  for (std::size_t i = 0; i < length; ++i) {
+    chars[i] = static_cast<char>(text[i].ch);
+    marks[i] = text[i].mark;
+    const bool hard = chars[i] == '\r';
+    lines += hard;
+    column = hard ? 0 : column + 1;
+    narrow = narrow && chars[i] != '\n' && column <= static_cast<std::size_t>(editor::kWrapWidth);
+  }
+  if (narrow) return text;
+  chars[length] = '\0';
+  const int room = static_cast<int>(2 * (length + 1));
+  int32_t caret = 0;
+  lines = editor::kMaxLines + 1;  // a text the buffers cannot hold wrapped is too long
+  if (!editor::WrapText(chars.data(), marks.data(), caret, editor::kWrapWidth, room)) return {};
+  const std::size_t wrappedLength = std::char_traits<char>::length(chars.data());
+  core::TLetters wrapped(wrappedLength);
+  lines = 1;
+  for (std::size_t i = 0; i < wrappedLength; ++i) {
+    wrapped[i] = {static_cast<unsigned char>(chars[i]), marks[i]};
+    lines += chars[i] == '\r';
+  }
+  return wrapped;
+}
+
+// Joins neighbouring lines of an unwrapped text, the two shortest together first, until it
+// has at most most lines: with a space, unless one of them is empty. False when it already had.
+bool JoinLines(core::TLetters& text, int most) {
+  struct Line {
+    std::size_t length;
+    std::size_t breakAt;  // where the break after the line stands; the last line has none
+  };
+  std::vector<Line> lines;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i <= text.size(); ++i)
+    if (i == text.size() || text[i].ch == kCR) {
+      lines.push_back({i - start, i});
+      start = i + 1;
+    }
+  if (lines.size() <= static_cast<std::size_t>(most)) return false;
+  std::vector<std::size_t> erased;
+  while (lines.size() > static_cast<std::size_t>(most)) {
+    std::size_t best = 0;
+    for (std::size_t k = 1; k + 1 < lines.size(); ++k)
+      if (lines[k].length + lines[k + 1].length < lines[best].length + lines[best + 1].length) best = k;
+    const bool space = lines[best].length > 0 && lines[best + 1].length > 0;
+    if (space) text[lines[best].breakAt].ch = ' ';
+    else erased.push_back(lines[best].breakAt);
+    lines[best] = {lines[best].length + lines[best + 1].length + (space ? 1 : 0), lines[best + 1].breakAt};
+    lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(best) + 1);
+  }
+  std::sort(erased.rbegin(), erased.rend());
+  for (std::size_t at : erased) text.erase(text.begin() + static_cast<std::ptrdiff_t>(at));
+  return true;
+}
+
+}  // namespace
+
+void AddShortAnswer(PlatformImport& result, PlatformQuestion question) {
+  if (question.refusedWeight) {
+    ++result.refusedWeights;
     return;
   }
-  if (unheld) {
-    ++result.answerCharacters;
-    return;
+  // The first answer with full marks that a test can hold; the others are named.
+  core::TLetters answer;
+  int fullMarks = 0;
+  AnswerFault fault = AnswerFault::Empty;
+  for (const auto& [text, weight] : question.answers) {
+    if (weight < kFullMarks) continue;
+    if (fullMarks++ > 0 && !answer.empty()) continue;
+    core::TLetters letters;
+    const AnswerFault found = AnswerLetters(text, letters);
+    if (found == AnswerFault::None) answer = std::move(letters);
+    else if (fullMarks == 1) fault = found;
   }
-  if (static_cast<int>(answerLetters.size()) > editor::kAnswerLimit) {
-    ++result.answerTooLong;
-    return;
-  }
-  // Wrapped as the editor wraps: the working buffers have room for a break per space.
-  const std::size_t room = 2 * (text.size() + 1);
-  if (text.empty() || text.size() > static_cast<std::size_t>(editor::kQuestionLimit)) {
+  if (answer.empty()) return Count(result, fault);
+  if (question.text.empty() || question.text.size() > static_cast<std::size_t>(editor::kQuestionLimit)) {
     ++result.textTooLong;
     return;
   }
-  std::vector<char> chars(room, '\0');
-  std::vector<int32_t> marks(room, 0);
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    chars[i] = static_cast<char>(text[i].ch);
-    marks[i] = text[i].mark;
+  // Line breaks stay while the question keeps within six lines; beyond, the shortest
+  // neighbouring lines are joined first. Wrapping never makes fewer lines than the breaks do.
+  bool joined = false;
+  int lines = 0;
+  core::TLetters wrapped = Wrapped(question.text, lines);
+  for (int most = editor::kMaxLines; lines > editor::kMaxLines && most >= 1; --most) {
+    if (!JoinLines(question.text, most)) continue;
+    joined = true;
+    wrapped = Wrapped(question.text, lines);
   }
-  int32_t caret = 0;
-  editor::WrapText(chars.data(), marks.data(), caret, editor::kWrapWidth, static_cast<int>(room));
-  const std::size_t length = std::char_traits<char>::length(chars.data());
-  if (length > static_cast<std::size_t>(editor::kQuestionLimit) ||
-      editor::CountLines(chars.data()) > editor::kMaxLines) {
+  if (wrapped.size() > static_cast<std::size_t>(editor::kQuestionLimit) || lines > editor::kMaxLines) {
     ++result.textTooLong;
     return;
   }
   ImportedQuestion& made = result.questions.emplace_back();
-  for (std::size_t i = 0; i < length; ++i)
-    made.question.text.emplace_back(static_cast<unsigned char>(chars[i]), marks[i]);
-  made.question.answer = std::move(answerLetters);
-  made.picture = std::move(picture);
+  made.question.text = std::move(wrapped);
+  made.question.answer = std::move(answer);
+  made.picture = std::move(question.picture);
+  made.otherAnswers = fullMarks - 1;
+  made.anyCase = question.anyCase;
+  made.linesJoined = joined;
 }
 
 }  // namespace quizloom::exchange
+
+namespace quizloom {
+
+PlatformImport ReadPlatformFile(std::string_view bytes) {
+  // The start is enough to pass a byte-order mark and spaces. XML begins with its declaration,
+  // a comment, a document type or the quiz itself; a GIFT question may begin with a tag.
+  const QString start = exchange::DecodePlatformText(bytes.substr(0, 1024));
+  const QStringView text = QStringView(start).trimmed();
+  const bool xml = text.startsWith(u"<?xml") || text.startsWith(u"<!--") || text.startsWith(u"<quiz") ||
+                   text.startsWith(u"<!DOCTYPE", Qt::CaseInsensitive);
+  return xml ? ReadMoodleXml(bytes) : ReadGift(bytes);
+}
+
+}  // namespace quizloom

@@ -28,6 +28,7 @@ struct ExchangePicture {
 struct ExportReport {
   std::vector<int> unmarkedAnswers;  // numbers of questions whose answer lost its marks
   std::vector<int> picturesLeft;     // numbers of questions whose picture did not travel
+  std::vector<int> matchingAnswers;  // GIFT: answers holding "->", read as matching questions
 };
 
 // pictures[i] belongs to questions[i]; missing entries mean no picture to carry.
@@ -37,13 +38,20 @@ QByteArray WriteMoodleXml(const core::TList<core::TQuestion>& questions,
 
 struct ImportedQuestion {
   core::TQuestion question;  // picture empty: the glue names the stored file
-  ExchangePicture picture;   // Moodle XML only
+  // The picture the question shows: a name, and the bytes when the file holds them (Moodle
+  // XML); no name when it shows none.
+  ExchangePicture picture;
+  int otherAnswers = 0;      // further answers worth 100%, which the test cannot keep
+  bool anyCase = false;      // the platform judged its answer in any letter case
+  bool linesJoined = false;  // line breaks became spaces to keep within six lines
 };
 
 struct PlatformImport {
   std::vector<ImportedQuestion> questions;
+  ExchangeFormat format = ExchangeFormat::Gift;
   int otherTypes = 0;          // questions that are not short answers
   int noAnswer = 0;            // short answers without an answer worth 100%
+  int refusedWeights = 0;      // answers weighted outside -100..100%, or not by a number
   int wildcardAnswers = 0;     // answers with a platform's '*' wildcard
   int textTooLong = 0;         // over 495 characters or 6 lines once wrapped, or empty
   int answerTooLong = 0;       // over 49 characters
@@ -55,8 +63,13 @@ struct PlatformImport {
   bool Failed() const { return !error.empty(); }
 };
 
+// Both read the bytes of a whole file: GIFT in the encoding the text import would find,
+// Moodle XML in the one its declaration names.
 PlatformImport ReadGift(std::string_view bytes);
 PlatformImport ReadMoodleXml(std::string_view bytes);
+// Either, by the file's content after a byte-order mark and spaces: Moodle XML begins with
+// its declaration, a comment, a document type or <quiz>, anything else is GIFT.
+PlatformImport ReadPlatformFile(std::string_view bytes);
 
 // The files a reader takes; a larger one is refused before it is read.
 inline constexpr qint64 kPlatformFileLimit = 32 * 1024 * 1024;
@@ -70,14 +83,22 @@ QString TextToHtml(const core::TLetters& text);
 // The answer's plain letters, and whether any carried a mark.
 QString AnswerToPlain(const core::TLetters& answer, bool& hadMarks);
 
-// A platform question's HTML reduced to the test's letters, before wrapping.
-core::TLetters HtmlToLetters(const QString& html, int& replaced);
-core::TLetters PlainToLetters(const QString& text, int& replaced);
+// The text of a platform file, in the encoding the text import would find.
+QString DecodePlatformText(std::string_view bytes);
 
-// Adds a short-answer question to the import, or counts why it cannot be taken. answer
-// is the platform's text of the first answer worth 100% (escapes of '*' still in it).
-void AddShortAnswer(PlatformImport& result, const core::TLetters& text, const QString& answer,
-                    ExchangePicture picture = {});
+// A short-answer question as a platform keeps it: its text reduced to letters, and its
+// answers' texts (escapes of '*' still in them) with their weights in percent.
+struct PlatformQuestion {
+  core::TLetters text;
+  std::vector<std::pair<QString, double>> answers;
+  bool refusedWeight = false;  // an answer weighted outside -100..100%, or not by a number
+  bool anyCase = false;
+  ExchangePicture picture;
+};
+
+// Adds the question to the import with the first answer worth 100%, or counts why it
+// cannot be taken.
+void AddShortAnswer(PlatformImport& result, PlatformQuestion question);
 
 }  // namespace exchange
 

@@ -1,15 +1,16 @@
-#include <QRegularExpression>
 #include <QUrl>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
 #include "authoring/exchange_format.h"
+#include "authoring/html_text.h"
 
 namespace quizloom {
 
 namespace {
 
-constexpr char kPluginFile[] = "@@PLUGINFILE@@/";
+// Pictures travel as files of the question text, which names them by this and their path.
+constexpr QStringView kPluginFile = u"@@PLUGINFILE@@";
 
 void WriteTextElement(QXmlStreamWriter& xml, const char* name, const QString& text) {
   xml.writeStartElement(name);
@@ -23,32 +24,43 @@ QString EscapeAnswer(const QString& answer) {
   return escaped.replace('*', "\\*");
 }
 
-QString PlainLetters(const QString& html) {
-  static const QRegularExpression kTag("<[^>]*>");
-  QString plain = html;
-  plain.remove(kTag);
-  return plain.replace("&lt;", "<").replace("&gt;", ">").replace("&quot;", "\"").replace(
-      "&nbsp;", " ").replace("&amp;", "&");
-}
+struct TextFile {
+  QString path;  // "/" or "/pics/", as the picture's source names it
+  ExchangePicture picture;
+};
 
 struct QuestionText {
   QString text;
-  QString format;
-  std::vector<ExchangePicture> files;
+  exchange::TextFormat format = exchange::TextFormat::AutoFormat;
+  std::vector<TextFile> files;
 };
+
+// Platforms write "moodle_auto_format" when they name no format.
+exchange::TextFormat FormatNamed(QStringView name) {
+  if (name == u"html") return exchange::TextFormat::Html;
+  if (name == u"plain_text" || name == u"markdown") return exchange::TextFormat::Plain;
+  return exchange::TextFormat::AutoFormat;
+}
+
+QString FolderPath(QStringView path) {
+  QString folder = path.isEmpty() ? QString("/") : path.toString();
+  if (!folder.startsWith('/')) folder.prepend('/');
+  if (!folder.endsWith('/')) folder += '/';
+  return folder;
+}
 
 QuestionText ReadQuestionText(QXmlStreamReader& xml) {
   QuestionText result;
-  result.format = xml.attributes().value("format").toString().toLower();
+  result.format = FormatNamed(xml.attributes().value("format"));
   while (xml.readNextStartElement()) {
     if (xml.name() == u"text") {
       result.text = xml.readElementText(QXmlStreamReader::SkipChildElements);
     } else if (xml.name() == u"file") {
-      ExchangePicture file;
-      file.name = xml.attributes().value("name").toString();
-      file.bytes = QByteArray::fromBase64(
+      TextFile& file = result.files.emplace_back();
+      file.path = FolderPath(xml.attributes().value("path"));
+      file.picture.name = xml.attributes().value("name").toString();
+      file.picture.bytes = QByteArray::fromBase64(
           xml.readElementText(QXmlStreamReader::SkipChildElements).toLatin1());
-      result.files.push_back(std::move(file));
     } else {
       xml.skipCurrentElement();
     }
@@ -56,54 +68,70 @@ QuestionText ReadQuestionText(QXmlStreamReader& xml) {
   return result;
 }
 
-// The file the question's first picture shows, or the first file when no picture names one.
+// The picture the text shows first, matched by its path and name among the text's files;
+// only the name when the file does not hold it. Without a picture in the text, its first
+// file.
 ExchangePicture ShownPicture(QuestionText& text) {
-  if (text.files.empty()) return {};
-  const qsizetype at = text.text.indexOf(kPluginFile);
-  if (at >= 0) {
-    const qsizetype start = at + qsizetype(sizeof kPluginFile) - 1;
-    qsizetype end = start;
-    while (end < text.text.size() && text.text[end] != '"' && text.text[end] != '\'' &&
-           text.text[end] != '?')
-      ++end;
-    const QString name = QUrl::fromPercentEncoding(text.text.mid(start, end - start).toUtf8());
-    for (ExchangePicture& file : text.files)
-      if (file.name == name) return std::move(file);
+  const QString source =
+      text.format == exchange::TextFormat::Plain ? QString() : exchange::PictureSource(text.text);
+  if (source.startsWith(kPluginFile)) {
+    QStringView reference = QStringView(source).mid(kPluginFile.size());
+    reference.truncate(reference.indexOf(u'?') < 0 ? reference.size() : reference.indexOf(u'?'));
+    const QString wanted = QUrl::fromPercentEncoding(reference.toUtf8());
+    for (TextFile& file : text.files)
+      if (file.path + file.picture.name == wanted) return std::move(file.picture);
   }
-  return std::move(text.files.front());
+  if (!source.isEmpty()) return {exchange::SourceFileName(source), {}};
+  if (!text.files.empty()) return std::move(text.files.front().picture);
+  return {};
+}
+
+// A weight in percent; refused when it is not a number or outside -100..100.
+double Fraction(QStringView fraction, bool& refused) {
+  if (fraction.isNull()) return 0;
+  bool number = false;
+  const double weight = fraction.toDouble(&number);
+  if (!number || !(weight >= -100 && weight <= 100)) refused = true;
+  return weight;
 }
 
 void ReadShortAnswer(QXmlStreamReader& xml, PlatformImport& result) {
   QuestionText text;
-  std::optional<QString> answer;
+  exchange::PlatformQuestion read;
+  read.anyCase = true;  // unless the question says otherwise
+  ExchangePicture legacy;  // older files name a picture and hold its bytes beside the text
   while (xml.readNextStartElement()) {
-    if (xml.name() == u"questiontext") {
+    const QStringView name = xml.name();
+    if (name == u"questiontext") {
       text = ReadQuestionText(xml);
-    } else if (xml.name() == u"answer") {
-      const double fraction = xml.attributes().value("fraction").toDouble();
+    } else if (name == u"answer") {
+      const double weight = Fraction(xml.attributes().value("fraction"), read.refusedWeight);
       const bool html = xml.attributes().value("format") == u"html";
-      QString answerText;
+      QString answer;
       while (xml.readNextStartElement()) {
-        if (xml.name() == u"text") answerText = xml.readElementText(QXmlStreamReader::SkipChildElements);
+        if (xml.name() == u"text") answer = xml.readElementText(QXmlStreamReader::SkipChildElements);
         else xml.skipCurrentElement();
       }
-      // An answer written as HTML is compared by its letters.
-      if (html) answerText = PlainLetters(answerText);
-      if (!answer && fraction >= 99.99) answer = answerText;
+      // An answer written as HTML is compared by the letters it shows.
+      read.answers.emplace_back(html ? exchange::ShownPlainText(answer) : answer, weight);
+    } else if (name == u"usecase") {
+      read.anyCase = xml.readElementText(QXmlStreamReader::SkipChildElements).trimmed() == u"0";
+    } else if (name == u"image") {
+      legacy.name = exchange::SourceFileName(xml.readElementText(QXmlStreamReader::SkipChildElements).trimmed());
+    } else if (name == u"image_base64") {
+      legacy.bytes = QByteArray::fromBase64(xml.readElementText(QXmlStreamReader::SkipChildElements).toLatin1());
     } else {
       xml.skipCurrentElement();
     }
   }
   if (xml.hasError()) return;
-  const core::TLetters letters =
-      text.format == "plain_text" || text.format == "markdown"
-          ? exchange::PlainToLetters(text.text, result.replacedCharacters)
-          : exchange::HtmlToLetters(text.text, result.replacedCharacters);
-  if (!answer) {
-    ++result.noAnswer;
-    return;
+  read.text = exchange::ShownLetters(text.text, text.format, result.replacedCharacters);
+  read.picture = ShownPicture(text);
+  if (read.picture.name.isEmpty() && (!legacy.name.isEmpty() || !legacy.bytes.isEmpty())) {
+    if (legacy.name.isEmpty()) legacy.name = "picture";
+    read.picture = std::move(legacy);
   }
-  exchange::AddShortAnswer(result, letters, *answer, ShownPicture(text));
+  exchange::AddShortAnswer(result, std::move(read));
 }
 
 }  // namespace
@@ -123,7 +151,7 @@ QByteArray WriteMoodleXml(const core::TList<core::TQuestion>& questions,
         index < pictures.size() && !pictures[index].name.isEmpty() ? &pictures[index] : nullptr;
     QString html = exchange::TextToHtml(question->text);
     if (picture && !picture->bytes.isEmpty()) {
-      html += "<br><img src=\"" + QString(kPluginFile) +
+      html += "<br><img src=\"" + kPluginFile.toString() + '/' +
               QString::fromUtf8(QUrl::toPercentEncoding(picture->name)) + "\">";
     } else if (question->picture[0] != '\0') {
       report.picturesLeft.push_back(number);
@@ -163,6 +191,7 @@ QByteArray WriteMoodleXml(const core::TList<core::TQuestion>& questions,
 
 PlatformImport ReadMoodleXml(std::string_view bytes) {
   PlatformImport result;
+  result.format = ExchangeFormat::MoodleXml;
   QXmlStreamReader xml(QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size())));
   if (xml.readNextStartElement() && xml.name() != u"quiz") {
     result.errorLine = static_cast<int>(xml.lineNumber());
@@ -174,13 +203,14 @@ PlatformImport ReadMoodleXml(std::string_view bytes) {
       xml.skipCurrentElement();
       continue;
     }
-    const QString type = xml.attributes().value("type").toString();
-    if (type == "shortanswer") {
+    const QXmlStreamAttributes attributes = xml.attributes();
+    const QStringView type = attributes.value("type");
+    if (type == u"shortanswer") {
       ReadShortAnswer(xml, result);
       continue;
     }
     // A category entry files the questions after it; it is not a question.
-    if (type != "category") ++result.otherTypes;
+    if (type != u"category") ++result.otherTypes;
     xml.skipCurrentElement();
   }
   if (xml.hasError()) {

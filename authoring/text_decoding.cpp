@@ -91,37 +91,62 @@ std::optional<char32_t> NextCodePoint(std::span<const uint8_t> bytes, std::size_
   return c;
 }
 
-DecodedText DecodeWindows1252(std::span<const uint8_t> bytes, int limit) {
-  DecodedText out;
-  TextSink sink(out, limit, bytes.size());
+// Writes a whole platform file as UTF-16, line ends as they are. No file needs more units
+// than it has bytes.
+class Utf16Sink {
+ public:
+  explicit Utf16Sink(char16_t* text) : text_(text) {}
+
+  bool Put(char32_t c) {
+    if (c < 0x10000) {
+      text_[length++] = static_cast<char16_t>(c);
+    } else {
+      text_[length++] = static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+      text_[length++] = static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+    }
+    return true;
+  }
+  std::size_t length = 0;
+
+ private:
+  char16_t* text_;
+};
+
+template <class Sink>
+void DecodeWindows1252(std::span<const uint8_t> bytes, Sink& sink) {
   for (uint8_t byte : bytes) {
-    // The five empty bytes become U+FFFD, which the sink replaces.
+    // The five empty bytes become U+FFFD, which the window's sink replaces.
     const char32_t c = platform::Cp1252ToCodePoint(byte).value_or(0xFFFD);
     if (!sink.Put(c)) break;
   }
-  return out;
 }
 
 // The bytes read as UTF-8, each byte that begins no valid sequence taken as the Windows-1252
 // character it names, with the counts that tell whether the file is UTF-8 at all.
 struct Utf8Reading {
-  DecodedText decoded;
   int evidence = 0;  // multi-byte sequences of characters Windows-1252 holds
   int invalid = 0;   // bytes that begin no valid sequence
+  bool beyondAscii = false;
+
+  // A stray byte in UTF-8 text leaves the rest UTF-8. Windows-1252 text can hold a valid
+  // sequence by chance, but rarely one of a character Windows-1252 has: only those count.
+  bool IsUtf8() const { return invalid == 0 || evidence > invalid; }
 };
 
-Utf8Reading DecodeUtf8(std::span<const uint8_t> bytes, int limit) {
+template <class Sink>
+Utf8Reading DecodeUtf8(std::span<const uint8_t> bytes, Sink& sink) {
   Utf8Reading reading;
-  DecodedText& out = reading.decoded;
-  out.encoding = TextEncoding::Utf8;
-  TextSink sink(out, limit, bytes.size());
   std::size_t i = 0;
-  bool beyondAscii = false;
   if (bytes.size() >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) {
     i = 3;
-    beyondAscii = true;
+    reading.beyondAscii = true;
   }
   while (i < bytes.size()) {
+    if (bytes[i] < 0x80) {  // most of a file
+      if (!sink.Put(bytes[i])) break;
+      ++i;
+      continue;
+    }
     std::size_t length = 0;
     std::optional<char32_t> c = NextCodePoint(bytes, i, length);
     if (!c) {
@@ -131,19 +156,16 @@ Utf8Reading DecodeUtf8(std::span<const uint8_t> bytes, int limit) {
     if (!sink.Put(*c)) break;
     if (length == 1 && bytes[i] >= 0x80) ++reading.invalid;
     if (length > 1 && platform::CodePointToCp1252(*c)) ++reading.evidence;
-    if (*c >= 0x80) beyondAscii = true;
+    if (*c >= 0x80) reading.beyondAscii = true;
     i += length;
   }
-  if (!beyondAscii) out.encoding = TextEncoding::Windows1252;  // ASCII reads the same both ways
   return reading;
 }
 
 // UTF-16 after its byte-order mark. A surrogate without its partner and an odd last byte
 // stand for characters the window cannot hold.
-DecodedText DecodeUtf16(std::span<const uint8_t> bytes, bool bigEndian, int limit) {
-  DecodedText out;
-  out.encoding = bigEndian ? TextEncoding::Utf16BigEndian : TextEncoding::Utf16LittleEndian;
-  TextSink sink(out, limit, bytes.size() / 2);
+template <class Sink>
+void DecodeUtf16(std::span<const uint8_t> bytes, bool bigEndian, Sink& sink) {
   const auto unitAt = [&](std::size_t i) -> char32_t {
     return bigEndian ? bytes[i] << 8 | bytes[i + 1] : bytes[i + 1] << 8 | bytes[i];
   };
@@ -158,24 +180,54 @@ DecodedText DecodeUtf16(std::span<const uint8_t> bytes, bool bigEndian, int limi
     } else if (isHigh(c) || isLow(c)) {
       c = 0xFFFD;
     }
-    if (!sink.Put(c)) return out;
+    if (!sink.Put(c)) return;
   }
   if (i < bytes.size()) sink.Put(0xFFFD);
-  return out;
+}
+
+// The byte-order mark of UTF-16 and which way round it is, when the bytes begin with one.
+std::optional<bool> Utf16BigEndian(std::span<const uint8_t> bytes) {
+  if (bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE) return false;
+  if (bytes.size() >= 2 && bytes[0] == 0xFE && bytes[1] == 0xFF) return true;
+  return std::nullopt;
 }
 
 }  // namespace
 
 DecodedText DecodeTextFile(std::span<const uint8_t> bytes, int limit) {
-  if (bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE)
-    return DecodeUtf16(bytes.subspan(2), false, limit);
-  if (bytes.size() >= 2 && bytes[0] == 0xFE && bytes[1] == 0xFF)
-    return DecodeUtf16(bytes.subspan(2), true, limit);
-  // A stray byte in UTF-8 text leaves the rest UTF-8. Windows-1252 text can hold a valid
-  // sequence by chance, but rarely one of a character Windows-1252 has: only those count.
-  Utf8Reading utf8 = DecodeUtf8(bytes, limit);
-  if (utf8.invalid == 0 || utf8.evidence > utf8.invalid) return std::move(utf8.decoded);
-  return DecodeWindows1252(bytes, limit);
+  DecodedText out;
+  if (const std::optional<bool> bigEndian = Utf16BigEndian(bytes)) {
+    out.encoding = *bigEndian ? TextEncoding::Utf16BigEndian : TextEncoding::Utf16LittleEndian;
+    TextSink sink(out, limit, bytes.size() / 2);
+    DecodeUtf16(bytes.subspan(2), *bigEndian, sink);
+    return out;
+  }
+  {
+    TextSink sink(out, limit, bytes.size());
+    const Utf8Reading utf8 = DecodeUtf8(bytes, sink);
+    if (utf8.IsUtf8()) {
+      // ASCII reads the same both ways.
+      out.encoding = utf8.beyondAscii ? TextEncoding::Utf8 : TextEncoding::Windows1252;
+      return out;
+    }
+  }
+  out = {};
+  TextSink sink(out, limit, bytes.size());
+  DecodeWindows1252(bytes, sink);
+  return out;
+}
+
+std::size_t DecodeWholeText(std::span<const uint8_t> bytes, char16_t* text) {
+  if (const std::optional<bool> bigEndian = Utf16BigEndian(bytes)) {
+    Utf16Sink sink(text);
+    DecodeUtf16(bytes.subspan(2), *bigEndian, sink);
+    return sink.length;
+  }
+  Utf16Sink utf8(text);
+  if (DecodeUtf8(bytes, utf8).IsUtf8()) return utf8.length;
+  Utf16Sink cp1252(text);
+  DecodeWindows1252(bytes, cp1252);
+  return cp1252.length;
 }
 
 }  // namespace quizloom

@@ -38,4 +38,10 @@ struct DecodedText {
 // bytes past ReadLimitFor(limit) never matter.
 DecodedText DecodeTextFile(std::span<const uint8_t> bytes, int limit = kImportLimit);
 
+// A whole file by the same choice of encoding, for readers that take files larger than the
+// window: every byte counts as evidence. Writes it as UTF-16 to text, which has room for one
+// unit per byte, with its line ends as they are, and returns the units written. Characters are
+// kept as they are, but for the five empty bytes of Windows-1252 and broken UTF-16, U+FFFD.
+std::size_t DecodeWholeText(std::span<const uint8_t> bytes, char16_t* text);
+
 }  // namespace quizloom

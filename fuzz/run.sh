@@ -47,5 +47,15 @@ if [ -x "$build/exchange_fuzz" ]; then
   cp "$(dirname "$0")"/../tests/authoring/data/sample.* "$exchange/" 2>/dev/null || true
   printf '// c\n$CATEGORY: a\n\n::T:: [html]<b>x</b><sub>2</sub> \\{ {=a\\*b#f =%%50%%c}\n\nQ {~a =b}\n' >"$exchange/mixed.gift"
   printf '<quiz><question type="shortanswer"><questiontext format="plain_text"><text>a</text></questiontext><answer fraction="100"><text>b</text></answer></question></quiz>' >"$exchange/short.xml"
-  run exchange_fuzz "$exchange"
+  # Platform files as teachers have them, and the fault a long run found: an answer
+  # weighted 494%, read as full marks (the fuzzer's input, base64).
+  echo PJQBAFx7IHs9JVwqYCNmID0lNDk0JSUxMzIlY31Gczw+L3UqcYhv6QoK//// | base64 -d >"$exchange/weight_494.gift"
+  printf '[html]Caf&eacute; &euro;5 &notit; &#150;<ul><li>a</li></ul><table><tr><td>b</td><td>c</td></tr></table><script>x</script><!-- c --> {=%%100%%%%1%%x =y}\n\nQ {One}\n\n{=W} is wet.\n\nM {a->b}\n\n[plain]a\\nb\nc {=%%494%%z}\n' >"$exchange/platform.gift"
+  printf 'Stra\xdfe {=Stra\xdfe}\r\n\r\nLine\rtwo {=x}' >"$exchange/cp1252.gift"
+  printf '\xff\xfe<\0q\0u\0i\0z\0>\0<\0/\0q\0u\0i\0z\0>\0' >"$exchange/utf16.xml"
+  printf '<quiz><question type="shortanswer"><questiontext format="moodle_auto_format"><text><![CDATA[a\n<img src="@@PLUGINFILE@@/p/s.png">]]></text><file name="s.png" path="/p/">iVBORw0KGgo=</file></questiontext><usecase>0</usecase><image>o.png</image><image_base64>AA==</image_base64><answer fraction="100"><text>b</text></answer><answer fraction="100" format="html"><text>&lt;b&gt;c&amp;amp;&lt;/b&gt;</text></answer></question></quiz>' >"$exchange/pictures.xml"
+  # Qt is built without frame pointers, so AddressSanitizer's fast unwinder records a new,
+  # partly random stack for most of its allocations and keeps each one: that store grew by
+  # 300 MB in half an hour. The allocating frame alone is exact and finds the same faults.
+  ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}malloc_context_size=1" run exchange_fuzz "$exchange"
 fi

@@ -73,7 +73,9 @@ TEST(ExchangeFormat, SampleExportsMatchFixturesAndReadBackAsTheSameTest) {
       EXPECT_EQ(got.question.text, sample[i].text) << i;
       EXPECT_EQ(got.question.answer, Unmarked(sample[i].answer)) << i;
       const bool picture = viaXml && sample[i].picture[0];
-      EXPECT_EQ(got.picture.name, picture ? "cell.png" : "") << i;
+      // GIFT names the picture only, and the import says it did not come.
+      const char* name = !sample[i].picture[0] ? "" : viaXml ? "cell.png" : "cell.bmp";
+      EXPECT_EQ(got.picture.name, name) << i;
       if (picture) {
         EXPECT_EQ(QImage::fromData(got.picture.bytes).convertToFormat(QImage::Format_RGB32),
                   cell.convertToFormat(QImage::Format_RGB32));
@@ -82,15 +84,33 @@ TEST(ExchangeFormat, SampleExportsMatchFixturesAndReadBackAsTheSameTest) {
   }
 }
 
+// A Moodle XML short answer: its HTML, the files beside it, then the rest of the question.
+std::string ShortAnswer(const std::string& html, const std::string& files = "",
+                        const std::string& rest = "<usecase>1</usecase><answer fraction=\"100\"><text>x</text></answer>") {
+  return "<question type=\"shortanswer\"><questiontext format=\"html\"><text><![CDATA[" + html +
+         "]]></text>" + files + "</questiontext>" + rest + "</question>";
+}
+
 // Letters as samples::Formatted writes them: '^' raises, '_' lowers, '|' a hard break.
 TEST(ExchangeFormat, HandWrittenPlatformFiles) {
   const std::string longAnswer(50, 'a');
   const std::string longText(496, 'x');
+  auto utf16 = [](const std::string& latin1) {
+    std::string bytes = "\xff\xfe";
+    for (char c : latin1) bytes += {c, '\0'};
+    return bytes;
+  };
+  struct Expected {
+    const char* text;
+    const char* answer;
+    const char* picture = "";  // "name:bytes"
+  };
   struct Case {
     const char* name;
     std::string input;
-    std::vector<std::pair<const char*, const char*>> questions;  // text, answer
-    std::vector<int> counts = {};  // other types, no answer, wildcard, text, answer, chars, '?'
+    std::vector<Expected> questions;
+    // other types, no answer, wildcard, text, answer, chars, '?', weights: as many as given
+    std::vector<int> counts = {};
     int errorLine = 0;
   } cases[] = {
       {"GIFT escapes, a title, comments and a category",
@@ -129,26 +149,57 @@ TEST(ExchangeFormat, HandWrittenPlatformFiles) {
        "</question></quiz>",
        {{"Q", "a & b"}}},
       {"Moodle XML not well formed", "<quiz>\n<question type=\"shortanswer\">\n</quiz>", {}, {}, 3},
-      {"Moodle XML of another kind", "<html><body/></html>", {}, {}, 1},
+      {"Moodle XML of another kind", "<?xml version=\"1.0\"?>\n<html><body/></html>", {}, {}, 2},
+      {"HTML 5's references, legacy names without ';' and numbers as Windows-1252",
+       "[html]Caf&eacute; &euro;5 &ndash; &pi;r&sup2; &notit; &AMP &#150;&#x20AC {=a}",
+       {{"Caf\xe9 \x80" "5 \x96 ?r\xb2 \xacit; & \x96\x80", "a"}}, {0, 0, 0, 0, 0, 0, 1}},
+      {"HTML blocks end lines, cells are spaced, script, style and comments go",
+       "<quiz>" + ShortAnswer(" <script>x()</script><style>p{}</style><!-- c --><h1>Heading</h1><ul>"
+                              "<li>first</li><li>second</li></ul><table><tr><td>a</td><td>b</td></tr></table> ") +
+           "</quiz>",
+       {{"Heading|first|second|a b", "x"}}},
+      {"GIFT as a platform reads it: {One}, blanks as typed, line ends, \"->\" without \"=\"",
+       "<b>How</b> do you write the word for the number 1? {One}\n\nThe answer equals {=4}.\n\n{=Water} is wet."
+       "\n\nLine one\nline two {a->b}\n\n[plain]a <b>\nc {=d}",
+       {{"How do you write the word for the number 1?", "One"}, {"The answer equals _____.", "4"},
+        {"_____ is wet.", "Water"}, {"Line one|line two", "a->b"}, {"a <b>|c", "d"}}},
+      {"GIFT weights: an explicit full weight, refused weights, a '%' beginning none",
+       "A {=%100%%132%c}\n\nB {=%abc%x}\n\nC {=%-101%x =y}\n\nD {=%50 off}",
+       {{"A", "%132%c"}, {"D", "%50 off"}}, {0, 0, 0, 0, 0, 0, 0, 2}},
+      {"Regression: a fuzzer's GIFT answer weighted 494% was taken for full marks",
+       QByteArray::fromBase64("PJQBAFx7IHs9JVwqYCNmID0lNDk0JSUxMzIlY31Gczw+L3UqcYhv6QoK////").toStdString(),
+       {}, {1, 0, 0, 0, 0, 0, 2, 1}},
+      {"Windows-1252 GIFT", "Stra\xdf" "e {=Stra\xdf" "e}", {{"Stra\xdf" "e", "Stra\xdf" "e"}}},
+      {"UTF-16 Moodle XML", utf16("<quiz>" + ShortAnswer("caf\xe9") + "</quiz>"), {{"caf\xe9", "x"}}},
+      {"Moodle XML pictures: by path and name, legacy, one not in the file",
+       "<quiz>" +
+           ShortAnswer("<img src=\"@@PLUGINFILE@@/pics/sub.png\">a", "<file name=\"other.png\" path=\"/\">"
+                       "b3RoZXI=</file><file name=\"sub.png\" path=\"/pics/\">c3Vi</file>") +
+           ShortAnswer("b", "", "<image>old/pic.png</image><image_base64>cGlj</image_base64><answer "
+                                "fraction=\"100\"><text>x</text></answer>") +
+           ShortAnswer("c<IMG alt='>' SRC=\"http://x.org/a%20b.svg?v=1\">") + "</quiz>",
+       {{"a", "x", "sub.png:sub"}, {"b", "x", "pic.png:pic"}, {"c", "x", "a b.svg:"}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const PlatformImport got = c.input.front() == '<' ? ReadMoodleXml(c.input) : ReadGift(c.input);
+    const PlatformImport got = ReadPlatformFile(c.input);
     EXPECT_EQ(got.errorLine, c.errorLine) << got.error;
     EXPECT_EQ(got.Failed(), c.errorLine > 0);
     ASSERT_EQ(got.questions.size(), c.questions.size());
     for (std::size_t i = 0; i < c.questions.size(); ++i) {
-      const std::string text = c.questions[i].first;
+      const std::string text = c.questions[i].text;
       if (text.find("___") != std::string::npos) EXPECT_EQ(TextOf(got.questions[i].question.text), text);
       else EXPECT_EQ(got.questions[i].question.text, samples::Formatted(text.c_str())) << i;
-      EXPECT_EQ(TextOf(got.questions[i].question.answer), c.questions[i].second) << i;
+      EXPECT_EQ(TextOf(got.questions[i].question.answer), c.questions[i].answer) << i;
+      const ExchangePicture& picture = got.questions[i].picture;
+      EXPECT_EQ(picture.name.isEmpty() ? "" : (picture.name + ':' + picture.bytes).toStdString(),
+                c.questions[i].picture) << i;
     }
-    const std::vector<int> counts = {got.otherTypes,    got.noAnswer,         got.wildcardAnswers,
-                                     got.textTooLong,   got.answerTooLong,    got.answerCharacters,
-                                     got.replacedCharacters};
-    if (!c.counts.empty()) {
-      EXPECT_EQ(counts, c.counts);
-    }
+    std::vector<int> counts = {got.otherTypes,    got.noAnswer,         got.wildcardAnswers,
+                               got.textTooLong,   got.answerTooLong,    got.answerCharacters,
+                               got.replacedCharacters, got.refusedWeights};
+    counts.resize(c.counts.size());
+    EXPECT_EQ(counts, c.counts);
   }
 }
 
@@ -205,6 +256,16 @@ TEST_F(ExchangeCommandsTest, ExportWritesTheChosenTypeBesideTheTestAndSaysWhatWa
     EXPECT_EQ(QDir::currentPath(), current);
     EXPECT_EQ(test().modified, 0);
   }
+  // "->" makes a matching question of a GIFT answer; a leading "%132%" keeps behind a full weight.
+  questions().Add(MakeQuestion("Burning", "2H2+O2->2H2O"));
+  questions().Add(MakeQuestion("Odd", "%132%c"));
+  user.Forget();
+  user.ChooseFile(Path("more.gift")).AnswerMessage();
+  window().Command(CM_EXPORT);
+  EXPECT_NE(OnlyMessage().find("\n\n1 answer holds \"->\", which a platform reading GIFT takes for a "
+                               "matching question (question 13); export to Moodle XML to keep it.\n\n"),
+            std::string::npos);
+  EXPECT_NE(ReadText(Path("more.gift")).find("::Question 14:: [html]Odd {=%100%%132%c}"), std::string::npos);
   user.Forget();
   user.ChooseFile(Path("missing/quiz.gift")).AnswerMessage();
   window().Command(CM_EXPORT);
@@ -219,20 +280,37 @@ TEST_F(ExchangeCommandsTest, ImportFromPlatformAppendsAllOrNothing) {
   const std::string xml = ReadText(kData + "/sample.xml");
   std::string broken = xml;
   broken.replace(broken.find("iVBOR"), 5, "AAAA");
+  const std::string sevenParagraphs = "<p>1</p><p>2</p><p>3</p><p>4</p><p>5</p><p>6</p><p>7</p>";
   struct Case {
     std::string content;
     std::string message;
     int added;
+    std::string pictures = "cell.bmp";
   } cases[] = {
       {"Pick {~a =b}\n\nW {=a*}\n\nOK {=yes}",
        "Import From Platform: 1 question was added.\n\nSkipped:\n1 of a type other than short answer\n"
-       "1 with a \"*\" wildcard in the answer", 1},
+       "1 with a \"*\" wildcard in the answer\n\nThe platform judged these answers in any letter case. "
+       "Quizdesk judges the exact letters.", 1},
       {"Fine {=a}\n\nBroken {=b",
-       "Import From Platform: \"in.txt\" cannot be read: line 3: the answers opened with \"{\" are "
-       "not closed. Nothing was added.", 0},
-      {broken, "Import From Platform: The picture \"cell.png\" cannot be read. Nothing was added.", 0},
+       "Import From Platform: \"in.txt\" cannot be read: line 3: a \"{\" is never closed. Nothing was "
+       "added.", 0},
+      {broken, "Import From Platform: 12 questions were added.\n\n1 question was added without a picture "
+               "that could not be read or was not in the file: \"cell.png\" (question 11).", 12},
       {"", "Import From Platform: 0 questions were added.", 0},
-      {xml, "Import From Platform: 12 questions were added.", 12},
+      {xml, "Import From Platform: 12 questions were added.", 12, "cell-2.bmp cell.bmp"},
+      {"<?xml version=\"1.0\"?><quiz>" +
+           ShortAnswer("w", "", "<answer fraction=\"494\"><text>a</text></answer>") +
+           ShortAnswer("no", "", "<usecase>0</usecase><answer fraction=\"100\"><text>no one</text></answer>"
+                                 "<answer fraction=\"100\"><text>nobody</text></answer>") +
+           ShortAnswer("s<img src=\"@@PLUGINFILE@@/x.svg\">", "<file name=\"x.svg\">bm90IGEgcGljdHVyZQ==</file>") +
+           ShortAnswer(sevenParagraphs) + "</quiz>",
+       "Import From Platform: 3 questions were added.\n\nSkipped:\n1 with an answer weight that platforms "
+       "refuse (a number from -100 to 100 is needed)\n\n1 question had other answers worth 100%, which "
+       "were not kept: only the first is the answer (question 28).\n\n1 answer was judged in any letter "
+       "case on the platform (question 28). Quizdesk judges the exact letters.\n\n1 question had more "
+       "lines than a test holds; line breaks became spaces until it fitted (question 30).\n\n1 question "
+       "was added without a picture that could not be read or was not in the file: \"x.svg\" (question "
+       "29).", 3, "cell-2.bmp cell.bmp"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.message);
@@ -248,10 +326,11 @@ TEST_F(ExchangeCommandsTest, ImportFromPlatformAppendsAllOrNothing) {
     EXPECT_EQ(questions().Count(), before + c.added);
     EXPECT_EQ(test().modified, questions().Count() > 2 ? 1 : 0);
     const QStringList pictures = QDir(folder.path()).entryList({"*.bmp"});
-    EXPECT_EQ(pictures.join(' '), c.added == 12 ? "cell-2.bmp cell.bmp" : "cell.bmp");
+    EXPECT_EQ(pictures.join(' ').toStdString(), c.pictures);
   }
   // The sample's picture came back under a new name: the other cell.bmp is left alone.
-  EXPECT_STREQ(questions()[3 + 7].picture, "cell-2.bmp");
+  EXPECT_STREQ(questions()[15 + 7].picture, "cell-2.bmp");
+  EXPECT_EQ(TextOf(questions()[29].text), "1 2\r3\r4\r5\r6\r7");
   auto pixels = [&](const std::string& path) {
     return platform::TBitmap::FromFile(path).Image().convertToFormat(QImage::Format_RGB32);
   };
