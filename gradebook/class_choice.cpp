@@ -5,7 +5,8 @@
 
 #include <QFileInfo>
 
-#include "gradebook/csv_export.h"
+#include "core/mark_forms.h"
+#include "platform/code_page.h"
 #include "platform/cp1252.h"
 #include "platform/modal.h"
 #include "platform/system.h"
@@ -103,12 +104,12 @@ std::optional<int64_t> ChooseClassTest(QWidget* owner, TStore& store,
   headers.insert(headers.end(), {"First Attempt", "Last Attempt", "First Question"});
   std::vector<std::vector<std::string>> rows;
   for (const TStore::TTestSummary& test : tests) {
-    rows.push_back({TextToUtf8(test.fileName), std::to_string(test.questionCount),
+    rows.push_back({platform::Cp1252ToUtf8(test.fileName), std::to_string(test.questionCount),
                     std::to_string(test.attemptCount)});
     if (others) rows.back().push_back(test.collector);
     rows.back().insert(rows.back().end(),
                        {Day(test.firstDay), Day(test.lastDay),
-                        LettersToUtf8(OpeningWords(test.firstQuestion, kOpeningLetters))});
+                        core::LettersToUtf8(OpeningWords(test.firstQuestion, kOpeningLetters))});
   }
   const std::optional<int> row = platform::Modal().ChooseRow(owner, "Choose a Test", headers, rows);
   if (!row || *row < 0 || *row >= static_cast<int>(tests.size())) return std::nullopt;
