@@ -31,13 +31,12 @@ constexpr std::size_t kOpeningLetters = 40;
 }  // namespace
 
 bool TLoadedClass::Load(TStore& store, int64_t testId, QWidget* owner) {
-  std::optional<std::vector<TStore::TAttempt>> read;
-  {
+  TRead<std::vector<TStore::TAttempt>> read = [&] {
     platform::TWaitCursor wait;
-    read = store.Attempts(testId);
-  }
+    return store.Attempts(testId);
+  }();
   if (!read) {
-    Warn(owner, store.LastError());
+    Warn(owner, read.Error());
     return false;
   }
   attempts = std::move(*read);
@@ -69,13 +68,12 @@ core::TLetters OpeningWords(const core::TLetters& text, std::size_t limit) {
 
 std::optional<int64_t> ChooseClassTest(QWidget* owner, TStore& store,
                                        const core::TOpenTest* openTest, std::string& name) {
-  std::optional<std::vector<TStore::TTestSummary>> read;
-  {
+  TRead<std::vector<TStore::TTestSummary>> read = [&] {
     platform::TWaitCursor wait;
-    read = store.Tests();
-  }
+    return store.Tests();
+  }();
   if (!read) {
-    Warn(owner, store.LastError());
+    Warn(owner, read.Error());
     return std::nullopt;
   }
   const std::vector<TStore::TTestSummary>& tests = *read;
@@ -85,7 +83,12 @@ std::optional<int64_t> ChooseClassTest(QWidget* owner, TStore& store,
     return !test.collector.empty() && test.collector != store.Collector();
   });
   if (!others && openTest && !openTest->questions.IsEmpty()) {
-    if (std::optional<int64_t> id = store.FindTest(*openTest)) {
+    TRead<std::optional<int64_t>> found = store.FindTest(*openTest);
+    if (!found) {
+      Warn(owner, found.Error());
+      return std::nullopt;
+    }
+    if (std::optional<int64_t> id = *found) {
       name = platform::PathToText(platform::PathFromQt(
           QFileInfo(platform::PathToQt(openTest->fileName)).fileName()));
       return id;
