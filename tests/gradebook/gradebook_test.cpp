@@ -17,9 +17,15 @@
 
 #include <cstdlib>
 
+#include <QDialog>
+#include <QLineEdit>
+#include <QRadioButton>
+
+#include "authoring/test_window.h"
 #include "core/results_codec.h"
 #include "gradebook/attempt_key.h"
 #include "gradebook/store.h"
+#include "tests/support/scripted_user.h"
 
 namespace gradebook {
 namespace {
@@ -582,6 +588,52 @@ TEST_P(GradebookTest, ColleaguesLockEndsCollectingAtTheTimeout) {
   int status = 0;
   ASSERT_EQ(waitpid(holder, &status, 0), holder);
   EXPECT_EQ(store->Collect(*Student(0), {}), TStore::Outcome::Added);
+}
+
+// Gradebook Location and the server's password prompt answered through the modal seam: a
+// wrong password is asked for again; a cancelled prompt opens nothing and says so plainly.
+TEST_P(GradebookTest, LocationAndPasswordAnsweredThroughTheModalSeam) {
+  if (!GetParam()) GTEST_SKIP() << "a server's case";
+  QTemporaryDir settings;
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+  const auto choose = [](std::string teacher) {
+    return [teacher](QDialog& dialog) {
+      for (auto* choice : dialog.findChildren<QRadioButton*>())
+        choice->setChecked(choice->text() == "&School server");
+      dialog.findChild<QLineEdit*>("Host")->setText(qEnvironmentVariable("PGHOST"));
+      dialog.findChild<QLineEdit*>("Database")->setText("quizloom");
+      dialog.findChild<QLineEdit*>("User")->setText(QString::fromStdString(teacher));
+    };
+  };
+  quizloom::TTestWindow main;
+  testing_support::ScriptedUser user;
+  const std::string where = "@" + qEnvironmentVariable("PGHOST").toStdString() + "/quizloom:";
+  user.AnswerQtDialog(QDialog::Accepted, choose(kTeachers[0]))
+      .AnswerPassword("wrong")
+      .AnswerPassword(kPassword)
+      .AnswerMessage();
+  main.Command(quizloom::CM_GRADEBOOK_LOCATION);
+  main.Command(quizloom::CM_CLASS_RESULTS);
+  ASSERT_EQ(user.prompts().size(), 4u);
+  EXPECT_EQ(user.prompts()[0].caption, "Gradebook Location");
+  EXPECT_EQ(user.prompts()[1].text,
+            "The gradebook server asks for a password.\nPassword for ateacher" + where);
+  EXPECT_EQ(user.prompts()[2].text,
+            "The server refused the password.\nPassword for ateacher" + where);
+  EXPECT_EQ(user.prompts()[3].text.substr(0, 33), "The gradebook holds no results ye");
+  ASSERT_TRUE(main.gradebookStore);
+  EXPECT_EQ(main.gradebookStore->Collector(), kTeachers[0]);
+
+  user.Forget();
+  user.AnswerQtDialog(QDialog::Accepted, choose(kTeachers[1])).AnswerPassword({}).AnswerMessage();
+  main.Command(quizloom::CM_GRADEBOOK_LOCATION);
+  main.Command(quizloom::CM_CLASS_RESULTS);
+  EXPECT_FALSE(main.gradebookStore);
+  ASSERT_EQ(user.Messages().size(), 1u);
+  EXPECT_EQ(user.Messages()[0].text,
+            "The gradebook on the server was not opened: no password was given.");
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                     QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
 }
 
 // A password never stays in Quizloom's settings file, which only its account may read.
