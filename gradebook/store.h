@@ -12,6 +12,7 @@
 #include "gradebook/location.h"
 
 class QSqlError;
+class QString;
 
 namespace gradebook {
 
@@ -169,9 +170,10 @@ class TStore {
   // Checks the server's answers after connecting: who, its version, its tables' version.
   bool StartSession(std::string& why);
   Outcome Store(const core::TInformation& information, const ReplaceQuestion& askReplace);
-  Outcome StoreByStatements(const core::TInformation& information,
-                            const ReplaceQuestion& askReplace);
-  Outcome StoreByFunction(const core::TInformation& information, const ReplaceQuestion& askReplace);
+  Outcome StoreByStatements(const core::TInformation& information, const ReplaceQuestion& askReplace,
+                            const QString& testFingerprint);
+  Outcome StoreByFunction(const core::TInformation& information, const ReplaceQuestion& askReplace,
+                          const QString& testFingerprint);
   // Whether the teacher replaces the earlier attempt: its id, or nothing to keep both.
   std::optional<int64_t> AskedReplace(int64_t earlierId, const ReplaceQuestion& askReplace,
                                       QSqlError& error);

@@ -135,12 +135,15 @@ TStore::Outcome TStore::Collect(const core::TInformation& information,
 
 TStore::Outcome TStore::Store(const core::TInformation& information,
                               const ReplaceQuestion& askReplace) {
-  if (!TestKey(information)) {
+  const std::optional<std::string> testKey = TestKey(information);
+  if (!testKey) {
     lastError_ = "The results do not answer each question of their test once.";
     return Outcome::Damaged;
   }
-  return connection_->collectFunction ? StoreByFunction(information, askReplace)
-                                      : StoreByStatements(information, askReplace);
+  const QString testFingerprint = connection_->TestFingerprint(*testKey);
+  return connection_->collectFunction
+             ? StoreByFunction(information, askReplace, testFingerprint)
+             : StoreByStatements(information, askReplace, testFingerprint);
 }
 
 std::optional<int64_t> TStore::AskedReplace(int64_t earlierId, const ReplaceQuestion& askReplace,
@@ -176,9 +179,8 @@ TStore::Outcome TStore::Failed(const core::TInformation& information, const QSql
 // Statement by statement, each file within a savepoint of the batch: this computer's
 // gradebook, and a server's tables older than the one-call collecting.
 TStore::Outcome TStore::StoreByStatements(const core::TInformation& information,
-                                          const ReplaceQuestion& askReplace) {
-  const std::string testKey = *TestKey(information);
-  const QString testFingerprint = Fingerprint(testKey);
+                                          const ReplaceQuestion& askReplace,
+                                          const QString& testFingerprint) {
   const QString fingerprint = Fingerprint(testFingerprint.toStdString() + AttemptKey(information));
   const QString collector = QString::fromStdString(connection_->collector);
   QSqlError error;

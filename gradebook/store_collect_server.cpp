@@ -33,8 +33,8 @@ QString IntegerArray(const std::vector<int>& values) {
 // The whole attempt in one call: identity checks, test row, attempt and responses. A second
 // call only when the teacher must be asked, or the test row went since this connection saw it.
 TStore::Outcome TStore::StoreByFunction(const core::TInformation& information,
-                                        const ReplaceQuestion& askReplace) {
-  const QString testFingerprint = Fingerprint(*TestKey(information));
+                                        const ReplaceQuestion& askReplace,
+                                        const QString& testFingerprint) {
   const QString fingerprint = Fingerprint(testFingerprint.toStdString() + AttemptKey(information));
   std::vector<int> numbers, correct;
   THexList questionTexts, questionMarks, answerTexts, answerMarks, givenTexts, givenMarks;

@@ -126,6 +126,8 @@ QSqlQuery* TStore::TConnection::Run(const QString& sql, const std::vector<QVaria
 }
 
 bool TStore::TConnection::Exec(const char* sql, QSqlError& error) {
+  // SQLite prepares any statement, once; the server prepares none of these.
+  if (!onServer) return Run(sql, {}, error) != nullptr;
   FinishAll();
   QSqlQuery query(database);
   if (query.exec(sql)) return true;
@@ -152,6 +154,11 @@ bool TStore::TConnection::Standing() {
 
 QString TStore::TConnection::TestCollector() const {
   return onServer ? QString::fromStdString(collector) : QString("");  // empty, never NULL
+}
+
+QString TStore::TConnection::TestFingerprint(const std::string& key) {
+  if (key != lastTestKey) lastTestKey = key, lastTestFingerprint = Fingerprint(key);
+  return lastTestFingerprint;
 }
 
 std::string TStore::TConnection::ReadFailure(const QSqlError& error) {

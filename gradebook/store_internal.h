@@ -63,6 +63,9 @@ struct TStore::TConnection {
   bool batchUndone = false;
   // Tests whose rows this connection found or made: their questions need not be sent again.
   std::set<QString> knownTests;
+  // The test key hashed last, and its fingerprint: the files of a class share one test.
+  std::string lastTestKey;
+  QString lastTestFingerprint;
 
   // On this computer the write lock is taken at once, so a second Quizloom collecting at the
   // same time waits its turn instead of failing when the first one's commit overtakes it.
@@ -77,6 +80,8 @@ struct TStore::TConnection {
   bool Exec(const char* sql, QSqlError& error);
   // Whose test rows these are: the teacher on a server; on this computer they are the file's.
   QString TestCollector() const;
+  // The fingerprint of a test key; the last one is remembered.
+  QString TestFingerprint(const std::string& key);
   // Why a statement failed, in a sentence fit for a message box. A server's refusal is told
   // in plain words, never in its own text, which names keys and other teachers' rows.
   std::string ReadFailure(const QSqlError& error);

@@ -50,8 +50,9 @@ constexpr char kAttemptColumns[] =
 
 namespace {
 
-// Attempts are read this many at a time, each page with its responses: two statements a page.
-constexpr int kPage = 200;
+// Attempts are read this many at a time, each page with its responses: two statements a
+// page, and a few megabytes at most for attempts of many answers.
+constexpr int kPage = 25;
 
 std::unique_ptr<core::TInformation> AttemptFields(const QSqlQuery& query) {
   auto information = std::make_unique<core::TInformation>();
