@@ -153,10 +153,8 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark("CollectThroughFiveMilliseconds", CollectThroughFiveMilliseconds)
         ->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
   }
-  benchmark::Initialize(&argc, argv);
-  bench::RatioReporter reporter({{"CollectIntoServer/iterations:3/real_time",
-                                  "CollectIntoSqlite/iterations:3/real_time"}},
-                                3);
-  std::printf("Goal: CollectThroughFiveMilliseconds at most 8000 ms, 1 round trip per attempt.\n");
-  benchmark::RunSpecifiedBenchmarks(&reporter);
+  bench::RunComparing(argc, argv,
+                      {{"CollectIntoServer/iterations:3/real_time",
+                        "CollectIntoSqlite/iterations:3/real_time"}},
+                      3, {}, {{"CollectThroughFiveMilliseconds/iterations:2/real_time", 8000}});
 }

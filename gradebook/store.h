@@ -179,9 +179,8 @@ class TStore {
                                       QSqlError& error);
   // What a failed statement tells the teacher; the batch goes when the server stopped answering.
   Outcome Failed(const core::TInformation& information, const QSqlError& error);
+  bool EachAttempt(int64_t testId, const std::function<bool(TAttempt&&)>& visit, int pageSize);
   bool Refused();
-  // The connection was found lost: what the command in hand tells the teacher.
-  bool Lost(const char* message);
 
   std::unique_ptr<TConnection> connection_;
   std::string lastError_;

@@ -106,10 +106,11 @@ QByteArray FieldBytes(const char* field, std::size_t size);
 QString Fingerprint(const std::string& key);
 
 // The attempts chosen by filter ("a.test_id = ?" or "a.id = ?") in the order they were
-// collected, each with its responses and its test's questions and expected answers, read a
-// few at a time; visit returning false stops. False, and why in error, on failure.
+// collected, each with its responses and its test's questions and expected answers, read
+// pageSize at a time; visit returning false stops. False, and why in error, on failure.
 bool ReadAttempts(TStore::TConnection& connection, const char* filter, int64_t value,
-                  const std::function<bool(TStore::TAttempt&&)>& visit, QSqlError& error);
+                  const std::function<bool(TStore::TAttempt&&)>& visit, QSqlError& error,
+                  int pageSize = 1);
 
 // The version of this computer's tables as they stand: 0 before any, -1 (and why in reason)
 // when unreadable.

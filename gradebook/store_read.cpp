@@ -51,8 +51,10 @@ constexpr char kAttemptColumns[] =
 namespace {
 
 // Attempts are read this many at a time, each page with its responses: two statements a
-// page, and a few megabytes at most for attempts of many answers.
-constexpr int kPage = 25;
+// page. A visit page keeps attempts of many answers to a few megabytes; a whole class read
+// at once needs fewer statements, each a round trip on a server.
+constexpr int kVisitPage = 25;
+constexpr int kClassPage = 1000;
 
 std::unique_ptr<core::TInformation> AttemptFields(const QSqlQuery& query) {
   auto information = std::make_unique<core::TInformation>();
@@ -118,9 +120,10 @@ bool ReadResponses(TStore::TConnection& connection, const QString& pageFilter,
 }  // namespace
 
 bool ReadAttempts(TStore::TConnection& connection, const char* filter, int64_t value,
-                  const std::function<bool(TStore::TAttempt&&)>& visit, QSqlError& error) {
+                  const std::function<bool(TStore::TAttempt&&)>& visit, QSqlError& error,
+                  int pageSize) {
   // Each page starts after the last attempt of the one before: the order is the ids'.
-  const QString pageFilter = QString("%1 AND a.id > ? ORDER BY a.id LIMIT %2").arg(filter).arg(kPage);
+  const QString pageFilter = QString("%1 AND a.id > ? ORDER BY a.id LIMIT %2").arg(filter).arg(pageSize);
   std::map<int, TQuestionRow> questions;
   std::optional<int64_t> questionsOf;
   int64_t after = -1;
@@ -147,7 +150,7 @@ bool ReadAttempts(TStore::TConnection& connection, const char* filter, int64_t v
     connection.FinishAll();
     for (TStore::TAttempt& attempt : page)
       if (!visit(std::move(attempt))) return true;
-    if (int(page.size()) < kPage) return true;
+    if (int(page.size()) < pageSize) return true;
     after = page.back().id;
   }
 }
@@ -198,18 +201,26 @@ TRead<std::optional<int64_t>> TStore::FindTest(const core::TOpenTest& test) {
 
 TRead<std::vector<TStore::TAttempt>> TStore::Attempts(int64_t testId) {
   std::vector<TAttempt> attempts;
-  if (!EachAttempt(testId, [&](TAttempt&& attempt) {
-        attempts.push_back(std::move(attempt));
-        return true;
-      }))
+  if (!EachAttempt(
+          testId,
+          [&](TAttempt&& attempt) {
+            attempts.push_back(std::move(attempt));
+            return true;
+          },
+          kClassPage))
     return TRead<std::vector<TAttempt>>::Failed(lastError_);
   return attempts;
 }
 
 bool TStore::EachAttempt(int64_t testId, const std::function<bool(TAttempt&&)>& visit) {
+  return EachAttempt(testId, visit, kVisitPage);
+}
+
+bool TStore::EachAttempt(int64_t testId, const std::function<bool(TAttempt&&)>& visit,
+                         int pageSize) {
   if (!EnsureConnected()) return false;
   QSqlError error;
-  if (ReadAttempts(*connection_, "a.test_id = ?", testId, visit, error)) return true;
+  if (ReadAttempts(*connection_, "a.test_id = ?", testId, visit, error, pageSize)) return true;
   lastError_ = connection_->ReadFailure(error);
   return false;
 }
