@@ -261,20 +261,14 @@ TStore::Outcome TStore::StoreByStatements(const core::TInformation& information,
         return failed();
     }
   }
+  std::vector<QVariant> attemptRow = AttemptValues(information);
+  attemptRow.insert(attemptRow.begin(), {qint64(*testId), collector, fingerprint});
   query = connection_->Run(
       "INSERT INTO attempts (test_id, collector, fingerprint, first_name, last_name, "
       "course, period, instructor, test_file, year, month, day, correct_count, "
       "question_count) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) "
       "ON CONFLICT (collector, fingerprint) DO NOTHING RETURNING id",
-      {qint64(*testId), collector, fingerprint,
-       FieldBytes(information.firstName, sizeof information.firstName),
-       FieldBytes(information.lastName, sizeof information.lastName),
-       FieldBytes(information.course, sizeof information.course),
-       FieldBytes(information.period, sizeof information.period),
-       FieldBytes(information.instructor, sizeof information.instructor),
-       FieldBytes(information.testFile, sizeof information.testFile), information.year,
-       information.month, information.day, information.correctCount, information.questionCount},
-      error);
+      attemptRow, error);
   if (!query) return failed();
   // Another Quizloom of this teacher stored the same attempt since the check above. Only this
   // conflict means it is known: any other refusal is a failure.

@@ -63,25 +63,23 @@ TStore::Outcome TStore::StoreByFunction(const core::TInformation& information,
       }
     }
     const QVariant none(QMetaType(QMetaType::QString));
-    QSqlQuery* query = connection_->Run(
-        kCollectCall,
-        {testFingerprint, Bytes(TestFileName(information)), information.questionCount,
-         withQuestions ? QVariant(IntegerArray(numbers)) : none,
-         withQuestions ? QVariant(questionTexts.Text()) : none,
-         withQuestions ? QVariant(questionMarks.Text()) : none,
-         withQuestions ? QVariant(answerTexts.Text()) : none,
-         withQuestions ? QVariant(answerMarks.Text()) : none, fingerprint,
-         FieldBytes(information.firstName, sizeof information.firstName),
-         FieldBytes(information.lastName, sizeof information.lastName),
-         FieldBytes(information.course, sizeof information.course),
-         FieldBytes(information.period, sizeof information.period),
-         FieldBytes(information.instructor, sizeof information.instructor),
-         FieldBytes(information.testFile, sizeof information.testFile), information.year,
-         information.month, information.day, information.correctCount,
-         information.questionCount, IntegerArray(numbers), IntegerArray(correct),
-         givenTexts.Text(), givenMarks.Text(), decided,
-         replaced ? QVariant(qint64(*replaced)) : QVariant(QMetaType(QMetaType::LongLong))},
-        error);
+    std::vector<QVariant> values = {
+        testFingerprint,
+        Bytes(TestFileName(information)),
+        information.questionCount,
+        withQuestions ? QVariant(IntegerArray(numbers)) : none,
+        withQuestions ? QVariant(questionTexts.Text()) : none,
+        withQuestions ? QVariant(questionMarks.Text()) : none,
+        withQuestions ? QVariant(answerTexts.Text()) : none,
+        withQuestions ? QVariant(answerMarks.Text()) : none,
+        fingerprint};
+    const std::vector<QVariant> attempt = AttemptValues(information);
+    values.insert(values.end(), attempt.begin(), attempt.end());
+    values.insert(values.end(),
+                  {IntegerArray(numbers), IntegerArray(correct), givenTexts.Text(),
+                   givenMarks.Text(), decided,
+                   replaced ? QVariant(qint64(*replaced)) : QVariant(QMetaType(QMetaType::LongLong))});
+    QSqlQuery* query = connection_->Run(kCollectCall, values, error);
     if (!query || !query->next()) {
       // A statement that failed outside the function's own undoing leaves the batch undone.
       connection_->batchUndone = true;

@@ -87,6 +87,20 @@ QByteArray Bytes(const std::string& bytes) {
 
 QByteArray FieldBytes(const char* field, std::size_t size) { return Bytes(FieldText(field, size)); }
 
+std::vector<QVariant> AttemptValues(const core::TInformation& information) {
+  return {FieldBytes(information.firstName, sizeof information.firstName),
+          FieldBytes(information.lastName, sizeof information.lastName),
+          FieldBytes(information.course, sizeof information.course),
+          FieldBytes(information.period, sizeof information.period),
+          FieldBytes(information.instructor, sizeof information.instructor),
+          FieldBytes(information.testFile, sizeof information.testFile),
+          information.year,
+          information.month,
+          information.day,
+          information.correctCount,
+          information.questionCount};
+}
+
 QString Fingerprint(const std::string& key) {
   return QString::fromLatin1(
       QCryptographicHash::hash(Bytes(key), QCryptographicHash::Sha256).toHex());

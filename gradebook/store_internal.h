@@ -104,6 +104,9 @@ std::string RefusalReason(const QString& code);
 QByteArray Bytes(const std::string& bytes);
 QByteArray FieldBytes(const char* field, std::size_t size);
 QString Fingerprint(const std::string& key);
+// The attempt's own columns as bound values, in the tables' order: names, course, period,
+// instructor, test path, date and counts.
+std::vector<QVariant> AttemptValues(const core::TInformation& information);
 
 // The attempts chosen by filter ("a.test_id = ?" or "a.id = ?") in the order they were
 // collected, each with its responses and its test's questions and expected answers, read
