@@ -1,3 +1,5 @@
+#include <sqlite3.h>
+
 #include "core/answer_check.h"
 #include "gradebook/attempt_key.h"
 #include "gradebook/store_internal.h"
@@ -34,6 +36,66 @@ constexpr TTestStatement kAddQuestion = {
 std::function<void()>& AfterAttemptRow() {
   static std::function<void()> step;
   return step;
+}
+
+constexpr char kAddResponse[] =
+    "INSERT INTO responses (attempt_id, position, number, correct, given_text, given_marks) "
+    "VALUES (?, ?, ?, ?, ?, ?)";
+
+// On this computer each response is bound straight to SQLite's statement: Qt's binding of a
+// value costs more than SQLite's storing of it. False, and why in error, on failure.
+bool InsertResponsesHere(TStore::TConnection& connection, int64_t attemptId,
+                         const core::TInformation& information, QSqlError& error) {
+  auto found = connection.prepared.find(kAddResponse);
+  if (found == connection.prepared.end()) {
+    QSqlQuery query(connection.database);
+    if (!query.prepare(kAddResponse)) return error = query.lastError(), false;
+    found = connection.prepared.emplace(kAddResponse, std::move(query)).first;
+  }
+  const QVariant handle = found->second.result()->handle();
+  if (qstrcmp(handle.typeName(), "sqlite3_stmt*") != 0) return false;
+  sqlite3_stmt* statement = *static_cast<sqlite3_stmt* const*>(handle.constData());
+  int position = 0;
+  for (const auto& response : information.responses) {
+    const std::string given = FieldText(response->given, sizeof response->given);
+    const std::string marks = MarkBytes(response->givenMarks, given.size());
+    sqlite3_reset(statement);
+    sqlite3_bind_int64(statement, 1, attemptId);
+    sqlite3_bind_int(statement, 2, ++position);
+    sqlite3_bind_int(statement, 3, response->number);
+    sqlite3_bind_int(statement, 4, response->correct);
+    sqlite3_bind_blob(statement, 5, given.data(), int(given.size()), SQLITE_TRANSIENT);
+    sqlite3_bind_blob(statement, 6, marks.data(), int(marks.size()), SQLITE_TRANSIENT);
+    const int result = sqlite3_step(statement);
+    if (result != SQLITE_DONE) {
+      error = QSqlError(QString(), QString::fromUtf8(sqlite3_errmsg(sqlite3_db_handle(statement))),
+                        QSqlError::StatementError, QString::number(result));
+      sqlite3_reset(statement);
+      return false;
+    }
+  }
+  sqlite3_reset(statement);
+  return true;
+}
+
+// All of an attempt's responses; on a server in one statement, as each is a round trip.
+bool InsertResponses(TStore::TConnection& connection, int64_t attemptId,
+                     const core::TInformation& information, QSqlError& error) {
+  if (!connection.onServer) return InsertResponsesHere(connection, attemptId, information, error);
+  QStringList rows;
+  std::vector<QVariant> values;
+  int position = 0;
+  for (const auto& response : information.responses) {
+    const QByteArray given = FieldBytes(response->given, sizeof response->given);
+    rows << "(?, ?, ?, ?, ?, ?)";
+    values.insert(values.end(),
+                  {qint64(attemptId), ++position, response->number, response->correct, given,
+                   Bytes(MarkBytes(response->givenMarks, std::size_t(given.size())))});
+  }
+  return position == 0 ||
+         connection.Run("INSERT INTO responses (attempt_id, position, number, correct, "
+                        "given_text, given_marks) VALUES " + rows.join(", "),
+                        values, error);
 }
 
 }  // namespace
@@ -276,22 +338,7 @@ TStore::Outcome TStore::StoreByStatements(const core::TInformation& information,
   const qint64 attemptId = query->value(0).toLongLong();
   query->finish();
   AfterAttemptRowForTests();
-  // All responses in one statement: on a server each statement is a round trip.
-  QStringList rows;
-  std::vector<QVariant> values;
-  int position = 0;
-  for (const auto& response : information.responses) {
-    const QByteArray given = FieldBytes(response->given, sizeof response->given);
-    rows << "(?, ?, ?, ?, ?, ?)";
-    values.insert(values.end(),
-                  {attemptId, ++position, response->number, response->correct, given,
-                   Bytes(MarkBytes(response->givenMarks, std::size_t(given.size())))});
-  }
-  if (position > 0 && !connection_->Run("INSERT INTO responses (attempt_id, position, number, "
-                                        "correct, given_text, given_marks) VALUES " +
-                                            rows.join(", "),
-                                        values, error))
-    return failed();
+  if (!InsertResponses(*connection_, attemptId, information, error)) return failed();
   return finish(replaced ? Outcome::Replaced : Outcome::Added);
 }
 
