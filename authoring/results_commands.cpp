@@ -192,7 +192,8 @@ void TTestWindow::CmAddResultsFiles() {
   SayOutdated(this, *store, kAddCaption);
   // The list is one batch: each file whole or not at all, and on a server no round trip for
   // each file's own transaction.
-  if (!store->BeginBatch()) return Say(this, store->LastError(), kAddCaption, platform::MB_ICONEXCLAMATION);
+  if (!store->BeginBatch())
+    return Say(this, store->LastError(), kAddCaption, platform::MB_ICONEXCLAMATION);
   const int count = static_cast<int>(paths.size());
   QProgressDialog progress("Collecting results files...", "Cancel", 0, count, this);
   progress.setWindowTitle(kAddCaption);

@@ -170,8 +170,8 @@ class TStore {
   // Checks the server's answers after connecting: who, its version, its tables' version.
   bool StartSession(std::string& why);
   Outcome Store(const core::TInformation& information, const ReplaceQuestion& askReplace);
-  Outcome StoreByStatements(const core::TInformation& information, const ReplaceQuestion& askReplace,
-                            const QString& testFingerprint);
+  Outcome StoreByStatements(const core::TInformation& information,
+                            const ReplaceQuestion& askReplace, const QString& testFingerprint);
   Outcome StoreByFunction(const core::TInformation& information, const ReplaceQuestion& askReplace,
                           const QString& testFingerprint);
   // Whether the teacher replaces the earlier attempt: its id, or nothing to keep both.

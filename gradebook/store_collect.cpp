@@ -285,7 +285,8 @@ TStore::Outcome TStore::StoreByStatements(const core::TInformation& information,
         "SELECT id FROM attempts WHERE test_id = ? AND collector = ? AND first_name = ? AND "
         "last_name = ? AND course = ? AND period = ? AND year = ? AND month = ? AND day = ? "
         "ORDER BY id DESC LIMIT 1",
-        {qint64(*testId), collector, FieldBytes(information.firstName, sizeof information.firstName),
+        {qint64(*testId), collector,
+         FieldBytes(information.firstName, sizeof information.firstName),
          FieldBytes(information.lastName, sizeof information.lastName),
          FieldBytes(information.course, sizeof information.course),
          FieldBytes(information.period, sizeof information.period), information.year,
@@ -300,12 +301,14 @@ TStore::Outcome TStore::StoreByStatements(const core::TInformation& information,
     }
   }
 
-  if (replaced && !connection_->Run("DELETE FROM attempts WHERE id = ?", {qint64(*replaced)}, error))
+  if (replaced &&
+      !connection_->Run("DELETE FROM attempts WHERE id = ?", {qint64(*replaced)}, error))
     return failed();
   bool madeTest = false;
   if (!testId) {
     query = runOnTest(kAddTest,
-                      {testFingerprint, Bytes(TestFileName(information)), information.questionCount});
+                      {testFingerprint, Bytes(TestFileName(information)),
+                       information.questionCount});
     if (!query) return failed();
     madeTest = query->next();
     if (!madeTest && (!(query = runOnTest(kFindTest, {testFingerprint})) || !query->next()))

@@ -78,7 +78,8 @@ TStore::Outcome TStore::StoreByFunction(const core::TInformation& information,
     values.insert(values.end(),
                   {IntegerArray(numbers), IntegerArray(correct), givenTexts.Text(),
                    givenMarks.Text(), decided,
-                   replaced ? QVariant(qint64(*replaced)) : QVariant(QMetaType(QMetaType::LongLong))});
+                   replaced ? QVariant(qint64(*replaced))
+                            : QVariant(QMetaType(QMetaType::LongLong))});
     QSqlQuery* query = connection_->Run(kCollectCall, values, error);
     if (!query || !query->next()) {
       // A statement that failed outside the function's own undoing leaves the batch undone.

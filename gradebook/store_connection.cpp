@@ -357,11 +357,12 @@ bool TStore::StartSession(std::string& why) {
 }
 
 bool TStore::EnsureConnected() {
-  connectionLost_ = false;
-  if (connection_->Standing()) return true;
+  if (connection_->Standing()) return connectionLost_ = false, true;
+  // A batch's transaction went with the connection: opening another would hide that.
+  if (connection_->inBatch) return lastError_ = kLostBatch, connectionLost_ = true, false;
   // Once, at the start of a command: a server still down ends the command plainly.
   std::string why;
-  if (StartSession(why)) return true;
+  if (StartSession(why)) return connectionLost_ = false, true;
   lastError_ = kLostRead;
   connectionLost_ = true;
   return false;
