@@ -54,15 +54,10 @@ void Say(QWidget* owner, const std::string& text, const char* caption, unsigned 
   platform::MessageBox(owner, text, caption, platform::MB_OK | icon);
 }
 
-std::unique_ptr<gradebook::TStore> OpenGradebook(QWidget* owner, const char* caption) {
-  std::string error;
-  // This computer's file or the school's server, as Gradebook Location chose.
-  auto store = gradebook::OpenChosen(owner, error);
-  if (!store) Say(owner, error, caption, platform::MB_ICONEXCLAMATION);
-  // Older tables still take the results; the teacher hears that they lack today's rights.
-  else if (!store->OutdatedRights().empty())
-    Say(owner, store->OutdatedRights(), caption, platform::MB_ICONEXCLAMATION);
-  return store;
+// Older tables still take the results; the teacher hears that they lack today's rights.
+void SayOutdated(QWidget* owner, const gradebook::TStore& store, const char* caption) {
+  if (!store.OutdatedRights().empty())
+    Say(owner, store.OutdatedRights(), caption, platform::MB_ICONEXCLAMATION);
 }
 
 // "2026-03-07, 11 of 12, 92 %"
@@ -135,8 +130,10 @@ std::optional<std::string> TTestWindow::OpenTestKey() const {
 void TTestWindow::CmCollectResults() {
   const std::string drivePath = core::ChooseResultsPath(this);
   if (drivePath.empty()) return;
-  std::unique_ptr<gradebook::TStore> store = OpenGradebook(this, kCollectCaption);
+  // The one gradebook connection, which Class Results reads through too.
+  gradebook::TStore* store = Gradebook();
   if (!store) return;
+  SayOutdated(this, *store, kCollectCaption);
   int stored = 0;
   do {
     // The gradebook failing (busy, full disk) ends the loop; a disk without results does not.
@@ -190,8 +187,13 @@ bool TTestWindow::CollectDisk(gradebook::TStore& store, const std::string& drive
 void TTestWindow::CmAddResultsFiles() {
   std::vector<std::string> paths;
   if (!platform::GetOpenFileNames(this, resultsFileData, paths)) return;
-  std::unique_ptr<gradebook::TStore> store = OpenGradebook(this, kAddCaption);
+  gradebook::TStore* store = Gradebook();
   if (!store) return;
+  SayOutdated(this, *store, kAddCaption);
+  // The list is one batch: each file whole or not at all, and on a server no round trip for
+  // each file's own transaction.
+  if (!store->BeginBatch())
+    return Say(this, store->LastError(), kAddCaption, platform::MB_ICONEXCLAMATION);
   const int count = static_cast<int>(paths.size());
   QProgressDialog progress("Collecting results files...", "Cancel", 0, count, this);
   progress.setWindowTitle(kAddCaption);
@@ -219,9 +221,7 @@ void TTestWindow::CmAddResultsFiles() {
         case gradebook::TStore::Outcome::Replaced: ++replaced; break;
         case gradebook::TStore::Outcome::AlreadyCollected: ++known; break;
         case gradebook::TStore::Outcome::Damaged: refusal = Damaged(name); break;
-        case gradebook::TStore::Outcome::Failed:
-          stopped = store->LastError() + StoredBefore(added + replaced);
-          break;
+        case gradebook::TStore::Outcome::Failed: stopped = store->LastError(); break;
       }
     }
     if (!stopped.empty()) break;
@@ -229,6 +229,16 @@ void TTestWindow::CmAddResultsFiles() {
     ++done;
   }
   progress.reset();
+  if (store->ConnectionLost()) {
+    // The server undid the batch with its connection: nothing of it is stored.
+    store->AbandonBatch();
+    added = replaced = 0, addedElsewhere.clear();
+  } else if (!store->EndBatch()) {
+    stopped += (stopped.empty() ? "" : " ") + store->LastError();
+    added = replaced = 0, addedElsewhere.clear();
+  } else if (!stopped.empty()) {
+    stopped += StoredBefore(added + replaced);
+  }
   std::string elsewhere;
   for (const auto& [test, count] : addedElsewhere)
     elsewhere += (elsewhere.empty() ? ", of which " : " and ") + std::to_string(count) + " to " +

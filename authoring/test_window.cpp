@@ -9,6 +9,7 @@
 #include "gradebook/class_results_window.h"
 #include "gradebook/store.h"
 #include "gradebook/location_dialog.h"
+#include "platform/modal.h"
 #include "platform/system.h"
 
 namespace quizloom {
@@ -141,7 +142,7 @@ void TTestWindow::Warn(const char* text) {
 
 void TTestWindow::CmGradebookLocation() {
   gradebook::TLocationDialog dialog(this);
-  if (dialog.exec() != QDialog::Accepted) return;
+  if (platform::Modal().RunQtDialog(this, dialog) != QDialog::Accepted) return;
   gradebook::SaveLocation(dialog.Location());
   ForgetGradebook();
 }

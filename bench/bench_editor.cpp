@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/ratio_reporter.h"
 #include "editor/editor_host.h"
 #include "editor/input_dialog.h"
 #include "platform/cp1252.h"
@@ -155,9 +156,11 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   NoPrompts noPrompts;
   platform::SetModalUser(&noPrompts);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
+  // A keystroke against drawing its lines plainly; the figures are for comparing only.
+  bench::RunComparing(argc, argv,
+                      {{"BM_Keystroke_494BytesSixLines", "BM_PlainDrawText_494BytesSixLines"},
+                       {"BM_Keystroke_SixWrappedLinesReflow", "BM_PlainDrawText_SixWrappedLines"}},
+                      0);
   platform::SetModalUser(nullptr);
   return 0;
 }

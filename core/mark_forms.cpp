@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "core/records.h"
+#include "platform/code_page.h"
 
 namespace core {
 
@@ -43,6 +44,28 @@ char32_t MarkedForm(unsigned char letter, int mark) {
   if (mark == kSuperscript) return RaisedForm(letter);
   if (mark == kSubscript) return LoweredForm(letter);
   return 0;
+}
+
+std::string LettersToUtf8(const TLetters& letters) {
+  std::string out;
+  for (std::size_t i = 0; i < letters.size(); ++i) {
+    const TLetter& letter = letters[i];
+    if (letter.ch == '\r') {
+      const bool wrapped = i + 1 < letters.size() && letters[i + 1].ch == '\n';
+      out += wrapped ? ' ' : '\n';
+      if (wrapped) ++i;
+      continue;
+    }
+    if (letter.mark == kSuperscript || letter.mark == kSubscript) {
+      if (const char32_t form = MarkedForm(letter.ch, letter.mark)) {
+        platform::AppendUtf8(out, form);
+        continue;
+      }
+      out += letter.mark == kSuperscript ? '^' : '_';
+    }
+    platform::AppendUtf8(out, platform::Cp1252ToUtf16(letter.ch));
+  }
+  return out;
 }
 
 }  // namespace core

@@ -1,5 +1,6 @@
 #include "gradebook/attempt_key.h"
 
+#include <bit>
 #include <cstring>
 #include <vector>
 
@@ -54,6 +55,10 @@ std::string TestFileName(const core::TInformation& information) {
 
 std::string MarkBytes(const int32_t* marks, std::size_t count) {
   std::string out;
+  if constexpr (std::endian::native == std::endian::little) {
+    out.assign(reinterpret_cast<const char*>(marks), count * 4);
+    return out;
+  }
   out.reserve(count * 4);
   for (std::size_t i = 0; i < count; ++i) {
     const auto bits = static_cast<uint32_t>(marks[i]);

@@ -5,7 +5,8 @@
 
 #include <QFileInfo>
 
-#include "gradebook/csv_export.h"
+#include "core/mark_forms.h"
+#include "platform/code_page.h"
 #include "platform/cp1252.h"
 #include "platform/modal.h"
 #include "platform/system.h"
@@ -30,13 +31,12 @@ constexpr std::size_t kOpeningLetters = 40;
 }  // namespace
 
 bool TLoadedClass::Load(TStore& store, int64_t testId, QWidget* owner) {
-  std::optional<std::vector<TStore::TAttempt>> read;
-  {
+  TRead<std::vector<TStore::TAttempt>> read = [&] {
     platform::TWaitCursor wait;
-    read = store.Attempts(testId);
-  }
+    return store.Attempts(testId);
+  }();
   if (!read) {
-    Warn(owner, store.LastError());
+    Warn(owner, read.Error());
     return false;
   }
   attempts = std::move(*read);
@@ -68,13 +68,12 @@ core::TLetters OpeningWords(const core::TLetters& text, std::size_t limit) {
 
 std::optional<int64_t> ChooseClassTest(QWidget* owner, TStore& store,
                                        const core::TOpenTest* openTest, std::string& name) {
-  std::optional<std::vector<TStore::TTestSummary>> read;
-  {
+  TRead<std::vector<TStore::TTestSummary>> read = [&] {
     platform::TWaitCursor wait;
-    read = store.Tests();
-  }
+    return store.Tests();
+  }();
   if (!read) {
-    Warn(owner, store.LastError());
+    Warn(owner, read.Error());
     return std::nullopt;
   }
   const std::vector<TStore::TTestSummary>& tests = *read;
@@ -84,7 +83,12 @@ std::optional<int64_t> ChooseClassTest(QWidget* owner, TStore& store,
     return !test.collector.empty() && test.collector != store.Collector();
   });
   if (!others && openTest && !openTest->questions.IsEmpty()) {
-    if (std::optional<int64_t> id = store.FindTest(*openTest)) {
+    TRead<std::optional<int64_t>> found = store.FindTest(*openTest);
+    if (!found) {
+      Warn(owner, found.Error());
+      return std::nullopt;
+    }
+    if (std::optional<int64_t> id = *found) {
       name = platform::PathToText(platform::PathFromQt(
           QFileInfo(platform::PathToQt(openTest->fileName)).fileName()));
       return id;
@@ -103,12 +107,12 @@ std::optional<int64_t> ChooseClassTest(QWidget* owner, TStore& store,
   headers.insert(headers.end(), {"First Attempt", "Last Attempt", "First Question"});
   std::vector<std::vector<std::string>> rows;
   for (const TStore::TTestSummary& test : tests) {
-    rows.push_back({TextToUtf8(test.fileName), std::to_string(test.questionCount),
+    rows.push_back({platform::Cp1252ToUtf8(test.fileName), std::to_string(test.questionCount),
                     std::to_string(test.attemptCount)});
     if (others) rows.back().push_back(test.collector);
     rows.back().insert(rows.back().end(),
                        {Day(test.firstDay), Day(test.lastDay),
-                        LettersToUtf8(OpeningWords(test.firstQuestion, kOpeningLetters))});
+                        core::LettersToUtf8(OpeningWords(test.firstQuestion, kOpeningLetters))});
   }
   const std::optional<int> row = platform::Modal().ChooseRow(owner, "Choose a Test", headers, rows);
   if (!row || *row < 0 || *row >= static_cast<int>(tests.size())) return std::nullopt;

@@ -4,6 +4,7 @@
 #include <QDate>
 #include <QStyle>
 
+#include "core/mark_forms.h"
 #include "gradebook/csv_export.h"
 #include "gradebook/letters_delegate.h"
 #include "platform/cp1252.h"
@@ -131,7 +132,7 @@ QVariant TQuestionsModel::data(const QModelIndex& index, int role) const {
   }
   if (lettered) {
     if (role == kLettersRole) return QVariant::fromValue(letters);
-    if (role == Qt::DisplayRole || role == kSortRole) return Utf8(LettersToUtf8(letters));
+    if (role == Qt::DisplayRole || role == kSortRole) return Utf8(core::LettersToUtf8(letters));
     return {};
   }
   if (role != Qt::DisplayRole && role != kSortRole) return {};

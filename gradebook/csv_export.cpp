@@ -1,58 +1,13 @@
 #include "gradebook/csv_export.h"
 
 #include <cstdio>
-#include <utility>
 
+#include "core/mark_forms.h"
 #include "platform/code_page.h"
 
 namespace gradebook {
 
 namespace {
-
-// Unicode's raised and lowered forms of the letters that have one.
-constexpr std::pair<char, char32_t> kRaised[] = {
-    {'0', 0x2070}, {'1', 0x00B9}, {'2', 0x00B2}, {'3', 0x00B3}, {'4', 0x2074}, {'5', 0x2075},
-    {'6', 0x2076}, {'7', 0x2077}, {'8', 0x2078}, {'9', 0x2079}, {'+', 0x207A}, {'-', 0x207B},
-    {'=', 0x207C}, {'(', 0x207D}, {')', 0x207E}, {'a', 0x1D43}, {'b', 0x1D47}, {'c', 0x1D9C},
-    {'d', 0x1D48}, {'e', 0x1D49}, {'f', 0x1DA0}, {'g', 0x1D4D}, {'h', 0x02B0}, {'i', 0x2071},
-    {'j', 0x02B2}, {'k', 0x1D4F}, {'l', 0x02E1}, {'m', 0x1D50}, {'n', 0x207F}, {'o', 0x1D52},
-    {'p', 0x1D56}, {'r', 0x02B3}, {'s', 0x02E2}, {'t', 0x1D57}, {'u', 0x1D58}, {'v', 0x1D5B},
-    {'w', 0x02B7}, {'x', 0x02E3}, {'y', 0x02B8}, {'z', 0x1DBB}, {'A', 0x1D2C}, {'B', 0x1D2E},
-    {'D', 0x1D30}, {'E', 0x1D31}, {'G', 0x1D33}, {'H', 0x1D34}, {'I', 0x1D35}, {'J', 0x1D36},
-    {'K', 0x1D37}, {'L', 0x1D38}, {'M', 0x1D39}, {'N', 0x1D3A}, {'O', 0x1D3C}, {'P', 0x1D3E},
-    {'R', 0x1D3F}, {'T', 0x1D40}, {'U', 0x1D41}, {'V', 0x2C7D}, {'W', 0x1D42}};
-constexpr std::pair<char, char32_t> kLowered[] = {
-    {'0', 0x2080}, {'1', 0x2081}, {'2', 0x2082}, {'3', 0x2083}, {'4', 0x2084}, {'5', 0x2085},
-    {'6', 0x2086}, {'7', 0x2087}, {'8', 0x2088}, {'9', 0x2089}, {'+', 0x208A}, {'-', 0x208B},
-    {'=', 0x208C}, {'(', 0x208D}, {')', 0x208E}, {'a', 0x2090}, {'e', 0x2091}, {'o', 0x2092},
-    {'x', 0x2093}, {'h', 0x2095}, {'k', 0x2096}, {'l', 0x2097}, {'m', 0x2098}, {'n', 0x2099},
-    {'p', 0x209A}, {'s', 0x209B}, {'t', 0x209C}, {'i', 0x1D62}, {'r', 0x1D63}, {'u', 0x1D64},
-    {'v', 0x1D65}, {'j', 0x2C7C}};
-
-template <std::size_t N>
-char32_t Find(const std::pair<char, char32_t> (&table)[N], unsigned char letter) {
-  for (const auto& [plain, form] : table)
-    if (static_cast<unsigned char>(plain) == letter) return form;
-  return 0;
-}
-
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
-// The five bytes that have no character in Windows-1252 become the replacement character.
-void AppendByte(std::string& out, unsigned char byte) {
-  AppendUtf8(out, platform::Cp1252ToCodePoint(byte).value_or(0xFFFD));
-}
 
 std::string Number(long long value) { return std::to_string(value); }
 
@@ -88,37 +43,8 @@ bool IsPlainWords(std::string_view text) {
 
 }  // namespace
 
-std::string TextToUtf8(std::string_view cp1252) {
-  std::string out;
-  for (char c : cp1252) AppendByte(out, static_cast<unsigned char>(c));
-  return out;
-}
-
-std::string LettersToUtf8(const core::TLetters& letters) {
-  std::string out;
-  for (std::size_t i = 0; i < letters.size(); ++i) {
-    const core::TLetter& letter = letters[i];
-    if (letter.ch == '\r') {
-      const bool wrapped = i + 1 < letters.size() && letters[i + 1].ch == '\n';
-      out += wrapped ? ' ' : '\n';
-      if (wrapped) ++i;
-      continue;
-    }
-    if (letter.mark == core::kSuperscript || letter.mark == core::kSubscript) {
-      const bool up = letter.mark == core::kSuperscript;
-      if (char32_t form = up ? Find(kRaised, letter.ch) : Find(kLowered, letter.ch)) {
-        AppendUtf8(out, form);
-        continue;
-      }
-      out += up ? '^' : '_';
-    }
-    AppendByte(out, letter.ch);
-  }
-  return out;
-}
-
 std::string AnswerToUtf8(const core::TLetters& letters) {
-  return letters.empty() ? "(empty)" : LettersToUtf8(letters);
+  return letters.empty() ? "(empty)" : core::LettersToUtf8(letters);
 }
 
 std::string CsvRecord(const std::vector<std::string>& fields) {
@@ -159,7 +85,7 @@ std::string StudentsCsv(const TClassData& data, const std::vector<std::size_t>& 
     std::snprintf(date, sizeof date, "%04d-%02d-%02d", info.year, info.month, info.day);
     const std::optional<int32_t> percent = Percent(score.correctCount, score.questionCount);
     const auto text = [](const char* field, std::size_t size) {
-      return SpreadsheetText(TextToUtf8(FieldText(field, size)));
+      return SpreadsheetText(platform::Cp1252ToUtf8(FieldText(field, size)));
     };
     std::vector<std::string> row = {text(info.lastName, sizeof info.lastName),
                                     text(info.firstName, sizeof info.firstName),
@@ -186,8 +112,8 @@ std::string QuestionsCsv(const TClassData& data, const std::vector<TQuestionFigu
   for (const TQuestionFigures& question : figures) {
     const std::size_t q = static_cast<std::size_t>(question.number - 1);
     std::vector<std::string> row = {Number(question.number),
-                                    SpreadsheetText(LettersToUtf8(data.questionTexts[q])),
-                                    SpreadsheetText(LettersToUtf8(data.expectedAnswers[q])),
+                                    SpreadsheetText(core::LettersToUtf8(data.questionTexts[q])),
+                                    SpreadsheetText(core::LettersToUtf8(data.expectedAnswers[q])),
                                     FormatFigure(question.facility, 1),
                                     FormatFigure(question.discrimination, 2)};
     for (std::size_t i = 0; i < static_cast<std::size_t>(kWrongAnswersShown); ++i) {

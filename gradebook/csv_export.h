@@ -9,13 +9,7 @@
 
 namespace gradebook {
 
-// Text for a spreadsheet: UTF-8 from the stored Windows-1252 bytes.
-std::string TextToUtf8(std::string_view cp1252);
-// Letters as UTF-8: a raised or lowered letter becomes Unicode's superscript or subscript
-// character where there is one, else "^x" or "_x". A wrap break (CR LF) becomes the space it
-// stood for, a hard break (CR) a line feed.
-std::string LettersToUtf8(const core::TLetters& letters);
-// A wrong answer as the tables show it: "(empty)" for no answer.
+// A wrong answer as the tables show it, in UTF-8: "(empty)" for no answer.
 std::string AnswerToUtf8(const core::TLetters& letters);
 
 // One record of RFC 4180: fields quoted where they hold a comma, a quote or a line break,

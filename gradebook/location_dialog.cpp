@@ -5,11 +5,9 @@
 #include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QFormLayout>
-#include <QInputDialog>
 #include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
@@ -18,6 +16,7 @@
 
 #include "gradebook/store.h"
 #include "platform/cp1252.h"
+#include "platform/modal.h"
 #include "platform/system.h"
 
 namespace gradebook {
@@ -47,19 +46,16 @@ std::unique_ptr<TStore> OpenAt(QWidget* parent, const TLocation& location, std::
       store = TStore::OpenServer(location, Passwords()[key].toStdString(), error, needsPassword);
     }
     if (store || !needsPassword) return store;
-    const QString prompt = Passwords()[key].isEmpty()
-                               ? QString("The gradebook server asks for a password.")
-                               : QString("The server refused the password.");
-    QInputDialog dialog(parent);
-    dialog.setWindowTitle("Gradebook Server");
-    dialog.setLabelText(prompt + "\nPassword for " + QString::fromStdString(key) + ":");
-    dialog.setTextEchoMode(QLineEdit::Password);
-    if (auto* field = dialog.findChild<QLineEdit*>()) field->setAccessibleName("Password");
-    if (dialog.exec() != QDialog::Accepted) {
+    const std::string prompt = Passwords()[key].isEmpty()
+                                   ? "The gradebook server asks for a password."
+                                   : "The server refused the password.";
+    const std::optional<std::string> password = platform::Modal().AskPassword(
+        parent, "Gradebook Server", prompt + "\nPassword for " + key + ":");
+    if (!password) {
       error = "The gradebook on the server was not opened: no password was given.";
       return nullptr;
     }
-    Passwords()[key] = dialog.textValue();
+    Passwords()[key] = QString::fromStdString(*password);
   }
 }
 
@@ -79,6 +75,7 @@ TLocationDialog::TLocationDialog(QWidget* parent) : QDialog(parent) {
   auto* form = new QFormLayout(serverFields_);
   const auto field = [&](const char* label, const char* hint) {
     auto* edit = new QLineEdit(serverFields_);
+    edit->setObjectName(QString(label).remove('&').remove(':'));
     edit->setPlaceholderText(hint);
     form->addRow(label, edit);
     return edit;
@@ -147,10 +144,9 @@ void TLocationDialog::ShowChoice() {
 }
 
 void TLocationDialog::Message(const QString& text, bool warning) {
-  if (warning)
-    QMessageBox::warning(this, kCaption, text);
-  else
-    QMessageBox::information(this, kCaption, text);
+  platform::MessageBox(this, platform::ToCp1252(text), kCaption,
+                       platform::MB_OK | (warning ? platform::MB_ICONEXCLAMATION
+                                                  : platform::MB_ICONINFORMATION));
 }
 
 void TLocationDialog::TestConnection() {
@@ -185,14 +181,12 @@ void TLocationDialog::CopyToServer() {
                            this);
   progress.setWindowTitle(kCaption);
   progress.setWindowModality(Qt::WindowModal);
-  progress.setMinimumDuration(300);
+  progress.setMinimumDuration(500);
   std::optional<TStore::TCopyCounts> counts;
   {
     platform::TWaitCursor wait;
     counts = server->CopyFrom(*local, [&](int done, int total) {
-      progress.setMaximum(total);
-      progress.setValue(done);
-      return !progress.wasCanceled();
+      return !platform::Modal().ProgressCancelled(progress, done, total);
     });
   }
   progress.reset();

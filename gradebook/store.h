@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -10,11 +11,46 @@
 #include "core/records.h"
 #include "gradebook/location.h"
 
+class QSqlError;
+class QString;
+
 namespace gradebook {
 
-// One open connection to the teacher's gradebook. Every call that can fail says so by its
-// result (a read gives nothing) and leaves the reason, in a sentence fit for a message box,
-// in LastError().
+// What a read gave: its value, or why there is none in a sentence fit for a message box
+// (empty when the teacher cancelled the read).
+template <class T>
+class TRead {
+ public:
+  TRead(T value) : value_(std::move(value)) {}
+  static TRead Failed(std::string error) {
+    TRead read;
+    read.error_ = std::move(error);
+    return read;
+  }
+  explicit operator bool() const { return value_.has_value(); }
+  T& operator*() & { return *value_; }
+  const T& operator*() const& { return *value_; }
+  T&& operator*() && { return std::move(*value_); }
+  T* operator->() { return &*value_; }
+  const T* operator->() const { return &*value_; }
+  // The value; a read that failed throws its reason (for tests and benchmarks).
+  T& value() & { return Checked(), *value_; }
+  const T& value() const& { return Checked(), *value_; }
+  T&& value() && { return Checked(), std::move(*value_); }
+  const std::string& Error() const { return error_; }
+
+ private:
+  TRead() = default;
+  void Checked() const {
+    if (!value_) throw std::runtime_error(error_);
+  }
+  std::optional<T> value_;
+  std::string error_;
+};
+
+// One open connection to the teacher's gradebook, used on the thread that opened it. Every
+// call that can fail says so by its result and leaves the reason, in a sentence fit for a
+// message box, in LastError() too; reads carry it in their result.
 class TStore {
  public:
   struct TTestSummary {
@@ -69,13 +105,30 @@ class TStore {
   TStore(const TStore&) = delete;
   TStore& operator=(const TStore&) = delete;
 
-  std::optional<std::vector<TTestSummary>> Tests();
-  // The stored test with the open test's questions and answers, letters and marks alike.
-  std::optional<int64_t> FindTest(const core::TOpenTest& test);
-  std::optional<std::vector<TAttempt>> Attempts(int64_t testId);
+  // Before each command: a server connection that the server has closed since the last one
+  // (it was stopped and started again) is opened again, its prepared statements cleared. False,
+  // and LastError() says so, when the server does not answer.
+  bool EnsureConnected();
+
+  TRead<std::vector<TTestSummary>> Tests();
+  // The stored test with the open test's questions and answers, letters and marks alike, or
+  // nothing when the gradebook holds none.
+  TRead<std::optional<int64_t>> FindTest(const core::TOpenTest& test);
+  TRead<std::vector<TAttempt>> Attempts(int64_t testId);
+  // Each attempt of the test in the order collected, read a few at a time, so that a test of
+  // any size is read in little memory; visit returning false stops. False on failure.
+  bool EachAttempt(int64_t testId, const std::function<bool(TAttempt&&)>& visit);
   bool DeleteAttempt(int64_t attemptId);
 
-  // Stores one attempt read from a results file in one transaction: whole or not at all.
+  // A batch (the files of Add Results Files, one disk of Collect Results) is one transaction:
+  // what it collected is stored when it ends, each attempt whole or not at all. False, and
+  // why in LastError(), when it cannot begin or end; nothing of it is then stored.
+  bool BeginBatch();
+  bool EndBatch();
+  void AbandonBatch();
+  // Stores one attempt read from a results file: within a batch, or as a batch of its own.
+  // A failure leaves the batch's other attempts as they are, unless the server stopped
+  // answering (ConnectionLost()), which loses the batch.
   Outcome Collect(const core::TInformation& information, const ReplaceQuestion& askReplace);
 
   // What collecting many files at once did.
@@ -83,8 +136,10 @@ class TStore {
     int copied = 0;
     int skipped = 0;  // already in this gradebook, collected by the same account
   };
-  // Copies every attempt of from into this gradebook in one transaction; progress(done, total)
-  // returning false cancels and rolls the whole copy back. Nothing on failure or Cancel.
+  // Copies every attempt of from into this gradebook in one transaction, test by test and
+  // attempt by attempt, so that a gradebook of any size is copied in little memory;
+  // progress(done, total) returning false cancels and rolls the whole copy back. Nothing on
+  // failure or Cancel (LastError() then empty).
   std::optional<TCopyCounts> CopyFrom(TStore& from,
                                       const std::function<bool(int done, int total)>& progress);
 
@@ -104,14 +159,27 @@ class TStore {
   const std::string& OutdatedRights() const { return outdatedRights_; }
 
   // Tests only: called inside a collection's transaction after the attempt's row is written
-  // and before its responses, so a test can kill the process there.
+  // and before the transaction ends, so a test can kill the process there.
   static void SetAfterAttemptRowForTests(std::function<void()> step);
 
- private:
+  // The connection and its statements: the store's files' own.
   struct TConnection;
+
+ private:
   explicit TStore(std::unique_ptr<TConnection> connection);
-  Outcome Store(const core::TInformation& information, const ReplaceQuestion& askReplace,
-                bool ownTransaction);
+  // Checks the server's answers after connecting: who, its version, its tables' version.
+  bool StartSession(std::string& why);
+  Outcome Store(const core::TInformation& information, const ReplaceQuestion& askReplace);
+  Outcome StoreByStatements(const core::TInformation& information,
+                            const ReplaceQuestion& askReplace, const QString& testFingerprint);
+  Outcome StoreByFunction(const core::TInformation& information, const ReplaceQuestion& askReplace,
+                          const QString& testFingerprint);
+  // Whether the teacher replaces the earlier attempt: its id, or nothing to keep both.
+  std::optional<int64_t> AskedReplace(int64_t earlierId, const ReplaceQuestion& askReplace,
+                                      QSqlError& error);
+  // What a failed statement tells the teacher; the batch goes when the server stopped answering.
+  Outcome Failed(const core::TInformation& information, const QSqlError& error);
+  bool EachAttempt(int64_t testId, const std::function<bool(TAttempt&&)>& visit, int pageSize);
   bool Refused();
 
   std::unique_ptr<TConnection> connection_;

@@ -1,3 +1,5 @@
+#include <sqlite3.h>
+
 #include "core/answer_check.h"
 #include "gradebook/attempt_key.h"
 #include "gradebook/store_internal.h"
@@ -7,10 +9,6 @@ namespace gradebook {
 
 namespace {
 
-std::function<void()>& AfterAttemptRow() {
-  static std::function<void()> step;
-  return step;
-}
 
 // The test rows' statements. Tables before version 3 keep one row per test for every teacher;
 // since then each is a teacher's own, whose collector comes first.
@@ -35,14 +33,83 @@ constexpr TTestStatement kAddQuestion = {
     "INSERT INTO test_questions (test_id, number, question_text, question_marks, answer_text, "
     "answer_marks) VALUES (?, ?, ?, ?, ?, ?)"};
 
+std::function<void()>& AfterAttemptRow() {
+  static std::function<void()> step;
+  return step;
+}
+
+constexpr char kAddResponse[] =
+    "INSERT INTO responses (attempt_id, position, number, correct, given_text, given_marks) "
+    "VALUES (?, ?, ?, ?, ?, ?)";
+
+// On this computer each response is bound straight to SQLite's statement: Qt's binding of a
+// value costs more than SQLite's storing of it. False, and why in error, on failure.
+bool InsertResponsesHere(TStore::TConnection& connection, int64_t attemptId,
+                         const core::TInformation& information, QSqlError& error) {
+  auto found = connection.prepared.find(kAddResponse);
+  if (found == connection.prepared.end()) {
+    QSqlQuery query(connection.database);
+    if (!query.prepare(kAddResponse)) return error = query.lastError(), false;
+    found = connection.prepared.emplace(kAddResponse, std::move(query)).first;
+  }
+  const QVariant handle = found->second.result()->handle();
+  if (qstrcmp(handle.typeName(), "sqlite3_stmt*") != 0) return false;
+  sqlite3_stmt* statement = *static_cast<sqlite3_stmt* const*>(handle.constData());
+  int position = 0;
+  for (const auto& response : information.responses) {
+    const std::string given = FieldText(response->given, sizeof response->given);
+    const std::string marks = MarkBytes(response->givenMarks, given.size());
+    sqlite3_reset(statement);
+    sqlite3_bind_int64(statement, 1, attemptId);
+    sqlite3_bind_int(statement, 2, ++position);
+    sqlite3_bind_int(statement, 3, response->number);
+    sqlite3_bind_int(statement, 4, response->correct);
+    sqlite3_bind_blob(statement, 5, given.data(), int(given.size()), SQLITE_TRANSIENT);
+    sqlite3_bind_blob(statement, 6, marks.data(), int(marks.size()), SQLITE_TRANSIENT);
+    const int result = sqlite3_step(statement);
+    if (result != SQLITE_DONE) {
+      error = QSqlError(QString(), QString::fromUtf8(sqlite3_errmsg(sqlite3_db_handle(statement))),
+                        QSqlError::StatementError, QString::number(result));
+      sqlite3_reset(statement);
+      return false;
+    }
+  }
+  sqlite3_reset(statement);
+  return true;
+}
+
+// All of an attempt's responses; on a server in one statement, as each is a round trip.
+bool InsertResponses(TStore::TConnection& connection, int64_t attemptId,
+                     const core::TInformation& information, QSqlError& error) {
+  if (!connection.onServer) return InsertResponsesHere(connection, attemptId, information, error);
+  QStringList rows;
+  std::vector<QVariant> values;
+  int position = 0;
+  for (const auto& response : information.responses) {
+    const QByteArray given = FieldBytes(response->given, sizeof response->given);
+    rows << "(?, ?, ?, ?, ?, ?)";
+    values.insert(values.end(),
+                  {qint64(attemptId), ++position, response->number, response->correct, given,
+                   Bytes(MarkBytes(response->givenMarks, std::size_t(given.size())))});
+  }
+  return position == 0 ||
+         connection.Run("INSERT INTO responses (attempt_id, position, number, correct, "
+                        "given_text, given_marks) VALUES " + rows.join(", "),
+                        values, error);
+}
+
 }  // namespace
 
 void TStore::SetAfterAttemptRowForTests(std::function<void()> step) {
   AfterAttemptRow() = std::move(step);
 }
 
+void AfterAttemptRowForTests() {
+  if (AfterAttemptRow()) AfterAttemptRow()();
+}
+
 bool TStore::DeleteAttempt(int64_t attemptId) {
-  if (Refused()) return false;
+  if (Refused() || !EnsureConnected()) return false;
   const bool onServer = connection_->onServer;
   QSqlQuery query(connection_->database);
   // On a server only the teacher who collected an attempt deletes it, even on older tables
@@ -60,9 +127,49 @@ bool TStore::DeleteAttempt(int64_t attemptId) {
     lastError_ = onServer ? kServerBusy : kBusy;
   else
     lastError_ = onServer ? "The gradebook server refused to delete the attempt: " +
-                                RefusalReason(query.lastError()) + "."
+                                RefusalReason(query.lastError().nativeErrorCode()) + "."
                           : kNotWritten;
   return false;
+}
+
+bool TStore::BeginBatch() {
+  if (Refused()) return false;
+  if (!EnsureConnected()) return lastError_ = kLost, false;
+  QSqlError error;
+  connection_->batchUndone = false;
+  if (connection_->Begin(error)) return connection_->inBatch = true;
+  const bool onServer = connection_->onServer;
+  if (IsBusy(error)) lastError_ = onServer ? kServerBusy : kBusy;
+  else if (onServer) lastError_ = kLost;
+  else lastError_ = std::string(kNotWritten) + " " + platform::ToCp1252(error.databaseText());
+  return false;
+}
+
+bool TStore::EndBatch() {
+  if (!connection_->inBatch) return true;
+  connection_->FinishAll();
+  connection_->inBatch = false;
+  if (connection_->batchUndone) {
+    connection_->database.rollback();
+    return lastError_ = kBatchUndone, false;
+  }
+  if (connection_->database.commit()) return true;
+  const QSqlError error = connection_->database.lastError();
+  connection_->database.rollback();
+  if (connection_->onServer)
+    lastError_ = connection_->Standing() ? "The gradebook server refused to store the files: " +
+                                               RefusalReason(error.nativeErrorCode()) + "."
+                                         : kLostBatch;
+  else
+    lastError_ = IsBusy(error) ? kBusy : std::string(kNotWritten);
+  return false;
+}
+
+void TStore::AbandonBatch() {
+  if (!connection_->inBatch) return;
+  connection_->FinishAll();
+  connection_->inBatch = false;
+  connection_->database.rollback();
 }
 
 TStore::Outcome TStore::Collect(const core::TInformation& information,
@@ -73,19 +180,69 @@ TStore::Outcome TStore::Collect(const core::TInformation& information,
     lastError_ = "The results contradict their own answers.";
     return Outcome::Damaged;
   }
-  return Store(information, askReplace, true);
+  if (connection_->inBatch) return Store(information, askReplace);
+  // A file of its own is a batch of its own.
+  if (!BeginBatch()) return Outcome::Failed;
+  Outcome outcome = Store(information, askReplace);
+  if (outcome == Outcome::Added || outcome == Outcome::Replaced) {
+    if (!EndBatch()) outcome = Outcome::Failed;
+  } else {
+    AbandonBatch();
+  }
+  // Only this file was in hand: the ones collected before it are stored.
+  if (outcome == Outcome::Failed && connection_->onServer && !connection_->Standing())
+    lastError_ = kLost, connectionLost_ = true;
+  return outcome;
 }
 
 TStore::Outcome TStore::Store(const core::TInformation& information,
-                              const ReplaceQuestion& askReplace, bool ownTransaction) {
+                              const ReplaceQuestion& askReplace) {
   const std::optional<std::string> testKey = TestKey(information);
   if (!testKey) {
     lastError_ = "The results do not answer each question of their test once.";
     return Outcome::Damaged;
   }
-  QSqlDatabase& database = connection_->database;
+  const QString testFingerprint = connection_->TestFingerprint(*testKey);
+  return connection_->collectFunction
+             ? StoreByFunction(information, askReplace, testFingerprint)
+             : StoreByStatements(information, askReplace, testFingerprint);
+}
+
+std::optional<int64_t> TStore::AskedReplace(int64_t earlierId, const ReplaceQuestion& askReplace,
+                                            QSqlError& error) {
+  std::optional<TAttempt> earlier;
+  if (!ReadAttempts(*connection_, "a.id = ?", earlierId,
+                    [&](TAttempt&& attempt) { return earlier = std::move(attempt), false; },
+                    error))
+    return std::nullopt;
+  if (earlier && askReplace && askReplace(*earlier->information)) return earlier->id;
+  return std::nullopt;
+}
+
+TStore::Outcome TStore::Failed(const core::TInformation& information, const QSqlError& error) {
   const bool onServer = connection_->onServer;
-  const QString testFingerprint = Fingerprint(*testKey);
+  if (onServer && !connection_->Standing()) {
+    // The server undid the open transaction with its connection.
+    connectionLost_ = true;
+    lastError_ = kLostBatch;
+  } else if (IsBusy(error)) {
+    lastError_ = onServer ? kServerBusy : kBusy;
+  } else if (onServer) {
+    lastError_ = "The gradebook server refused the attempt of " +
+                 FieldText(information.firstName, sizeof information.firstName) + " " +
+                 FieldText(information.lastName, sizeof information.lastName) + ": " +
+                 RefusalReason(error.nativeErrorCode()) + ".";
+  } else {
+    lastError_ = std::string(kNotWritten) + " " + platform::ToCp1252(error.databaseText());
+  }
+  return Outcome::Failed;
+}
+
+// Statement by statement, each file within a savepoint of the batch: this computer's
+// gradebook, and a server's tables older than the one-call collecting.
+TStore::Outcome TStore::StoreByStatements(const core::TInformation& information,
+                                          const ReplaceQuestion& askReplace,
+                                          const QString& testFingerprint) {
   const QString fingerprint = Fingerprint(testFingerprint.toStdString() + AttemptKey(information));
   const QString collector = QString::fromStdString(connection_->collector);
   QSqlError error;
@@ -95,28 +252,26 @@ TStore::Outcome TStore::Store(const core::TInformation& information,
     values.insert(values.begin(), connection_->TestCollector());
     return connection_->Run(statement.own, values, error);
   };
-  const auto failed = [&] {
-    if (ownTransaction) database.rollback();
-    if (IsBusy(error))
-      lastError_ = onServer ? kServerBusy : kBusy;
-    else if (onServer)
-      lastError_ = "The gradebook server refused the attempt of " +
-                   FieldText(information.firstName, sizeof information.firstName) + " " +
-                   FieldText(information.lastName, sizeof information.lastName) + ": " +
-                   RefusalReason(error) + ".";
-    else
-      lastError_ = std::string(kNotWritten) + " " + platform::ToCp1252(error.databaseText());
-    if (onServer && ownTransaction && !QSqlQuery(database).exec("SELECT 1")) {
-      connectionLost_ = true;
-      lastError_ = kLost;
-    }
-    return Outcome::Failed;
+  // The file's savepoint ends kept or undone; the batch's other files stay as they are.
+  const auto finish = [&](Outcome outcome) {
+    QSqlError ignored;
+    if (!connection_->Exec(outcome == Outcome::Added || outcome == Outcome::Replaced
+                               ? "RELEASE SAVEPOINT attempt"
+                               : "ROLLBACK TO SAVEPOINT attempt",
+                           ignored))
+      connection_->batchUndone = true;
+    return outcome;
   };
+  const auto failed = [&] {
+    const Outcome outcome = Failed(information, error);
+    return connectionLost_ ? outcome : finish(outcome);
+  };
+  if (!connection_->Exec("SAVEPOINT attempt", error)) return Failed(information, error);
 
   query = connection_->Run("SELECT id FROM attempts WHERE collector = ? AND fingerprint = ?",
                            {collector, fingerprint}, error);
   if (!query) return failed();
-  if (query->next()) return Outcome::AlreadyCollected;
+  if (query->next()) return finish(Outcome::AlreadyCollected);
 
   if (!(query = runOnTest(kFindTest, {testFingerprint}))) return failed();
   std::optional<int64_t> testId;
@@ -127,37 +282,33 @@ TStore::Outcome TStore::Store(const core::TInformation& information,
   std::optional<int64_t> replaced;
   if (testId) {
     query = connection_->Run(
-        "SELECT id, fingerprint FROM attempts WHERE test_id = ? AND collector = ? AND "
-        "first_name = ? AND last_name = ? AND course = ? AND period = ? AND "
-        "year = ? AND month = ? AND day = ? ORDER BY id DESC",
-        {qint64(*testId), collector, FieldBytes(information.firstName, sizeof information.firstName),
+        "SELECT id FROM attempts WHERE test_id = ? AND collector = ? AND first_name = ? AND "
+        "last_name = ? AND course = ? AND period = ? AND year = ? AND month = ? AND day = ? "
+        "ORDER BY id DESC LIMIT 1",
+        {qint64(*testId), collector,
+         FieldBytes(information.firstName, sizeof information.firstName),
          FieldBytes(information.lastName, sizeof information.lastName),
          FieldBytes(information.course, sizeof information.course),
          FieldBytes(information.period, sizeof information.period), information.year,
          information.month, information.day},
         error);
     if (!query) return failed();
-    // The same attempt stored by another Quizloom since the first check is not a question.
-    std::optional<int64_t> latest;
-    while (query->next()) {
-      if (query->value(1).toString() == fingerprint) return Outcome::AlreadyCollected;
-      if (!latest) latest = query->value(0).toLongLong();
-    }
-    if (latest) {
-      auto earlier = LoadAttempts(database, "a.id = ?", *latest, error);
-      if (!earlier) return failed();
-      if (!earlier->empty() && askReplace && askReplace(*earlier->front().information))
-        replaced = earlier->front().id;
+    if (query->next()) {
+      const int64_t latest = query->value(0).toLongLong();
+      error = QSqlError();
+      replaced = AskedReplace(latest, askReplace, error);
+      if (error.isValid()) return failed();
     }
   }
 
-  if (ownTransaction && !connection_->Begin(error)) return failed();
-  if (replaced && !connection_->Run("DELETE FROM attempts WHERE id = ?", {qint64(*replaced)}, error))
+  if (replaced &&
+      !connection_->Run("DELETE FROM attempts WHERE id = ?", {qint64(*replaced)}, error))
     return failed();
   bool madeTest = false;
   if (!testId) {
     query = runOnTest(kAddTest,
-                      {testFingerprint, Bytes(TestFileName(information)), information.questionCount});
+                      {testFingerprint, Bytes(TestFileName(information)),
+                       information.questionCount});
     if (!query) return failed();
     madeTest = query->next();
     if (!madeTest && (!(query = runOnTest(kFindTest, {testFingerprint})) || !query->next()))
@@ -175,48 +326,23 @@ TStore::Outcome TStore::Store(const core::TInformation& information,
         return failed();
     }
   }
+  std::vector<QVariant> attemptRow = AttemptValues(information);
+  attemptRow.insert(attemptRow.begin(), {qint64(*testId), collector, fingerprint});
   query = connection_->Run(
       "INSERT INTO attempts (test_id, collector, fingerprint, first_name, last_name, "
       "course, period, instructor, test_file, year, month, day, correct_count, "
       "question_count) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) "
       "ON CONFLICT (collector, fingerprint) DO NOTHING RETURNING id",
-      {qint64(*testId), collector, fingerprint,
-       FieldBytes(information.firstName, sizeof information.firstName),
-       FieldBytes(information.lastName, sizeof information.lastName),
-       FieldBytes(information.course, sizeof information.course),
-       FieldBytes(information.period, sizeof information.period),
-       FieldBytes(information.instructor, sizeof information.instructor),
-       FieldBytes(information.testFile, sizeof information.testFile), information.year,
-       information.month, information.day, information.correctCount, information.questionCount},
-      error);
+      attemptRow, error);
   if (!query) return failed();
   // Another Quizloom of this teacher stored the same attempt since the check above. Only this
   // conflict means it is known: any other refusal is a failure.
-  if (!query->next()) {
-    if (ownTransaction) database.rollback();
-    return Outcome::AlreadyCollected;
-  }
+  if (!query->next()) return finish(Outcome::AlreadyCollected);
   const qint64 attemptId = query->value(0).toLongLong();
   query->finish();
-  if (AfterAttemptRow()) AfterAttemptRow()();
-  // All responses in one statement: on a server each statement is a round trip.
-  QStringList rows;
-  std::vector<QVariant> values;
-  int position = 0;
-  for (const auto& response : information.responses) {
-    const QByteArray given = FieldBytes(response->given, sizeof response->given);
-    rows << "(?, ?, ?, ?, ?, ?)";
-    values.insert(values.end(),
-                  {attemptId, ++position, response->number, response->correct, given,
-                   Bytes(MarkBytes(response->givenMarks, std::size_t(given.size())))});
-  }
-  if (position > 0 && !connection_->Run("INSERT INTO responses (attempt_id, position, number, "
-                                        "correct, given_text, given_marks) VALUES " +
-                                            rows.join(", "),
-                                        values, error))
-    return failed();
-  if (ownTransaction && !database.commit()) return error = database.lastError(), failed();
-  return replaced ? Outcome::Replaced : Outcome::Added;
+  AfterAttemptRowForTests();
+  if (!InsertResponses(*connection_, attemptId, information, error)) return failed();
+  return finish(replaced ? Outcome::Replaced : Outcome::Added);
 }
 
 }  // namespace gradebook

@@ -1,4 +1,6 @@
 #include <fcntl.h>
+#include <libpq-fe.h>
+#include <poll.h>
 #include <unistd.h>
 
 #include <QCryptographicHash>
@@ -6,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSqlDriver>
 #include <QStandardPaths>
 #include <QUrl>
 
@@ -53,16 +56,18 @@ std::string LoginName() {
   return name.toStdString();
 }
 
-bool IsBusy(const QSqlError& error) {
-  const QString code = error.nativeErrorCode();
+bool IsBusyCode(const QString& code) {
   // SQLite's busy and locked; the server's lock and statement timeouts, deadlock, and a
   // transaction that another one's change made impossible.
   return code == "5" || code == "6" || code == "517" || code == "55P03" || code == "57014" ||
-         code == "40P01" || code == "40001" || error.databaseText().contains("locked");
+         code == "40P01" || code == "40001";
 }
 
-std::string RefusalReason(const QSqlError& error) {
-  const QString code = error.nativeErrorCode();
+bool IsBusy(const QSqlError& error) {
+  return IsBusyCode(error.nativeErrorCode()) || error.databaseText().contains("locked");
+}
+
+std::string RefusalReason(const QString& code) {
   if (code == "42501")
     return "this account lacks the rights for it; the school's database administrator must "
            "give it a teacher's rights";
@@ -81,6 +86,20 @@ QByteArray Bytes(const std::string& bytes) {
 }
 
 QByteArray FieldBytes(const char* field, std::size_t size) { return Bytes(FieldText(field, size)); }
+
+std::vector<QVariant> AttemptValues(const core::TInformation& information) {
+  return {FieldBytes(information.firstName, sizeof information.firstName),
+          FieldBytes(information.lastName, sizeof information.lastName),
+          FieldBytes(information.course, sizeof information.course),
+          FieldBytes(information.period, sizeof information.period),
+          FieldBytes(information.instructor, sizeof information.instructor),
+          FieldBytes(information.testFile, sizeof information.testFile),
+          information.year,
+          information.month,
+          information.day,
+          information.correctCount,
+          information.questionCount};
+}
 
 QString Fingerprint(const std::string& key) {
   return QString::fromLatin1(
@@ -120,14 +139,48 @@ QSqlQuery* TStore::TConnection::Run(const QString& sql, const std::vector<QVaria
   return &query;
 }
 
+bool TStore::TConnection::Exec(const char* sql, QSqlError& error) {
+  // SQLite prepares any statement, once; the server prepares none of these.
+  if (!onServer) return Run(sql, {}, error) != nullptr;
+  FinishAll();
+  QSqlQuery query(database);
+  if (query.exec(sql)) return true;
+  error = query.lastError();
+  return false;
+}
+
+bool TStore::TConnection::Standing() {
+  if (!onServer) return true;
+  const QVariant handle = database.driver()->handle();
+  // Qt names the type by libpq's struct.
+  if (qstrcmp(handle.typeName(), "PGconn*") != 0 && qstrcmp(handle.typeName(), "pg_conn*") != 0)
+    return false;
+  PGconn* server = *static_cast<PGconn* const*>(handle.constData());
+  // A stopped server has said goodbye and closed the socket: it reads at once, and libpq
+  // learns the connection is gone. An idle connection has nothing to read.
+  for (int read = 0; server && PQstatus(server) == CONNECTION_OK && read < 4; ++read) {
+    pollfd socket = {PQsocket(server), POLLIN, 0};
+    if (::poll(&socket, 1, 0) <= 0) return true;
+    if (!PQconsumeInput(server)) return false;
+  }
+  return server && PQstatus(server) == CONNECTION_OK;
+}
+
 QString TStore::TConnection::TestCollector() const {
   return onServer ? QString::fromStdString(collector) : QString("");  // empty, never NULL
 }
 
-std::string TStore::TConnection::ReadFailure(const QSqlError& error) const {
+QString TStore::TConnection::TestFingerprint(const std::string& key) {
+  if (key != lastTestKey) lastTestKey = key, lastTestFingerprint = Fingerprint(key);
+  return lastTestFingerprint;
+}
+
+std::string TStore::TConnection::ReadFailure(const QSqlError& error) {
   if (!onServer) return IsBusy(error) ? kBusy : platform::ToCp1252(error.text());
   if (IsBusy(error)) return kServerBusy;
-  return "The gradebook on the server cannot be read: " + RefusalReason(error) + ".";
+  if (!Standing()) return kLostRead;
+  return "The gradebook on the server cannot be read: " +
+         RefusalReason(error.nativeErrorCode()) + ".";
 }
 
 TStore::TConnection::~TConnection() {
@@ -229,7 +282,6 @@ std::unique_ptr<TStore> TStore::OpenServer(const TLocation& location, const std:
   if (!location.port.empty()) database.setPort(std::stoi("0" + location.port));
   database.setDatabaseName(QString::fromStdString(location.database));
   database.setUserName(QString::fromStdString(location.user));
-  database.setPassword(QString::fromStdString(password));
   QString options = QString::fromStdString(location.options).trimmed();
   if (!location.service.empty())
     options = "service=" + QString::fromStdString(location.service) + " " + options;
@@ -238,39 +290,22 @@ std::unique_ptr<TStore> TStore::OpenServer(const TLocation& location, const std:
   if (!options.contains("connect_timeout")) options += " connect_timeout=" + timeout;
   // libpq's own settings; the connection string is not otherwise ours to build.
   database.setConnectOptions(options.trimmed().replace(QRegularExpression("\\s+"), ";"));
-  if (!database.open()) {
-    // libpq's text without its layout of lines and tabs.
-    const QString why = database.lastError().databaseText().simplified();
-    needsPassword = AsksPassword(why);
-    return fail(needsPassword && password.empty() ? "the server asks for a password." : why);
+  connection->password = QString::fromStdString(password);
+  connection->waitSeconds = timeout;
+  std::unique_ptr<TStore> store(new TStore(std::move(connection)));
+  std::string why;
+  if (!store->StartSession(why)) {
+    needsPassword = AsksPassword(QString::fromStdString(why));
+    return fail(needsPassword && password.empty() ? "the server asks for a password."
+                                                  : QString::fromStdString(why));
   }
-  // The password served its purpose; the driver need not keep it.
-  database.setPassword(QString());
-  QSqlQuery query(database);
-  // No colleague's open transaction or lock may hold this Quizloom longer than the timeout.
-  query.prepare("SELECT current_user, current_setting('server_version'), "
-                "set_config('lock_timeout', ?, false), set_config('statement_timeout', ?, false)");
-  query.addBindValue(timeout + "s");
-  query.addBindValue(timeout + "s");
-  if (!query.exec() || !query.next())
-    return fail(QString::fromStdString(RefusalReason(query.lastError())) + ".");
-  connection->collector = query.value(0).toString().toStdString();
-  const std::string serverVersion = query.value(1).toString().toStdString();
-  if (!query.exec("SELECT MAX(version) FROM schema_version") || !query.next())
-    return fail("its gradebook tables are missing or this account may not read them. The "
-                "school's database administrator must set them up as the help describes.");
-  const int version = query.value(0).toInt();
-  const int known = KnownVersion();
+  const int version = store->schemaVersion_, known = KnownVersion();
   if (version < kOldestServerVersion)
     return fail(QString("its gradebook tables are version %1, and this Quizloom needs version "
                         "%2. Nothing was written. The school's database administrator must "
                         "update them as the help describes.")
                     .arg(version)
                     .arg(known));
-  connection->sharedTests = version < 3;
-  std::unique_ptr<TStore> store(new TStore(std::move(connection)));
-  store->serverVersion_ = serverVersion;
-  store->schemaVersion_ = version;
   if (version < known)
     store->outdatedRights_ = "The gradebook's rights are older than this Quizloom; ask the "
                              "administrator to apply " + FilesAfter(version) + ".";
@@ -282,6 +317,55 @@ std::unique_ptr<TStore> TStore::OpenServer(const TLocation& location, const std:
             .arg(version)
             .arg(known));
   return store;
+}
+
+bool TStore::StartSession(std::string& why) {
+  TConnection& connection = *connection_;
+  QSqlDatabase& database = connection.database;
+  connection.prepared.clear();
+  connection.knownTests.clear();
+  connection.inBatch = false;
+  database.close();
+  database.setPassword(connection.password);
+  const bool opened = database.open();
+  // The password served its purpose; the driver need not keep it.
+  database.setPassword(QString());
+  // libpq's text without its layout of lines and tabs.
+  if (!opened) return why = database.lastError().databaseText().simplified().toStdString(), false;
+  // No colleague's open transaction or lock may hold this Quizloom longer than the timeout.
+  const QString timeout = connection.waitSeconds;
+  QSqlQuery query(database);
+  query.prepare("SELECT current_user, current_setting('server_version'), "
+                "set_config('lock_timeout', ?, false), set_config('statement_timeout', ?, false), "
+                "(SELECT MAX(version) FROM schema_version)");
+  query.addBindValue(timeout + "s");
+  query.addBindValue(timeout + "s");
+  if (!query.exec() || !query.next()) {
+    const QString code = query.lastError().nativeErrorCode();
+    why = code == "42P01" || code == "42501"
+              ? "its gradebook tables are missing or this account may not read them. The "
+                "school's database administrator must set them up as the help describes."
+              : RefusalReason(code) + ".";
+    return false;
+  }
+  connection.collector = query.value(0).toString().toStdString();
+  serverVersion_ = query.value(1).toString().toStdString();
+  schemaVersion_ = query.value(4).toInt();
+  connection.sharedTests = schemaVersion_ < 3;
+  connection.collectFunction = schemaVersion_ >= 4;
+  return true;
+}
+
+bool TStore::EnsureConnected() {
+  if (connection_->Standing()) return connectionLost_ = false, true;
+  // A batch's transaction went with the connection: opening another would hide that.
+  if (connection_->inBatch) return lastError_ = kLostBatch, connectionLost_ = true, false;
+  // Once, at the start of a command: a server still down ends the command plainly.
+  std::string why;
+  if (StartSession(why)) return connectionLost_ = false, true;
+  lastError_ = kLostRead;
+  connectionLost_ = true;
+  return false;
 }
 
 const std::string& TStore::Collector() const { return connection_->collector; }

@@ -6,50 +6,49 @@ namespace gradebook {
 std::optional<TStore::TCopyCounts> TStore::CopyFrom(
     TStore& from, const std::function<bool(int done, int total)>& progress) {
   if (Refused()) return std::nullopt;
-  std::vector<TAttempt> attempts;
   const auto unread = [&] {
     lastError_ = from.LastError();
     return std::nullopt;
   };
-  const std::optional<std::vector<TTestSummary>> tests = from.Tests();
+  // The summaries count the attempts; the attempts themselves come a few at a time.
+  const TRead<std::vector<TTestSummary>> tests = from.Tests();
   if (!tests) return unread();
-  for (const TTestSummary& test : *tests) {
-    std::optional<std::vector<TAttempt>> read = from.Attempts(test.id);
-    if (!read) return unread();
-    for (TAttempt& attempt : *read) attempts.push_back(std::move(attempt));
-  }
-  QSqlDatabase& database = connection_->database;
-  // What the server said, in plain words; this computer's own text otherwise.
-  const auto refused = [&] {
-    const QSqlError error = database.lastError();
-    if (IsBusy(error)) lastError_ = connection_->onServer ? kServerBusy : kBusy;
-    else if (connection_->onServer)
-      lastError_ = "The gradebook server refused the copy: " + RefusalReason(error) + ".";
-    else
-      lastError_ = std::string(kNotWritten) + " " + platform::ToCp1252(error.text());
-    database.rollback();
-    return std::nullopt;
-  };
-  if (!database.transaction()) return refused();
+  int total = 0;
+  for (const TTestSummary& test : *tests) total += test.attemptCount;
+  if (!BeginBatch()) return std::nullopt;
   TCopyCounts counts;
-  const int total = static_cast<int>(attempts.size());
-  for (int done = 0; done < total; ++done) {
-    if (progress && !progress(done, total)) {
-      database.rollback();
-      lastError_.clear();
-      return std::nullopt;
+  int done = 0;
+  bool cancelled = false, failed = false;
+  for (const TTestSummary& test : *tests) {
+    const bool read = from.EachAttempt(test.id, [&](TAttempt&& attempt) {
+      if (progress && !progress(done, total)) return cancelled = true, false;
+      ++done;
+      // A retake beside an earlier attempt is kept as the local gradebook kept it.
+      switch (Store(*attempt.information, {})) {
+        case Outcome::Added: ++counts.copied; return true;
+        case Outcome::AlreadyCollected: ++counts.skipped; return true;
+        default: return failed = true, false;
+      }
+    });
+    if (!read) {
+      AbandonBatch();
+      return unread();
     }
-    // A retake beside an earlier attempt is kept as the local gradebook kept it.
-    switch (Store(*attempts[std::size_t(done)].information, {}, false)) {
-      case Outcome::Added: ++counts.copied; break;
-      case Outcome::AlreadyCollected: ++counts.skipped; break;
-      default:
-        database.rollback();
-        return std::nullopt;
-    }
+    if (cancelled || failed) break;
+  }
+  if (cancelled || failed) {
+    AbandonBatch();
+    if (cancelled) lastError_.clear();
+    // The server undid the copy with its connection.
+    else if (connectionLost_) lastError_ = kLostCopy;
+    return std::nullopt;
   }
   if (progress) progress(total, total);
-  if (!database.commit()) return refused();
+  if (!EndBatch()) {
+    if (connectionLost_ || (connection_->onServer && !connection_->Standing()))
+      lastError_ = kLostCopy;
+    return std::nullopt;
+  }
   return counts;
 }
 

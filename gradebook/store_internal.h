@@ -6,12 +6,14 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlResult>
 #include <QStringList>
 #include <QUuid>
 #include <QVariant>
@@ -28,6 +30,16 @@ inline constexpr char kNotWritten[] =
 inline constexpr char kLost[] =
     "The gradebook server stopped answering. The files collected before are stored; collect "
     "the others again when the server is back: the disks still hold them.";
+inline constexpr char kLostBatch[] =
+    "The gradebook server stopped answering, so it undid this collection: none of its files "
+    "is stored. Collect them again when the server is back.";
+inline constexpr char kBatchUndone[] =
+    "The gradebook server undid this collection: none of its files is stored.";
+inline constexpr char kLostRead[] =
+    "The gradebook server stopped answering; try again when it is back.";
+inline constexpr char kLostCopy[] =
+    "The gradebook server stopped answering during the copy, so the server undid it: nothing "
+    "was copied. Copy again when the server is back.";
 inline constexpr char kServerBusy[] =
     "The gradebook server is busy (another program holds the gradebook); try again.";
 
@@ -40,8 +52,21 @@ struct TStore::TConnection {
   bool onServer = false;
   // Tables older than version 3 keep one row per test for every teacher, without a collector.
   bool sharedTests = false;
+  // Tables of version 4 collect an attempt in one call to the server: one round trip.
+  bool collectFunction = false;
+  // The server's password, in memory only, for opening the connection again.
+  QString password;
+  QString waitSeconds;  // how long a busy server may make the teacher wait
   // Each statement prepared once per connection: on a server, preparing is a round trip.
   std::map<QString, QSqlQuery> prepared;
+  bool inBatch = false;
+  // A statement failed in a way that undid the whole batch: it ends undone.
+  bool batchUndone = false;
+  // Tests whose rows this connection found or made: their questions need not be sent again.
+  std::set<QString> knownTests;
+  // The test key hashed last, and its fingerprint: the files of a class share one test.
+  std::string lastTestKey;
+  QString lastTestFingerprint;
 
   // On this computer the write lock is taken at once, so a second Quizloom collecting at the
   // same time waits its turn instead of failing when the first one's commit overtakes it.
@@ -52,29 +77,44 @@ struct TStore::TConnection {
   // first row, or nothing and why in error. A statement the server would not prepare (a
   // colleague's lock) is prepared again the next time.
   QSqlQuery* Run(const QString& sql, const std::vector<QVariant>& values, QSqlError& error);
+  // A statement without values, such as SAVEPOINT; false and why in error.
+  bool Exec(const char* sql, QSqlError& error);
   // Whose test rows these are: the teacher on a server; on this computer they are the file's.
   QString TestCollector() const;
+  // The fingerprint of a test key; the last one is remembered.
+  QString TestFingerprint(const std::string& key);
   // Why a statement failed, in a sentence fit for a message box. A server's refusal is told
   // in plain words, never in its own text, which names keys and other teachers' rows.
-  std::string ReadFailure(const QSqlError& error) const;
+  std::string ReadFailure(const QSqlError& error);
+  // Whether the server's end of the connection still stands, as far as is known without
+  // asking it: a server that was stopped has closed it.
+  bool Standing();
   ~TConnection();
 };
+
+// Tests only: the step SetAfterAttemptRowForTests gave, if any.
+void AfterAttemptRowForTests();
 
 // Another program holds the gradebook: SQLite's busy or locked, the server's lock or
 // statement timeout, or two programs waiting for each other.
 bool IsBusy(const QSqlError& error);
+bool IsBusyCode(const QString& code);
 // Why the server refused a statement, in plain words.
-std::string RefusalReason(const QSqlError& error);
+std::string RefusalReason(const QString& code);
 
 QByteArray Bytes(const std::string& bytes);
 QByteArray FieldBytes(const char* field, std::size_t size);
 QString Fingerprint(const std::string& key);
+// The attempt's own columns as bound values, in the tables' order: names, course, period,
+// instructor, test path, date and counts.
+std::vector<QVariant> AttemptValues(const core::TInformation& information);
 
-// The attempts chosen by filter ("a.test_id = ?" or "a.id = ?"), each with its responses and
-// its test's questions and expected answers, in the order they were collected.
-std::optional<std::vector<TStore::TAttempt>> LoadAttempts(QSqlDatabase& database,
-                                                          const char* filter, int64_t value,
-                                                          QSqlError& error);
+// The attempts chosen by filter ("a.test_id = ?" or "a.id = ?") in the order they were
+// collected, each with its responses and its test's questions and expected answers, read
+// pageSize at a time; visit returning false stops. False, and why in error, on failure.
+bool ReadAttempts(TStore::TConnection& connection, const char* filter, int64_t value,
+                  const std::function<bool(TStore::TAttempt&&)>& visit, QSqlError& error,
+                  int pageSize = 1);
 
 // The version of this computer's tables as they stand: 0 before any, -1 (and why in reason)
 // when unreadable.

@@ -48,73 +48,115 @@ constexpr char kAttemptColumns[] =
 
 }  // namespace
 
-std::optional<std::vector<TStore::TAttempt>> LoadAttempts(QSqlDatabase& database,
-                                                          const char* filter, int64_t value,
-                                                          QSqlError& error) {
-  std::vector<TStore::TAttempt> attempts;
-  QSqlQuery query(database);
-  // Rows are read once, in order: Qt need not keep a copy of each.
-  query.setForwardOnly(true);
-  query.prepare(QString("SELECT %1 FROM attempts a WHERE %2 ORDER BY a.id")
-                    .arg(kAttemptColumns, filter));
-  query.addBindValue(qint64(value));
-  if (!query.exec()) return error = query.lastError(), std::nullopt;
-  std::map<int64_t, std::size_t> indexOf;
-  std::optional<int64_t> testId;
-  while (query.next()) {
-    auto information = std::make_unique<core::TInformation>();
-    testId = query.value(1).toLongLong();
-    CopyBytes(information->firstName, sizeof information->firstName, query.value(2).toByteArray());
-    CopyBytes(information->lastName, sizeof information->lastName, query.value(3).toByteArray());
-    CopyBytes(information->course, sizeof information->course, query.value(4).toByteArray());
-    CopyBytes(information->period, sizeof information->period, query.value(5).toByteArray());
-    CopyBytes(information->instructor, sizeof information->instructor,
-              query.value(6).toByteArray());
-    CopyBytes(information->testFile, sizeof information->testFile, query.value(7).toByteArray());
-    information->year = query.value(8).toInt();
-    information->month = query.value(9).toInt();
-    information->day = query.value(10).toInt();
-    information->correctCount = query.value(11).toInt();
-    information->questionCount = query.value(12).toInt();
-    indexOf[query.value(0).toLongLong()] = attempts.size();
-    attempts.push_back({query.value(0).toLongLong(), std::move(information),
-                        query.value(13).toString().toStdString()});
-  }
-  if (!testId) return attempts;
-  std::map<int, TQuestionRow> questions;
-  query.prepare("SELECT number, question_text, question_marks, answer_text, answer_marks "
-                "FROM test_questions WHERE test_id = ?");
-  query.addBindValue(qint64(*testId));
-  if (!query.exec()) return error = query.lastError(), std::nullopt;
-  while (query.next()) {
-    core::TResponse& fields = questions[query.value(0).toInt()].fields;
-    CopyBytes(fields.questionText, sizeof fields.questionText, query.value(1).toByteArray());
-    CopyMarks(fields.questionMarks, std::size(fields.questionMarks), query.value(2).toByteArray());
-    CopyBytes(fields.expected, sizeof fields.expected, query.value(3).toByteArray());
-    CopyMarks(fields.expectedMarks, std::size(fields.expectedMarks), query.value(4).toByteArray());
-  }
-  // The attempts' ids first, so that the responses come in their key's order, unsorted.
-  query.prepare(QString("SELECT r.attempt_id, r.number, r.correct, r.given_text, r.given_marks "
-                        "FROM responses r WHERE r.attempt_id IN (SELECT a.id FROM attempts a "
-                        "WHERE %1) ORDER BY r.attempt_id, r.position")
-                    .arg(filter));
-  query.addBindValue(qint64(value));
-  if (!query.exec()) return error = query.lastError(), std::nullopt;
-  while (query.next()) {
-    const auto found = indexOf.find(query.value(0).toLongLong());
-    if (found == indexOf.end()) continue;
-    const int number = query.value(1).toInt();
-    auto response = std::make_unique<core::TResponse>(questions[number].fields);
-    response->number = number;
-    response->correct = query.value(2).toInt();
-    CopyBytes(response->given, sizeof response->given, query.value(3).toByteArray());
-    CopyMarks(response->givenMarks, std::size(response->givenMarks), query.value(4).toByteArray());
-    attempts[found->second].information->responses.Add(std::move(response));
-  }
-  return attempts;
+namespace {
+
+// Attempts are read this many at a time, each page with its responses: two statements a
+// page. A visit page keeps attempts of many answers to a few megabytes; a whole class read
+// at once needs fewer statements, each a round trip on a server.
+constexpr int kVisitPage = 25;
+constexpr int kClassPage = 1000;
+
+std::unique_ptr<core::TInformation> AttemptFields(const QSqlQuery& query) {
+  auto information = std::make_unique<core::TInformation>();
+  CopyBytes(information->firstName, sizeof information->firstName, query.value(2).toByteArray());
+  CopyBytes(information->lastName, sizeof information->lastName, query.value(3).toByteArray());
+  CopyBytes(information->course, sizeof information->course, query.value(4).toByteArray());
+  CopyBytes(information->period, sizeof information->period, query.value(5).toByteArray());
+  CopyBytes(information->instructor, sizeof information->instructor, query.value(6).toByteArray());
+  CopyBytes(information->testFile, sizeof information->testFile, query.value(7).toByteArray());
+  information->year = query.value(8).toInt();
+  information->month = query.value(9).toInt();
+  information->day = query.value(10).toInt();
+  information->correctCount = query.value(11).toInt();
+  information->questionCount = query.value(12).toInt();
+  return information;
 }
 
-std::optional<std::vector<TStore::TTestSummary>> TStore::Tests() {
+bool ReadQuestions(TStore::TConnection& connection, int64_t testId,
+                   std::map<int, TQuestionRow>& questions, QSqlError& error) {
+  questions.clear();
+  QSqlQuery* query = connection.Run("SELECT number, question_text, question_marks, answer_text, "
+                                    "answer_marks FROM test_questions WHERE test_id = ?",
+                                    {qint64(testId)}, error);
+  if (!query) return false;
+  while (query->next()) {
+    core::TResponse& fields = questions[query->value(0).toInt()].fields;
+    CopyBytes(fields.questionText, sizeof fields.questionText, query->value(1).toByteArray());
+    CopyMarks(fields.questionMarks, std::size(fields.questionMarks), query->value(2).toByteArray());
+    CopyBytes(fields.expected, sizeof fields.expected, query->value(3).toByteArray());
+    CopyMarks(fields.expectedMarks, std::size(fields.expectedMarks), query->value(4).toByteArray());
+  }
+  return true;
+}
+
+// The responses of the page's attempts, added to each in answering order.
+bool ReadResponses(TStore::TConnection& connection, const QString& pageFilter,
+                   const std::vector<QVariant>& values, std::vector<TStore::TAttempt>& page,
+                   const std::map<int, TQuestionRow>& questions, QSqlError& error) {
+  std::map<int64_t, core::TInformation*> byId;
+  for (TStore::TAttempt& attempt : page) byId[attempt.id] = attempt.information.get();
+  QSqlQuery* query = connection.Run(
+      "SELECT r.attempt_id, r.number, r.correct, r.given_text, r.given_marks FROM responses r "
+      "WHERE r.attempt_id IN (SELECT a.id FROM attempts a WHERE " + pageFilter +
+          ") ORDER BY r.attempt_id, r.position",
+      values, error);
+  if (!query) return false;
+  while (query->next()) {
+    const auto found = byId.find(query->value(0).toLongLong());
+    if (found == byId.end()) continue;
+    const int number = query->value(1).toInt();
+    const auto question = questions.find(number);
+    auto response = question == questions.end() ? std::make_unique<core::TResponse>()
+                                                : std::make_unique<core::TResponse>(question->second.fields);
+    response->number = number;
+    response->correct = query->value(2).toInt();
+    CopyBytes(response->given, sizeof response->given, query->value(3).toByteArray());
+    CopyMarks(response->givenMarks, std::size(response->givenMarks), query->value(4).toByteArray());
+    found->second->responses.Add(std::move(response));
+  }
+  return true;
+}
+
+}  // namespace
+
+bool ReadAttempts(TStore::TConnection& connection, const char* filter, int64_t value,
+                  const std::function<bool(TStore::TAttempt&&)>& visit, QSqlError& error,
+                  int pageSize) {
+  // Each page starts after the last attempt of the one before: the order is the ids'.
+  const QString pageFilter = QString("%1 AND a.id > ? ORDER BY a.id LIMIT %2").arg(filter).arg(pageSize);
+  std::map<int, TQuestionRow> questions;
+  std::optional<int64_t> questionsOf;
+  int64_t after = -1;
+  for (;;) {
+    const std::vector<QVariant> values = {qint64(value), qint64(after)};
+    QSqlQuery* query = connection.Run(
+        QString("SELECT %1 FROM attempts a WHERE %2").arg(kAttemptColumns, pageFilter), values,
+        error);
+    if (!query) return false;
+    std::vector<TStore::TAttempt> page;
+    std::vector<int64_t> testIds;
+    while (query->next()) {
+      page.push_back({query->value(0).toLongLong(), AttemptFields(*query),
+                      query->value(13).toString().toStdString()});
+      testIds.push_back(query->value(1).toLongLong());
+    }
+    if (page.empty()) return true;
+    // A filter chooses attempts of one test.
+    if (questionsOf != testIds.front()) {
+      if (!ReadQuestions(connection, testIds.front(), questions, error)) return false;
+      questionsOf = testIds.front();
+    }
+    if (!ReadResponses(connection, pageFilter, values, page, questions, error)) return false;
+    connection.FinishAll();
+    for (TStore::TAttempt& attempt : page)
+      if (!visit(std::move(attempt))) return true;
+    if (int(page.size()) < pageSize) return true;
+    after = page.back().id;
+  }
+}
+
+TRead<std::vector<TStore::TTestSummary>> TStore::Tests() {
+  if (!EnsureConnected()) return TRead<std::vector<TTestSummary>>::Failed(lastError_);
   std::vector<TTestSummary> tests;
   QSqlQuery query(connection_->database);
   // A head of department reads every teacher's tests, each with whose it is. The dates and
@@ -129,7 +171,7 @@ std::optional<std::vector<TStore::TTestSummary>> TStore::Tests() {
                           "q.question_marks ORDER BY t.id")
                       .arg(collector))) {
     lastError_ = connection_->ReadFailure(query.lastError());
-    return std::nullopt;
+    return TRead<std::vector<TTestSummary>>::Failed(lastError_);
   }
   while (query.next()) {
     const QByteArray name = query.value(1).toByteArray();
@@ -141,28 +183,46 @@ std::optional<std::vector<TStore::TTestSummary>> TStore::Tests() {
   return tests;
 }
 
-std::optional<int64_t> TStore::FindTest(const core::TOpenTest& test) {
-  QSqlQuery query(connection_->database);
-  if (connection_->sharedTests) {
-    query.prepare("SELECT id FROM tests WHERE fingerprint = ?");
-  } else {
-    query.prepare("SELECT id FROM tests WHERE collector = ? AND fingerprint = ?");
-    query.addBindValue(connection_->TestCollector());
-  }
-  query.addBindValue(Fingerprint(TestKey(test)));
-  if (!query.exec()) {
-    lastError_ = connection_->ReadFailure(query.lastError());
-    return std::nullopt;
-  }
-  if (!query.next()) return std::nullopt;
-  return query.value(0).toLongLong();
+TRead<std::optional<int64_t>> TStore::FindTest(const core::TOpenTest& test) {
+  using TFound = TRead<std::optional<int64_t>>;
+  if (!EnsureConnected()) return TFound::Failed(lastError_);
+  QSqlError error;
+  std::vector<QVariant> values = {Fingerprint(TestKey(test))};
+  if (!connection_->sharedTests) values.insert(values.begin(), connection_->TestCollector());
+  QSqlQuery* query =
+      connection_->Run(connection_->sharedTests
+                           ? "SELECT id FROM tests WHERE fingerprint = ?"
+                           : "SELECT id FROM tests WHERE collector = ? AND fingerprint = ?",
+                       values, error);
+  if (!query) return TFound::Failed(lastError_ = connection_->ReadFailure(error));
+  if (!query->next()) return TFound(std::nullopt);
+  return TFound(query->value(0).toLongLong());
 }
 
-std::optional<std::vector<TStore::TAttempt>> TStore::Attempts(int64_t testId) {
-  QSqlError error;
-  auto attempts = LoadAttempts(connection_->database, "a.test_id = ?", testId, error);
-  if (!attempts) lastError_ = connection_->ReadFailure(error);
+TRead<std::vector<TStore::TAttempt>> TStore::Attempts(int64_t testId) {
+  std::vector<TAttempt> attempts;
+  if (!EachAttempt(
+          testId,
+          [&](TAttempt&& attempt) {
+            attempts.push_back(std::move(attempt));
+            return true;
+          },
+          kClassPage))
+    return TRead<std::vector<TAttempt>>::Failed(lastError_);
   return attempts;
+}
+
+bool TStore::EachAttempt(int64_t testId, const std::function<bool(TAttempt&&)>& visit) {
+  return EachAttempt(testId, visit, kVisitPage);
+}
+
+bool TStore::EachAttempt(int64_t testId, const std::function<bool(TAttempt&&)>& visit,
+                         int pageSize) {
+  if (!EnsureConnected()) return false;
+  QSqlError error;
+  if (ReadAttempts(*connection_, "a.test_id = ?", testId, visit, error, pageSize)) return true;
+  lastError_ = connection_->ReadFailure(error);
+  return false;
 }
 
 }  // namespace gradebook

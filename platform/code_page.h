@@ -35,6 +35,34 @@ inline std::u16string Cp1252ToUtf16(std::string_view bytes) {
   return text;
 }
 
+// A character as UTF-8, appended to out.
+inline void AppendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (c >> 18));
+    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+// Windows-1252 bytes as UTF-8 (for a spreadsheet, a list's cells); the five bytes without a
+// character become U+FFFD.
+inline std::string Cp1252ToUtf8(std::string_view bytes) {
+  std::string out;
+  out.reserve(bytes.size());
+  for (char c : bytes) AppendUtf8(out, Cp1252ToUtf16(static_cast<unsigned char>(c)));
+  return out;
+}
+
 // The byte of a character, or nothing when Windows-1252 cannot hold it.
 constexpr std::optional<unsigned char> CodePointToCp1252(char32_t codePoint) {
   if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF))

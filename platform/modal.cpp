@@ -9,11 +9,14 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPointer>
 #include <QPrinter>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
@@ -114,6 +117,29 @@ class QtModalUser : public ModalUser {
   int RunDialog(QWidget*, TDialog& dialog) override {
     const TFocusReturn focusReturn;
     return dialog.Widget()->exec() == QDialog::Accepted ? IDOK : IDCANCEL;
+  }
+
+  int RunQtDialog(QWidget*, QDialog& dialog) override {
+    const TFocusReturn focusReturn;
+    return dialog.exec();
+  }
+
+  std::optional<std::string> AskPassword(QWidget* owner, const std::string& caption,
+                                         const std::string& prompt) override {
+    const TFocusReturn focusReturn;
+    QInputDialog dialog(owner);
+    dialog.setWindowTitle(QString::fromStdString(caption));
+    dialog.setLabelText(QString::fromStdString(prompt));
+    dialog.setTextEchoMode(QLineEdit::Password);
+    if (auto* field = dialog.findChild<QLineEdit*>()) field->setAccessibleName("Password");
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.textValue().toStdString();
+  }
+
+  bool ProgressCancelled(QProgressDialog& progress, int done, int total) override {
+    progress.setMaximum(total);
+    progress.setValue(done);
+    return progress.wasCanceled();
   }
 
   std::optional<std::string> ChooseFile(QWidget* owner, TOpenSaveDialogData& data,

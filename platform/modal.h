@@ -4,8 +4,10 @@
 #include <string_view>
 #include <vector>
 
+class QDialog;
 class QPrinter;
 class QPrintPreviewDialog;
+class QProgressDialog;
 class QWidget;
 
 namespace platform {
@@ -97,6 +99,25 @@ class ModalUser {
                                        const std::vector<std::vector<std::string>>& rows) {
     (void)owner, (void)caption, (void)columns, (void)rows;
     return std::nullopt;
+  }
+  // A dialog of Qt's own widgets, modal: QDialog::Accepted or Rejected. A user that knows
+  // nothing of it cancels it.
+  virtual int RunQtDialog(QWidget* owner, QDialog& dialog) {
+    (void)owner, (void)dialog;
+    return 0;
+  }
+  // A password typed under prompt (UTF-8 texts), or nothing when the user cancelled. A user
+  // that knows nothing of it cancels it.
+  virtual std::optional<std::string> AskPassword(QWidget* owner, const std::string& caption,
+                                                 const std::string& prompt) {
+    (void)owner, (void)caption, (void)prompt;
+    return std::nullopt;
+  }
+  // A long step's progress, done of total, shown with Cancel: true when the user has
+  // cancelled it.
+  virtual bool ProgressCancelled(QProgressDialog& progress, int done, int total) {
+    (void)progress, (void)done, (void)total;
+    return false;
   }
 };
 

@@ -7,9 +7,10 @@ packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libgtest-dev l
           fonts-liberation2 fonts-dejavu-core cups cups-daemon cups-client poppler-utils
           desktop-file-utils appstream shared-mime-info libglib2.0-bin man-db dpkg-dev file
           lintian libcups2-dev at-spi2-core python3-pyatspi dbus dbus-x11
-          libqt6sql6-sqlite qt6-charts-dev libqt6opengl6-dev)
-# The gradebook on a school's server: Qt's PostgreSQL driver, and a server for its tests.
-packages+=(libqt6sql6-psql postgresql)
+          libqt6sql6-sqlite libsqlite3-dev qt6-charts-dev libqt6opengl6-dev)
+# The gradebook on a school's server: Qt's PostgreSQL driver, libpq beneath it (its handle
+# tells a lost connection), and a server for its tests.
+packages+=(libqt6sql6-psql libpq-dev postgresql)
 # The screen reader as a test client, speaking through a speech server of the test's own.
 packages+=(orca speech-dispatcher)
 # A spreadsheet's own reading of the class results' CSV files, in their test.

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <memory>
 
+#include "core/mark_forms.h"
 #include "gradebook/class_data.h"
 #include "gradebook/csv_export.h"
 #include "gradebook/statistics.h"
@@ -140,7 +141,7 @@ TEST(ClassFigures, ExportedBytes) {
             "Wrong answer 2,Count 2,Wrong answer 3,Count 3\r\n"
             "1,\"Water is H\xE2\x82\x82O and\nice\",H\xE2\x82\x82O,50.0,0.58,(empty),2,,,,\r\n"
             "2,x\xC2\xB2,4,25.0,0.58,5,1,'-2+3,1,'@SUM(1),1\r\n");
-  EXPECT_EQ(LettersToUtf8({{'q', 1}, {'q', 2}, {0x80, 0}, {0x81, 0}}),
+  EXPECT_EQ(core::LettersToUtf8({{'q', 1}, {'q', 2}, {0x80, 0}, {0x81, 0}}),
             "^q_q\xE2\x82\xAC\xEF\xBF\xBD");
 }
 

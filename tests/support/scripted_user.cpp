@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDialog>
 #include <QPrintPreviewDialog>
 #include <QPageRanges>
 #include <QPrinter>
@@ -21,6 +22,8 @@ const char* KindName(Prompt::Kind kind) {
     case Prompt::Kind::Preview: return "print preview";
     case Prompt::Kind::Printing: return "printing dialog";
     case Prompt::Kind::Rows: return "list of rows";
+    case Prompt::Kind::QtDialog: return "dialog";
+    case Prompt::Kind::Password: return "password prompt";
   }
   return "?";
 }
@@ -102,6 +105,33 @@ std::optional<int> ScriptedUser::ChooseRow(QWidget* owner, const std::string& ca
   auto answer = Take(Prompt::Kind::Rows, caption);
   if (!answer || answer->result < 0) return std::nullopt;
   return answer->result;
+}
+
+ScriptedUser& ScriptedUser::AnswerQtDialog(int result, std::function<void(QDialog&)> fill) {
+  answers_.push_back({Prompt::Kind::QtDialog, result, {}, {}});
+  answers_.back().fillQt = std::move(fill);
+  return *this;
+}
+
+ScriptedUser& ScriptedUser::AnswerPassword(std::optional<std::string> password) {
+  answers_.push_back({Prompt::Kind::Password, 0, {}, std::move(password)});
+  return *this;
+}
+
+int ScriptedUser::RunQtDialog(QWidget* owner, QDialog& dialog) {
+  const std::string title = dialog.windowTitle().toStdString();
+  prompts_.push_back({Prompt::Kind::QtDialog, owner, title, title});
+  auto answer = Take(Prompt::Kind::QtDialog, title);
+  if (!answer) return QDialog::Rejected;
+  if (answer->fillQt) answer->fillQt(dialog);
+  return answer->result;
+}
+
+std::optional<std::string> ScriptedUser::AskPassword(QWidget* owner, const std::string& caption,
+                                                     const std::string& prompt) {
+  prompts_.push_back({Prompt::Kind::Password, owner, prompt, caption});
+  auto answer = Take(Prompt::Kind::Password, prompt);
+  return answer ? answer->path : std::nullopt;
 }
 
 ScriptedUser& ScriptedUser::CancelPrintingAt(int page) {

@@ -12,7 +12,7 @@ namespace testing_support {
 
 // One thing the program showed the user, as recorded by the scripted user.
 struct Prompt {
-  enum class Kind { Message, Dialog, File, Help, Print, Preview, Printing, Rows };
+  enum class Kind { Message, Dialog, File, Help, Print, Preview, Printing, Rows, QtDialog, Password };
   Kind kind = Kind::Message;
   QWidget* owner = nullptr;
   std::string text;     // message text, dialog template name, help file
@@ -55,6 +55,10 @@ class ScriptedUser : public platform::ModalUser {
   ScriptedUser& AnswerPreview(std::function<void(QPrintPreviewDialog&)> look = {});
   // A list of rows: choose this row, or cancel (nothing).
   ScriptedUser& ChooseRow(std::optional<int> row);
+  // A dialog of Qt's widgets: run fill on it, then close it with result (QDialog::Accepted, or
+  // Rejected); a password prompt: type this password, or cancel (nothing).
+  ScriptedUser& AnswerQtDialog(int result, std::function<void(QDialog&)> fill = {});
+  ScriptedUser& AnswerPassword(std::optional<std::string> password);
   // The printing dialog is recorded before each page and needs no answer; this makes the
   // user press its Cancel before that page.
   ScriptedUser& CancelPrintingAt(int page);
@@ -78,6 +82,9 @@ class ScriptedUser : public platform::ModalUser {
   std::optional<int> ChooseRow(QWidget* owner, const std::string& caption,
                                const std::vector<std::string>& columns,
                                const std::vector<std::vector<std::string>>& rows) override;
+  int RunQtDialog(QWidget* owner, QDialog& dialog) override;
+  std::optional<std::string> AskPassword(QWidget* owner, const std::string& caption,
+                                         const std::string& prompt) override;
 
  private:
   struct Answer {
@@ -89,6 +96,7 @@ class ScriptedUser : public platform::ModalUser {
     int from = 0, to = 0;  // print pages; for a file dialog, from is the filter's type
     std::string pages;
     std::function<void(QPrintPreviewDialog&)> look = {};
+    std::function<void(QDialog&)> fillQt = {};
   };
   std::optional<Answer> Take(Prompt::Kind kind, const std::string& what);
 
