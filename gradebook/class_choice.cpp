@@ -31,15 +31,18 @@ constexpr std::size_t kOpeningLetters = 40;
 
 bool TLoadedClass::Load(TStore& store, int64_t testId, QWidget* owner) {
   std::optional<std::vector<TStore::TAttempt>> read;
+  std::optional<std::vector<TAcceptance>> accepted;
   {
     platform::TWaitCursor wait;
     read = store.Attempts(testId);
+    if (read) accepted = store.Acceptances(testId);
   }
-  if (!read) {
+  if (!read || !accepted) {
     Warn(owner, store.LastError());
     return false;
   }
   attempts = std::move(*read);
+  acceptances = std::move(*accepted);
   std::vector<const core::TInformation*> informations;
   int32_t questionCount = 0;
   for (const TStore::TAttempt& attempt : attempts) {
@@ -47,6 +50,7 @@ bool TLoadedClass::Load(TStore& store, int64_t testId, QWidget* owner) {
     questionCount = std::max(questionCount, attempt.information->questionCount);
   }
   data = GatherClass(informations, questionCount);
+  Regrade(data, acceptances);
   // A head of department reading other teachers' attempts sees whose each one is.
   if (std::any_of(attempts.begin(), attempts.end(), [&](const TStore::TAttempt& attempt) {
         return attempt.collector != store.Collector();

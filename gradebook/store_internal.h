@@ -69,6 +69,8 @@ std::string RefusalReason(const QSqlError& error);
 QByteArray Bytes(const std::string& bytes);
 QByteArray FieldBytes(const char* field, std::size_t size);
 QString Fingerprint(const std::string& key);
+// Letters kept as text bytes and little-endian marks, one per letter.
+core::TLetters StoredLetters(const QByteArray& text, const QByteArray& marks);
 
 // The attempts chosen by filter ("a.test_id = ?" or "a.id = ?"), each with its responses and
 // its test's questions and expected answers, in the order they were collected.
@@ -83,6 +85,8 @@ int AppliedVersion(QSqlQuery& query, QString& reason);
 int KnownVersion();
 // The table files numbered above version, as the administrator applies them: "003_x.sql".
 std::string FilesAfter(int version);
+// The version of the table file named NNN_role.sql, or 0 when this program has none.
+int TableFileVersion(const QString& role);
 // Brings this computer's gradebook up to the known version, each table file in one
 // transaction. Nothing, and why, when it cannot be read or brought up to date.
 std::optional<int> UpdateFileSchema(QSqlDatabase& database, QString& reason);

@@ -27,16 +27,6 @@ void CopyMarks(int32_t* marks, std::size_t count, const QByteArray& bytes) {
   }
 }
 
-// Letters kept as text bytes and little-endian marks, one per letter.
-core::TLetters StoredLetters(const QByteArray& text, const QByteArray& marks) {
-  std::vector<int32_t> values(static_cast<std::size_t>(text.size()), 0);
-  CopyMarks(values.data(), values.size(), marks);
-  core::TLetters letters;
-  for (qsizetype i = 0; i < text.size(); ++i)
-    letters.emplace_back(static_cast<unsigned char>(text[i]), values[std::size_t(i)]);
-  return letters;
-}
-
 // A question of the test as each of its responses carries it, decoded once.
 struct TQuestionRow {
   core::TResponse fields;  // questionText, questionMarks, expected and expectedMarks
@@ -47,6 +37,15 @@ constexpr char kAttemptColumns[] =
     "a.year, a.month, a.day, a.correct_count, a.question_count, a.collector";
 
 }  // namespace
+
+core::TLetters StoredLetters(const QByteArray& text, const QByteArray& marks) {
+  std::vector<int32_t> values(static_cast<std::size_t>(text.size()), 0);
+  CopyMarks(values.data(), values.size(), marks);
+  core::TLetters letters;
+  for (qsizetype i = 0; i < text.size(); ++i)
+    letters.emplace_back(static_cast<unsigned char>(text[i]), values[std::size_t(i)]);
+  return letters;
+}
 
 std::optional<std::vector<TStore::TAttempt>> LoadAttempts(QSqlDatabase& database,
                                                           const char* filter, int64_t value,

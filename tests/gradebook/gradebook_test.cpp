@@ -20,6 +20,7 @@
 #include "core/results_codec.h"
 #include "gradebook/attempt_key.h"
 #include "gradebook/store.h"
+#include "tests/gradebook/gradebook_fixture.h"
 
 namespace gradebook {
 namespace {
@@ -66,18 +67,6 @@ core::TOpenTest OpenTest(int32_t markOfX) {
   return test;
 }
 
-// The server's teachers, as gradebook_server_e2e.sh makes them from the help's commands; the
-// last is a head of department.
-constexpr const char* kTeachers[] = {"ateacher", "bteacher", "hhead"};
-constexpr char kPassword[] = "classroom";
-
-// Runs SQL on the test server as its administrator.
-void AsAdministrator(const std::string& sql) {
-  const std::string command =
-      "runuser -u postgres -- psql -q -v ON_ERROR_STOP=1 -d quizloom -c \"" + sql + "\"";
-  ASSERT_EQ(std::system(command.c_str()), 0) << sql;
-}
-
 // What psql printed, errors included, for sql run as user: the administrator "postgres" or a
 // teacher signing in with the test password. status is psql's exit status.
 std::string Psql(const std::string& user, std::string sql, int* status = nullptr) {
@@ -100,30 +89,6 @@ void ServerControl(const char* action) {
       qEnvironmentVariable("PGHOST").toStdString() + "/server.log " + action;
   ASSERT_EQ(std::system(command.c_str()), 0) << action;
 }
-
-// Each case runs on this computer's file and on the test server alike; the server's cases are
-// skipped unless gradebook_server_e2e.sh started one (PGHOST).
-class GradebookTest : public ::testing::TestWithParam<bool> {
- protected:
-  void SetUp() override {
-    if (GetParam() && qEnvironmentVariableIsEmpty("PGHOST"))
-      GTEST_SKIP() << "no test server; gradebook_server_e2e runs these";
-    if (GetParam()) AsAdministrator("TRUNCATE tests, test_questions, attempts, responses");
-  }
-  std::unique_ptr<TStore> OpenStore(const char* teacher = kTeachers[0]) {
-    std::string error;
-    bool needsPassword = false;
-    auto store = GetParam() ? TStore::OpenServer(Server(teacher), kPassword, error, needsPassword)
-                            : TStore::Open(path, error);
-    EXPECT_TRUE(store) << error;
-    return store;
-  }
-  static TLocation Server(const char* teacher) {
-    return {true, "", qEnvironmentVariable("PGHOST").toStdString(), "", "quizloom", teacher, ""};
-  }
-  QTemporaryDir folder;
-  std::string path = folder.filePath("data/gradebook.sqlite").toStdString();
-};
 
 INSTANTIATE_TEST_SUITE_P(Engines, GradebookTest, ::testing::Values(false, true),
                          [](const auto& info) { return info.param ? "Server" : "ThisComputer"; });
@@ -202,24 +167,30 @@ void DowngradeToVersionTwo(const std::string& path) {
     database.setDatabaseName(QString::fromStdString(path));
     ASSERT_TRUE(database.open());
     QSqlQuery query(database);
-    for (const char* sql : {"DROP INDEX tests_by_collector", "ALTER TABLE tests DROP COLUMN collector",
+    for (const char* sql : {"DROP TABLE accepted_answers", "DROP INDEX tests_by_collector",
+                            "ALTER TABLE tests DROP COLUMN collector",
                             "ALTER TABLE test_questions DROP COLUMN collector",
-                            "DELETE FROM schema_version WHERE version = 3"})
+                            "DELETE FROM schema_version WHERE version >= 3"})
       EXPECT_TRUE(query.exec(sql)) << sql;
   }
   QSqlDatabase::removeDatabase("older");
 }
 
 // A gradebook that cannot be written (here its folder and file, for another account: root
-// may write anything) is shown as it is, an older one's tables too, without WAL files, and
-// refuses collecting.
+// may write anything) is shown as it is, with its accepted answers, an older one's tables too,
+// without WAL files, and refuses collecting and accepting.
 TEST_P(GradebookTest, ReadOnlyGradebookIsShownNotCollectedInto) {
   if (GetParam()) GTEST_SKIP() << "this computer's file";
-  for (const int version : {3, 2}) {
+  const TAcceptance cells{2, TAcceptKind::ThisAnswer, {{'c', 0}, {'e', 0}, {'l', 0}, {'l', 0},
+                                                      {'s', 0}}};
+  for (const int version : {5, 2}) {
     SCOPED_TRACE(version);
     path = folder.filePath(QString("v%1/gradebook.sqlite").arg(version)).toStdString();
-    ASSERT_EQ(OpenStore()->Collect(*Attempt("Ada", {"H2O", "cell", "x2"}), {}),
+    auto writable = OpenStore();
+    ASSERT_EQ(writable->Collect(*Attempt("Ada", {"H2O", "cell", "x2"}), {}),
               TStore::Outcome::Added);
+    ASSERT_TRUE(writable->Accept(writable->Tests().value().at(0).id, cells));
+    writable.reset();
     if (version == 2) DowngradeToVersionTwo(path);
     const QString data = QFileInfo(QString::fromStdString(path)).absolutePath();
     ASSERT_EQ(chmod(QFile::encodeName(folder.path()).constData(), 0755), 0);
@@ -236,13 +207,18 @@ TEST_P(GradebookTest, ReadOnlyGradebookIsShownNotCollectedInto) {
       const auto tests = store->Tests();
       const auto attempts = tests && !tests->empty() ? store->Attempts(tests->front().id)
                                                      : std::nullopt;
+      // An older gradebook's class is shown as taken, without accepted answers.
+      const auto accepted = attempts ? store->Acceptances(tests->front().id) : std::nullopt;
       const bool shown = store->SchemaVersion() == version &&
                          store->ReadOnlyReason().find("cannot be written") != std::string::npos &&
-                         attempts && attempts->size() == 1;
+                         attempts && attempts->size() == 1 && accepted &&
+                         accepted->size() == (version == 5 ? 1u : 0u);
       const bool refused =
           shown && store->Collect(*Attempt("Bea", {"H2O", "cell", "x2"}), {}) ==
                        TStore::Outcome::Failed &&
-          store->LastError() == store->ReadOnlyReason();
+          store->LastError() == store->ReadOnlyReason() &&
+          !store->StopAccepting(tests->front().id, cells) &&
+          store->AcceptingRefusal() == store->ReadOnlyReason();
       _exit(!shown ? 3 : !refused ? 4 : 0);
     }
     int status = 0;
@@ -373,12 +349,12 @@ TEST_P(GradebookTest, ServerPasswordVersionsAndCopy) {
       {"", "", "", false, true, false, "asks for a password."},
       {"wrong", "", "", false, true, false, "password authentication failed"},
       {kPassword, "DELETE FROM schema_version WHERE version > 1",
-       "INSERT INTO schema_version VALUES (2), (3)", false, false, false,
-       "its gradebook tables are version 1, and this Quizloom needs version 3. Nothing was "
+       "INSERT INTO schema_version VALUES (2), (3), (5)", false, false, false,
+       "its gradebook tables are version 1, and this Quizloom needs version 5. Nothing was "
        "written. The school's database administrator must update them"},
-      {kPassword, "INSERT INTO schema_version VALUES (4)",
-       "DELETE FROM schema_version WHERE version = 4", true, false, false,
-       "was updated for a newer Quizloom (version 4; this one knows 3)."},
+      {kPassword, "INSERT INTO schema_version VALUES (6)",
+       "DELETE FROM schema_version WHERE version = 6", true, false, false,
+       "was updated for a newer Quizloom (version 6; this one knows 5)."},
       {kPassword, "", "", true, false, true, ""},
   };
   for (const auto& c : cases) {
@@ -434,7 +410,8 @@ void ApplyTableFile(const char* name) {
 // results with a warning; the new file then gives each teacher their own rows, attempts kept.
 TEST_P(GradebookTest, TablesOfVersionTwoWarnThenBecomeEachTeachersOwn) {
   if (!GetParam()) GTEST_SKIP() << "a server's case";
-  AsAdministrator("DROP TABLE responses, attempts, test_questions, tests, schema_version");
+  AsAdministrator("DROP TABLE accepted_answers, responses, attempts, test_questions, tests, "
+                  "schema_version");
   ApplyTableFile("001_gradebook.sql");
   ApplyTableFile("002_server_access.sql");
   // The rights the earlier help's default privileges gave.
@@ -444,10 +421,12 @@ TEST_P(GradebookTest, TablesOfVersionTwoWarnThenBecomeEachTeachersOwn) {
   for (int teacher : {0, 1}) {
     auto store = OpenStore(kTeachers[teacher]);
     EXPECT_EQ(store->OutdatedRights(), "The gradebook's rights are older than this Quizloom; ask "
-                                       "the administrator to apply 003_teacher_rights.sql.");
+                                       "the administrator to apply 003_teacher_rights.sql, "
+                                       "005_accepted_answers.sql.");
     EXPECT_EQ(store->Collect(*Student(teacher), {}), TStore::Outcome::Added);
   }
   ApplyTableFile("003_teacher_rights.sql");
+  ApplyTableFile("005_accepted_answers.sql");
   const auto tests = OpenStore(kTeachers[2])->Tests().value();
   ASSERT_EQ(tests.size(), 2u);
   for (int teacher : {0, 1}) {
@@ -530,6 +509,11 @@ TEST_P(GradebookTest, ColleagueAndHeadCannotUndermineATeacher) {
       {"hhead", "UPDATE responses SET given_text = 'x' WHERE attempt_id = %A", kDenied},
       {"hhead", "DELETE FROM responses WHERE attempt_id = %A", kDenied},
       {"hhead", response, kPolicy},
+      {"bteacher", "UPDATE accepted_answers SET kind = 'answer'", kDenied},
+      {"bteacher", "INSERT INTO accepted_answers (test_id, collector, number, kind, answer_text, "
+                   "answer_marks) VALUES (%T, 'bteacher', 1, 'without marks', '', '')", kForeignKey},
+      {"hhead", "WITH gone AS (DELETE FROM accepted_answers RETURNING 1) SELECT COUNT(*) FROM gone",
+       kNone},
   };
   for (const auto& attack : attacks) {
     const std::string said = Psql(attack.who, fill(attack.statement));
