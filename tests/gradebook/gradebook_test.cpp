@@ -459,6 +459,8 @@ TEST_P(GradebookTest, ColleagueAndHeadCannotUndermineATeacher) {
   for (int i = 0; i < 2; ++i) ASSERT_EQ(victim->Collect(*Student(i), {}), TStore::Outcome::Added);
   const auto test = victim->Tests().value().at(0);
   const auto before = victim->Attempts(test.id).value();
+  const TAcceptance anyCase{1, TAcceptKind::AnyLetterCase, {}};
+  ASSERT_TRUE(victim->Accept(test.id, anyCase)) << victim->LastError();
   const auto fill = [&](std::string sql) {
     for (const auto& [mark, value] : {std::pair{"%T", test.id}, {"%A", before[0].id}})
       for (std::size_t at; (at = sql.find(mark)) != std::string::npos;)
@@ -514,6 +516,18 @@ TEST_P(GradebookTest, ColleagueAndHeadCannotUndermineATeacher) {
                    "answer_marks) VALUES (%T, 'bteacher', 1, 'without marks', '', '')", kForeignKey},
       {"hhead", "WITH gone AS (DELETE FROM accepted_answers RETURNING 1) SELECT COUNT(*) FROM gone",
        kNone},
+      {"bteacher", "WITH gone AS (DELETE FROM accepted_answers RETURNING 1) "
+                   "SELECT COUNT(*) FROM gone", kNone},
+      {"bteacher", "SELECT COUNT(*) FROM accepted_answers", kNone},
+      {"bteacher", "INSERT INTO accepted_answers (test_id, collector, number, kind, answer_text, "
+                   "answer_marks) VALUES (%T, 'ateacher', 2, 'without marks', '', '')", kPolicy},
+      {"bteacher", "INSERT INTO accepted_answers (id, test_id, collector, number, kind, "
+                   "answer_text, answer_marks) OVERRIDING SYSTEM VALUE VALUES (1, %T, 'bteacher', "
+                   "2, 'without marks', '', '')", kDenied},
+      {"bteacher", "TRUNCATE accepted_answers", kDenied},
+      {"hhead", "INSERT INTO accepted_answers (test_id, collector, number, kind, answer_text, "
+                "answer_marks) VALUES (%T, 'hhead', 2, 'without marks', '', '')", kForeignKey},
+      {"hhead", "UPDATE accepted_answers SET number = 2", kDenied},
   };
   for (const auto& attack : attacks) {
     const std::string said = Psql(attack.who, fill(attack.statement));
@@ -530,6 +544,7 @@ TEST_P(GradebookTest, ColleagueAndHeadCannotUndermineATeacher) {
                                    TStore::Outcome::AlreadyCollected, TStore::Outcome::Added,
                                    TStore::Outcome::Added}));
   EXPECT_EQ(victim->Tests().value().size(), 1u);
+  EXPECT_EQ(victim->Acceptances(test.id).value(), std::vector{anyCase});
 }
 
 // A colleague's transaction holds the attempts locked: collecting gives up after the
