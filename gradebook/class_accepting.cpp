@@ -93,6 +93,8 @@ void TClassResultsWindow::FillAcceptingMenu(QMenu& menu) {
 }
 
 void TClassResultsWindow::ShowAcceptingMenu(QPoint at) {
+  // A sentence too long for a menu item: the reason is told in a box of its own.
+  if (const std::string refusal = AcceptingRefusal(); !refusal.empty()) return Warn(this, refusal);
   QMenu menu(this);
   FillAcceptingMenu(menu);
   menu.exec(at);
