@@ -16,6 +16,8 @@ void CopyBytes(char* field, std::size_t size, const QByteArray& bytes) {
 
 void CopyMarks(int32_t* marks, std::size_t count, const QByteArray& bytes) {
   const std::size_t stored = std::min(static_cast<std::size_t>(bytes.size()) / 4, count);
+  // An empty answer's marks may have no array at all: memcpy takes no null pointer.
+  if (stored == 0) return;
   if constexpr (std::endian::native == std::endian::little) {
     std::memcpy(marks, bytes.constData(), stored * 4);
     return;
