@@ -310,8 +310,14 @@ void TClassResultsWindow::ShowFigures() {
 
 void TClassResultsWindow::ShowCharts() {
   const std::array<int32_t, kPercentBands> bands = PercentBands(data_.answers);
-  scoresChart_->setChart(MakeScoresChart(bands).release());
-  facilityChart_->setChart(MakeFacilityChart(figures_).release());
+  // A chart view lets go of its chart when given another: the one shown before is deleted
+  // here, or every regrading would keep a chart more.
+  const auto replace = [](QChartView* view, std::unique_ptr<QChart> chart) {
+    const std::unique_ptr<QChart> shown(view->chart());
+    view->setChart(chart.release());
+  };
+  replace(scoresChart_, MakeScoresChart(bands));
+  replace(facilityChart_, MakeFacilityChart(figures_));
   facilityChart_->setMinimumWidth(kFacilityBarWidth * (static_cast<int>(figures_.size()) + 3));
   // Screen readers get the charts' values as text.
   QStringList scores, facility;
