@@ -1,9 +1,11 @@
 // Opening Class Results for 1,000 attempts of 50 questions: the figures alone (goal at most
-// 20 ms) and the window read from the gradebook, laid out and shown (goal at most 300 ms).
-// The gradebook is filled once in a temporary folder. Prints figures only.
+// 20 ms) and the window read from the gradebook, laid out and shown (goal at most 300 ms);
+// accepting an answer in it, stored, regraded and redrawn (goal at most 100 ms). The
+// gradebook is filled once in a temporary folder. Prints figures only.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QTabWidget>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -16,6 +18,7 @@
 #include "gradebook/class_results_window.h"
 #include "gradebook/statistics.h"
 #include "gradebook/store.h"
+#include "platform/modal.h"
 #include "platform/printer.h"
 
 namespace {
@@ -99,6 +102,46 @@ void BM_ClassResultsWindowShown(benchmark::State& state) {
 }
 BENCHMARK(BM_ClassResultsWindowShown)->Unit(benchmark::kMillisecond);
 
+// A teacher who answers Yes to every confirmation.
+class YesUser : public platform::ModalUser {
+ public:
+  int MessageBox(QWidget*, const std::string&, const std::string&, unsigned) override {
+    return platform::IDYES;
+  }
+  int RunDialog(QWidget*, platform::TDialog&) override { return platform::IDCANCEL; }
+  std::optional<std::string> ChooseFile(QWidget*, platform::TOpenSaveDialogData&,
+                                        platform::FileDialogKind) override {
+    return std::nullopt;
+  }
+  void Help(QWidget*, const std::string&, int) override {}
+};
+
+// One wrong answer of question 1 accepted, or no longer accepted, in turn: each step is
+// stored, the class regraded and every table and chart drawn again.
+void BM_AcceptAnswerRegradedAndRedrawn(benchmark::State& state) {
+  Gradebook& gradebook = Filled();
+  platform::TPrinter printer;
+  YesUser yes;
+  platform::SetModalUser(&yes);
+  gradebook::TClassResultsWindow window(*gradebook.store, gradebook.testId, "BENCH.TST", printer,
+                                        nullptr);
+  window.Reload();
+  window.Tabs()->setCurrentIndex(1);  // the Questions tab, where the teacher accepts
+  window.show();
+  QApplication::processEvents();
+  const gradebook::TAcceptance answer{1, gradebook::TAcceptKind::ThisAnswer, {{'A', 0}}};
+  bool accept = true;
+  for (auto _ : state) {
+    window.CmChangeAcceptance(answer, accept);
+    window.repaint();
+    QApplication::processEvents();
+    accept = !accept;
+  }
+  platform::SetModalUser(nullptr);
+  if (!accept) gradebook.store->StopAccepting(gradebook.testId, answer);
+}
+BENCHMARK(BM_AcceptAnswerRegradedAndRedrawn)->Unit(benchmark::kMillisecond);
+
 // The part of the window's time that is reading the attempts from the gradebook.
 void BM_GradebookAttempts(benchmark::State& state) {
   Gradebook& gradebook = Filled();
@@ -111,6 +154,8 @@ int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   bench::RunComparing(argc, argv, {}, 0, {},
-                      {{"BM_ClassFigures", 20}, {"BM_ClassResultsWindowShown", 300}});
+                      {{"BM_ClassFigures", 20},
+                       {"BM_ClassResultsWindowShown", 300},
+                       {"BM_AcceptAnswerRegradedAndRedrawn", 100}});
   return 0;
 }

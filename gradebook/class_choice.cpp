@@ -39,7 +39,16 @@ bool TLoadedClass::Load(TStore& store, int64_t testId, QWidget* owner) {
     Warn(owner, read.Error());
     return false;
   }
+  std::optional<std::vector<TAcceptance>> accepted = [&] {
+    platform::TWaitCursor wait;
+    return store.Acceptances(testId);
+  }();
+  if (!accepted) {
+    Warn(owner, store.LastError());
+    return false;
+  }
   attempts = std::move(*read);
+  acceptances = std::move(*accepted);
   std::vector<const core::TInformation*> informations;
   int32_t questionCount = 0;
   for (const TStore::TAttempt& attempt : attempts) {
@@ -47,6 +56,7 @@ bool TLoadedClass::Load(TStore& store, int64_t testId, QWidget* owner) {
     questionCount = std::max(questionCount, attempt.information->questionCount);
   }
   data = GatherClass(informations, questionCount);
+  Regrade(data, acceptances);
   // A head of department reading other teachers' attempts sees whose each one is.
   if (std::any_of(attempts.begin(), attempts.end(), [&](const TStore::TAttempt& attempt) {
         return attempt.collector != store.Collector();

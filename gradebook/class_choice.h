@@ -12,9 +12,11 @@ class QWidget;
 
 namespace gradebook {
 
-// A test's attempts read from the gradebook and laid out for the figures.
+// A test's attempts read from the gradebook and laid out for the figures, regraded with the
+// answers the teacher accepted.
 struct TLoadedClass {
   std::vector<TStore::TAttempt> attempts;
+  std::vector<TAcceptance> acceptances;
   TClassData data;
   // False, the user told, when the gradebook could not be read.
   bool Load(TStore& store, int64_t testId, QWidget* owner);

@@ -37,6 +37,7 @@ TClassData GatherClass(const std::vector<const core::TInformation*>& attempts,
   data.attempts = attempts;
   data.questionTexts.resize(k);
   data.expectedAnswers.resize(k);
+  data.accepted.resize(k);
   std::vector<bool> known(k, false);
   for (const core::TInformation* information : attempts) {
     TAttemptAnswers answers;
@@ -59,6 +60,8 @@ TClassData GatherClass(const std::vector<const core::TInformation*>& attempts,
     }
     answers.correctCount =
         static_cast<int32_t>(std::count(answers.right.begin(), answers.right.end(), 1));
+    data.rightAsTaken.push_back(answers.right);
+    data.correctAsTaken.push_back(answers.correctCount);
     data.answers.push_back(std::move(answers));
   }
   return data;

@@ -52,6 +52,25 @@ std::string MostCommon(const TClassData& data, Field field) {
   return most == counts.end() ? std::string() : most->first;
 }
 
+// A line of letters that may run past the paper's width, broken after a blank where it can
+// be; each further line starts under the text after the line's label ("Also accepted: ").
+void AppendWrapped(std::vector<core::TLetters>& lines, core::TLetters line) {
+  std::size_t indent = 0;
+  while (indent < line.size() && line[indent].ch == ' ') ++indent;
+  while (indent < line.size() && line[indent].ch != ':') ++indent;
+  indent = std::min(indent + 2, kPrintWidth / 2);
+  while (line.size() > kPrintWidth) {
+    std::size_t cut = kPrintWidth;
+    while (cut > indent && line[cut - 1].ch != ' ') --cut;
+    if (cut == indent) cut = kPrintWidth;
+    lines.emplace_back(line.begin(), line.begin() + static_cast<std::ptrdiff_t>(cut));
+    core::TLetters rest = PlainLetters(std::string(indent, ' '));
+    rest.insert(rest.end(), line.begin() + static_cast<std::ptrdiff_t>(cut), line.end());
+    line = std::move(rest);
+  }
+  lines.push_back(std::move(line));
+}
+
 std::string Date(int year, int month, int day) {
   char text[32];
   std::snprintf(text, sizeof text, "%04d-%02d-%02d", year, month, day);
@@ -144,6 +163,10 @@ std::vector<TPrintBlock> LayOutClassPrint(const TClassData& data,
                                        std::to_string(score.questionCount), 7) +
                       RightAligned(value ? std::to_string(*value) + " %" : "-", 7))},
         studentsHeader));
+    if (data.Regraded(a))
+      blocks.back().lines.push_back(PlainLetters("     regraded: " +
+                                                 std::to_string(data.correctAsTaken[a]) + " to " +
+                                                 std::to_string(score.correctCount)));
   }
   blocks.push_back(Lines({PlainLetters("")}));
 
@@ -163,6 +186,11 @@ std::vector<TPrintBlock> LayOutClassPrint(const TClassData& data,
     core::TLetters answer = PlainLetters("     Answer: ");
     answer.insert(answer.end(), data.expectedAnswers[q].begin(), data.expectedAnswers[q].end());
     block.lines.push_back(answer);
+    if (const core::TLetters accepted = AcceptedLetters(data.accepted[q]); !accepted.empty()) {
+      core::TLetters also = PlainLetters("     Also accepted: ");
+      also.insert(also.end(), accepted.begin(), accepted.end());
+      AppendWrapped(block.lines, also);
+    }
     if (!question.wrongAnswers.empty()) {
       core::TLetters wrong = PlainLetters("     Wrong answers: ");
       for (std::size_t i = 0; i < question.wrongAnswers.size(); ++i) {
@@ -174,7 +202,7 @@ std::vector<TPrintBlock> LayOutClassPrint(const TClassData& data,
           wrong.insert(wrong.end(), w.answer.begin(), w.answer.end());
         Append(wrong, " (" + std::to_string(w.count) + ")");
       }
-      block.lines.push_back(wrong);
+      AppendWrapped(block.lines, wrong);
     }
     // Each reason starts with "!" and is wrapped at word ends to stay on the paper.
     std::istringstream reasons(QuestionWarning(question));

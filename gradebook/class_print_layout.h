@@ -48,7 +48,8 @@ int HeaderUnits();
 std::vector<core::TLetters> PageFooter(int page, int pageCount);
 int FooterUnits();
 
-// The students in order (indices into data.attempts), as the window sorted them.
+// The students in order (indices into data.attempts), as the window sorted them, each regraded
+// one with a line "regraded: 9 to 10"; each question with what it also accepts.
 std::vector<TPrintBlock> LayOutClassPrint(const TClassData& data,
                                           const std::vector<std::size_t>& order,
                                           const TSummary& summary,

@@ -9,6 +9,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QSaveFile>
 #include <QScreen>
@@ -16,6 +17,7 @@
 #include <QScrollBar>
 #include <QShortcut>
 #include <QSortFilterProxyModel>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -108,6 +110,12 @@ TClassResultsWindow::TClassResultsWindow(TStore& store, int64_t testId, std::str
   tabs_->addTab(BuildQuestions(), "Q&uestions");
   tabs_->addTab(BuildCharts(), "C&harts");
   layout->addWidget(tabs_, 1);
+  // A tab chosen by its access key takes the keys into its table; one chosen with the arrow
+  // keys on the tabs leaves them there.
+  connect(tabs_, &QTabWidget::currentChanged, this, [this](int tab) {
+    if (tabs_->tabBar()->hasFocus() || tab > 1) return;
+    (tab == 0 ? studentsView_ : questionsView_)->setFocus(Qt::ShortcutFocusReason);
+  });
 
   auto* buttons = new QHBoxLayout;
   auto* print = Button("&Print...", this);
@@ -201,7 +209,25 @@ QWidget* TClassResultsWindow::BuildQuestions() {
   questionsView_->setItemDelegate(new TLettersDelegate(questionsView_));
   layout->addWidget(questionsView_);
   auto* buttons = new QHBoxLayout;
+  // Accepting works from this button's menu, the table's context menu, the Menu key and
+  // Shift+F10, on the current row or wrong answer.
+  acceptingButton_ = Button("&Accepting", questions);
+  acceptingMenu_ = new QMenu(acceptingButton_);
+  acceptingButton_->setMenu(acceptingMenu_);
+  connect(acceptingMenu_, &QMenu::aboutToShow, this, [this] { FillAcceptingMenu(*acceptingMenu_); });
+  questionsView_->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(questionsView_, &QWidget::customContextMenuRequested, this, [this](QPoint at) {
+    ShowAcceptingMenu(questionsView_->viewport()->mapToGlobal(at));
+  });
+  auto* menuKey = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), questionsView_);
+  menuKey->setContext(Qt::WidgetShortcut);
+  connect(menuKey, &QShortcut::activated, this, [this] {
+    const QRect cell = questionsView_->visualRect(questionsView_->currentIndex());
+    ShowAcceptingMenu(questionsView_->viewport()->mapToGlobal(cell.isValid() ? cell.center()
+                                                                             : QPoint(0, 0)));
+  });
   auto* exportQuestions = Button("Export &Questions...", questions);
+  buttons->addWidget(acceptingButton_);
   buttons->addStretch();
   buttons->addWidget(exportQuestions);
   layout->addLayout(buttons);
@@ -244,10 +270,14 @@ bool TClassResultsWindow::Reload() {
   studentsModel_->SetClass(nullptr);
   questionsModel_->SetClass(nullptr, nullptr);
   if (!class_.Load(store_, testId_, this)) return false;
+  ShowClass();
+  return true;
+}
+
+void TClassResultsWindow::ShowClass() {
   summary_ = Summarize(data_.answers, data_.questionCount);
   figures_ = FigureQuestions(data_.answers, data_.questionCount);
   ShowFigures();
-  return true;
 }
 
 void TClassResultsWindow::ShowFigures() {
@@ -271,13 +301,23 @@ void TClassResultsWindow::ShowFigures() {
   questionsView_->resizeColumnsToContents();
   questionsView_->resizeRowsToContents();
   deleteButton_->setEnabled(!class_.attempts.empty());
+  const std::string refusal = AcceptingRefusal();
+  acceptingButton_->setEnabled(refusal.empty());
+  acceptingButton_->setToolTip(platform::FromCp1252(refusal));
+  acceptingButton_->setAccessibleDescription(platform::FromCp1252(refusal));
   ShowCharts();
 }
 
 void TClassResultsWindow::ShowCharts() {
   const std::array<int32_t, kPercentBands> bands = PercentBands(data_.answers);
-  scoresChart_->setChart(MakeScoresChart(bands).release());
-  facilityChart_->setChart(MakeFacilityChart(figures_).release());
+  // A chart view lets go of its chart when given another: the one shown before is deleted
+  // here, or every regrading would keep a chart more.
+  const auto replace = [](QChartView* view, std::unique_ptr<QChart> chart) {
+    const std::unique_ptr<QChart> shown(view->chart());
+    view->setChart(chart.release());
+  };
+  replace(scoresChart_, MakeScoresChart(bands));
+  replace(facilityChart_, MakeFacilityChart(figures_));
   facilityChart_->setMinimumWidth(kFacilityBarWidth * (static_cast<int>(figures_.size()) + 3));
   // Screen readers get the charts' values as text.
   QStringList scores, facility;

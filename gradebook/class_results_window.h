@@ -13,6 +13,7 @@
 
 class QChartView;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QSortFilterProxyModel;
 class QTabWidget;
@@ -28,8 +29,8 @@ class TQuestionsModel;
 class TStudentsModel;
 
 // The class results of one test: the summary, the students with Delete Attempt, the questions
-// with their figures and most common wrong answers, the two charts, the export of both
-// tables and the printout. A dialog of its own beside the main window, not modal, used from
+// with their figures and most common wrong answers, where the teacher accepts other answers
+// and every figure follows, the two charts, the export of both tables and the printout. A dialog of its own beside the main window, not modal, used from
 // the keyboard alone if need be, and readable down to 640 by 480: the summary is a compact
 // form that scrolls before either table shows fewer than eight rows, and the charts scroll
 // before their labels are cut.
@@ -43,6 +44,15 @@ class TClassResultsWindow : public QDialog {
   bool Reload();
 
   void CmDeleteAttempt();
+  // Accepts, or stops accepting, an answer or a way of comparing for a question, after the
+  // teacher confirms how many attempts change; the class is regraded and shown again.
+  void CmChangeAcceptance(const TAcceptance& change, bool accept);
+  // The Accepting commands for the Questions table's current row and cell, as its context
+  // menu and the Accepting button offer them.
+  void FillAcceptingMenu(QMenu& menu);
+  // Why accepting is not offered (a read-only or older gradebook, another teacher's test), or
+  // empty.
+  std::string AcceptingRefusal() const;
   void CmExportStudents();
   void CmExportQuestions();
   void CmPrint();
@@ -58,6 +68,7 @@ class TClassResultsWindow : public QDialog {
   QTabWidget* Tabs() const { return tabs_; }
   const std::vector<QLineEdit*>& SummaryFields() const { return summaryValues_; }
   QChartView* ScoresChart() const { return scoresChart_; }
+  QPushButton* AcceptingButton() const { return acceptingButton_; }
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -67,8 +78,13 @@ class TClassResultsWindow : public QDialog {
   QWidget* BuildStudents();
   QWidget* BuildQuestions();
   QWidget* BuildCharts();
+  // Computes the figures of the class as it stands and shows them.
+  void ShowClass();
   void ShowFigures();
   void ShowCharts();
+  void ShowAcceptingMenu(QPoint at);
+  // Reads the accepted answers again, regrades the class and shows every figure anew.
+  void ShowRegraded();
   void Export(const std::string& suffix, const std::string& bytes);
   std::string DefaultExportName(const std::string& suffix) const;
 
@@ -90,6 +106,8 @@ class TClassResultsWindow : public QDialog {
   QPushButton* deleteButton_ = nullptr;
   TQuestionsModel* questionsModel_ = nullptr;
   QTableView* questionsView_ = nullptr;
+  QPushButton* acceptingButton_ = nullptr;
+  QMenu* acceptingMenu_ = nullptr;
   QChartView* scoresChart_ = nullptr;
   QChartView* facilityChart_ = nullptr;
 };

@@ -14,13 +14,14 @@ namespace gradebook {
 namespace {
 
 enum StudentColumn { kLast, kFirst, kCourse, kPeriod, kInstructor, kDate, kCorrect, kQuestions,
-                     kPercent, kStudentColumns };
-const char* const kStudentHeaders[] = {"Last Name", "First Name", "Course",    "Period",  "Instructor",
-                                       "Date",      "Correct",    "Questions", "Percent"};
+                     kPercent, kRegraded, kStudentColumns };
+const char* const kStudentHeaders[] = {"Last Name", "First Name", "Course",   "Period",
+                                       "Instructor", "Date",      "Correct",  "Questions",
+                                       "Percent",   "Regraded"};
 
-enum QuestionColumn { kNumber, kQuestion, kAnswer, kFacility, kDiscrimination, kWrong1,
+enum QuestionColumn { kNumber, kQuestion, kAnswer, kAccepted, kFacility, kDiscrimination, kWrong1,
                       kQuestionColumns = kWrong1 + kWrongAnswersShown };
-const char* const kQuestionHeaders[] = {"No.", "Question", "Answer", "Facility %",
+const char* const kQuestionHeaders[] = {"No.", "Question", "Answer", "Also Accepted", "Facility %",
                                         "Discrimination"};
 
 QString Utf8(const std::string& text) { return QString::fromStdString(text); }
@@ -74,6 +75,11 @@ QVariant TStudentsModel::data(const QModelIndex& index, int role) const {
     case kPercent:
       if (role == kSortRole) return exact.value_or(-1);
       return Utf8(FormatPercent(exact, 0));
+    case kRegraded:
+      // The score as taken and as regraded with the accepted answers: "9 to 10".
+      if (!data_->Regraded(row)) return role == kSortRole ? QVariant(0) : QVariant(QString());
+      if (role == kSortRole) return score.correctCount - data_->correctAsTaken[row];
+      return QString("%1 to %2").arg(data_->correctAsTaken[row]).arg(score.correctCount);
     case kStudentColumns: return Utf8(data_->collectors[row]);
   }
   return {};
@@ -118,6 +124,7 @@ QVariant TQuestionsModel::data(const QModelIndex& index, int role) const {
   switch (index.column()) {
     case kQuestion: letters = FirstLine(data_->questionTexts[q]); break;
     case kAnswer: letters = data_->expectedAnswers[q]; break;
+    case kAccepted: letters = AcceptedLetters(data_->accepted[q]); break;
     default:
       if (index.column() >= kWrong1) {
         const std::size_t i = static_cast<std::size_t>(index.column() - kWrong1);
@@ -142,6 +149,11 @@ QVariant TQuestionsModel::data(const QModelIndex& index, int role) const {
     case kDiscrimination: return Figure(figures.discrimination, 2, role);
   }
   return {};
+}
+
+std::optional<std::size_t> TQuestionsModel::WrongAnswerShown(int column) {
+  if (column < kWrong1 || column >= kQuestionColumns) return std::nullopt;
+  return static_cast<std::size_t>(column - kWrong1);
 }
 
 QVariant TQuestionsModel::headerData(int section, Qt::Orientation orientation, int role) const {

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include <QAbstractTableModel>
@@ -13,7 +14,8 @@ namespace gradebook {
 inline constexpr int kSortRole = Qt::UserRole + 2;
 
 // One row per attempt: last name, first name, course, period, instructor, date, correct,
-// questions, percent, and the collector when the class holds others' attempts.
+// questions, percent, how accepted answers regraded it ("9 to 10"), and the collector when
+// the class holds others' attempts.
 class TStudentsModel : public QAbstractTableModel {
  public:
   explicit TStudentsModel(QObject* parent = nullptr) : QAbstractTableModel(parent) {}
@@ -27,9 +29,9 @@ class TStudentsModel : public QAbstractTableModel {
   const TClassData* data_ = nullptr;
 };
 
-// One row per question: number, first line, answer, facility, discrimination and the three
-// most common wrong answers with their counts. Questions worth a look carry a warning icon
-// and say why in their tooltip.
+// One row per question: number, first line, answer, what it also accepts, facility,
+// discrimination and the three most common wrong answers with their counts. Questions worth a
+// look carry a warning icon and say why in their tooltip.
 class TQuestionsModel : public QAbstractTableModel {
  public:
   explicit TQuestionsModel(QObject* parent = nullptr) : QAbstractTableModel(parent) {}
@@ -38,6 +40,8 @@ class TQuestionsModel : public QAbstractTableModel {
   int columnCount(const QModelIndex& parent = {}) const override;
   QVariant data(const QModelIndex& index, int role) const override;
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+  // Which of its question's most common wrong answers a column shows, or nothing.
+  static std::optional<std::size_t> WrongAnswerShown(int column);
 
  private:
   const TClassData* data_ = nullptr;

@@ -74,8 +74,11 @@ std::string SpreadsheetText(std::string text) {
 }
 
 std::string StudentsCsv(const TClassData& data, const std::vector<std::size_t>& order) {
-  std::vector<std::string> header = {"Last name", "First name", "Course",    "Period",  "Instructor",
-                                     "Date",      "Correct",    "Questions", "Percent"};
+  // The count as taken beside the count regraded with the accepted answers; the percent and
+  // the verdicts are the regraded ones.
+  std::vector<std::string> header = {"Last name", "First name", "Course",  "Period",
+                                     "Instructor", "Date",      "Correct as taken",
+                                     "Correct",   "Questions", "Percent"};
   for (int32_t q = 1; q <= data.questionCount; ++q) header.push_back("Q" + Number(q));
   std::string out = kUtf8Mark + CsvRecord(header);
   for (std::size_t a : order) {
@@ -93,6 +96,7 @@ std::string StudentsCsv(const TClassData& data, const std::vector<std::size_t>& 
                                     text(info.period, sizeof info.period),
                                     text(info.instructor, sizeof info.instructor),
                                     date,
+                                    Number(data.correctAsTaken[a]),
                                     Number(score.correctCount),
                                     Number(score.questionCount),
                                     percent ? Number(*percent) : "-"};
@@ -103,7 +107,8 @@ std::string StudentsCsv(const TClassData& data, const std::vector<std::size_t>& 
 }
 
 std::string QuestionsCsv(const TClassData& data, const std::vector<TQuestionFigures>& figures) {
-  std::vector<std::string> header = {"Number", "Question", "Answer", "Facility", "Discrimination"};
+  std::vector<std::string> header = {"Number",   "Question", "Answer", "Also accepted",
+                                     "Facility", "Discrimination"};
   for (int i = 1; i <= kWrongAnswersShown; ++i) {
     header.push_back("Wrong answer " + Number(i));
     header.push_back("Count " + Number(i));
@@ -114,6 +119,8 @@ std::string QuestionsCsv(const TClassData& data, const std::vector<TQuestionFigu
     std::vector<std::string> row = {Number(question.number),
                                     SpreadsheetText(core::LettersToUtf8(data.questionTexts[q])),
                                     SpreadsheetText(core::LettersToUtf8(data.expectedAnswers[q])),
+                                    SpreadsheetText(
+                                        core::LettersToUtf8(AcceptedLetters(data.accepted[q]))),
                                     FormatFigure(question.facility, 1),
                                     FormatFigure(question.discrimination, 2)};
     for (std::size_t i = 0; i < static_cast<std::size_t>(kWrongAnswersShown); ++i) {

@@ -28,11 +28,11 @@ std::string SpreadsheetText(std::string text);
 inline constexpr char kUtf8Mark[] = "\xEF\xBB\xBF";
 
 // One row per attempt in the order given (indices into data.attempts): names, course, period,
-// instructor, ISO date, correct, questions, percent, then a 1/0 column per question. A header
-// row comes first.
+// instructor, ISO date, correct as taken, correct regraded, questions, percent, then a 1/0
+// column per question, regraded. A header row comes first.
 std::string StudentsCsv(const TClassData& data, const std::vector<std::size_t>& order);
-// One row per question: number, plain text, answer, facility, discrimination and the most
-// common wrong answers with their counts.
+// One row per question: number, plain text, answer, what it also accepts, facility,
+// discrimination and the most common wrong answers with their counts.
 std::string QuestionsCsv(const TClassData& data, const std::vector<TQuestionFigures>& figures);
 
 }  // namespace gradebook

@@ -10,6 +10,7 @@
 #include "core/open_test.h"
 #include "core/records.h"
 #include "gradebook/location.h"
+#include "gradebook/regrading.h"
 
 class QSqlError;
 class QString;
@@ -143,6 +144,20 @@ class TStore {
   std::optional<TCopyCounts> CopyFrom(TStore& from,
                                       const std::function<bool(int done, int total)>& progress);
 
+  // Whether this gradebook keeps answers accepted after the test: its tables are recent enough
+  // (a read-only or a server's older gradebook may not be). Why not, when not, is
+  // AcceptingRefusal().
+  bool KeepsAcceptances() const;
+  // What each question of the test accepts besides its expected answer, in the order accepted.
+  std::optional<std::vector<TAcceptance>> Acceptances(int64_t testId);
+  // Accepts the answer, or a way of comparing, for a question of the teacher's own test, or
+  // stops accepting it, in one transaction. False, and why in LastError(), when refused (an
+  // empty answer, the expected answer itself, another teacher's test) or not stored.
+  bool Accept(int64_t testId, const TAcceptance& acceptance);
+  bool StopAccepting(int64_t testId, const TAcceptance& acceptance);
+  // Why nothing may be accepted in this gradebook, or empty.
+  std::string AcceptingRefusal() const;
+
   const std::string& LastError() const { return lastError_; }
   // The account whose rows are this connection's own: the server's user, or this login.
   const std::string& Collector() const;
@@ -181,6 +196,7 @@ class TStore {
   Outcome Failed(const core::TInformation& information, const QSqlError& error);
   bool EachAttempt(int64_t testId, const std::function<bool(TAttempt&&)>& visit, int pageSize);
   bool Refused();
+  bool ChangeAcceptance(int64_t testId, const TAcceptance& acceptance, bool accept);
 
   std::unique_ptr<TConnection> connection_;
   std::string lastError_;

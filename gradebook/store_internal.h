@@ -108,6 +108,8 @@ QString Fingerprint(const std::string& key);
 // The attempt's own columns as bound values, in the tables' order: names, course, period,
 // instructor, test path, date and counts.
 std::vector<QVariant> AttemptValues(const core::TInformation& information);
+// Letters kept as text bytes and little-endian marks, one per letter.
+core::TLetters StoredLetters(const QByteArray& text, const QByteArray& marks);
 
 // The attempts chosen by filter ("a.test_id = ?" or "a.id = ?") in the order they were
 // collected, each with its responses and its test's questions and expected answers, read
@@ -123,6 +125,8 @@ int AppliedVersion(QSqlQuery& query, QString& reason);
 int KnownVersion();
 // The table files numbered above version, as the administrator applies them: "003_x.sql".
 std::string FilesAfter(int version);
+// The version of the table file named NNN_role.sql, or 0 when this program has none.
+int TableFileVersion(const QString& role);
 // Brings this computer's gradebook up to the known version, each table file in one
 // transaction. Nothing, and why, when it cannot be read or brought up to date.
 std::optional<int> UpdateFileSchema(QSqlDatabase& database, QString& reason);

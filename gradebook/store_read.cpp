@@ -16,6 +16,8 @@ void CopyBytes(char* field, std::size_t size, const QByteArray& bytes) {
 
 void CopyMarks(int32_t* marks, std::size_t count, const QByteArray& bytes) {
   const std::size_t stored = std::min(static_cast<std::size_t>(bytes.size()) / 4, count);
+  // An empty answer's marks may have no array at all: memcpy takes no null pointer.
+  if (stored == 0) return;
   if constexpr (std::endian::native == std::endian::little) {
     std::memcpy(marks, bytes.constData(), stored * 4);
     return;
@@ -25,16 +27,6 @@ void CopyMarks(int32_t* marks, std::size_t count, const QByteArray& bytes) {
     for (int k = 3; k >= 0; --k) bits = bits << 8 | static_cast<uint8_t>(bytes[qsizetype(i * 4 + k)]);
     marks[i] = static_cast<int32_t>(bits);
   }
-}
-
-// Letters kept as text bytes and little-endian marks, one per letter.
-core::TLetters StoredLetters(const QByteArray& text, const QByteArray& marks) {
-  std::vector<int32_t> values(static_cast<std::size_t>(text.size()), 0);
-  CopyMarks(values.data(), values.size(), marks);
-  core::TLetters letters;
-  for (qsizetype i = 0; i < text.size(); ++i)
-    letters.emplace_back(static_cast<unsigned char>(text[i]), values[std::size_t(i)]);
-  return letters;
 }
 
 // A question of the test as each of its responses carries it, decoded once.
@@ -47,6 +39,15 @@ constexpr char kAttemptColumns[] =
     "a.year, a.month, a.day, a.correct_count, a.question_count, a.collector";
 
 }  // namespace
+
+core::TLetters StoredLetters(const QByteArray& text, const QByteArray& marks) {
+  std::vector<int32_t> values(static_cast<std::size_t>(text.size()), 0);
+  CopyMarks(values.data(), values.size(), marks);
+  core::TLetters letters;
+  for (qsizetype i = 0; i < text.size(); ++i)
+    letters.emplace_back(static_cast<unsigned char>(text[i]), values[std::size_t(i)]);
+  return letters;
+}
 
 namespace {
 

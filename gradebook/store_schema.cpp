@@ -57,6 +57,12 @@ int KnownVersion() {
   return steps.empty() ? 0 : steps.back().version;
 }
 
+int TableFileVersion(const QString& role) {
+  for (const TSchemaStep& step : SchemaSteps())
+    if (step.name.endsWith("_" + role + ".sql")) return step.version;
+  return 0;
+}
+
 std::string FilesAfter(int version) {
   QStringList names;
   for (const TSchemaStep& step : SchemaSteps())

@@ -73,4 +73,26 @@ constexpr std::optional<unsigned char> CodePointToCp1252(char32_t codePoint) {
   return std::nullopt;
 }
 
+// The small letter of a capital of Windows-1252: ASCII, À to Þ but ×, and the four pairs
+// it keeps elsewhere. Picture names and accepted answers fold their letter case with it.
+constexpr char16_t LetterLower(char16_t c) {
+  if ((c >= u'A' && c <= u'Z') || (c >= u'\u00C0' && c <= u'\u00DE' && c != u'\u00D7'))
+    return static_cast<char16_t>(c + 0x20);
+  switch (c) {
+    case u'\u0160': return u'\u0161';  // Š
+    case u'\u0152': return u'\u0153';  // Œ
+    case u'\u017D': return u'\u017E';  // Ž
+    case u'\u0178': return u'\u00FF';  // Ÿ
+    default: return c;
+  }
+}
+
+// Whether two bytes of Windows-1252 are one letter but for its case; the five bytes without a
+// character equal only themselves.
+constexpr bool SameLetterButCase(unsigned char a, unsigned char b) {
+  if (a == b) return true;
+  const std::optional<char32_t> x = Cp1252ToCodePoint(a), y = Cp1252ToCodePoint(b);
+  return x && y && LetterLower(static_cast<char16_t>(*x)) == LetterLower(static_cast<char16_t>(*y));
+}
+
 }  // namespace platform

@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "platform/code_page.h"
+
 namespace platform {
 
 namespace {
@@ -34,20 +36,6 @@ std::optional<Stamp> StampOf(const QString& path) {
   const auto modified = std::filesystem::last_write_time(file, error);
   if (error) return std::nullopt;
   return Stamp{static_cast<qint64>(size), static_cast<qint64>(modified.time_since_epoch().count())};
-}
-
-// The small letter of a capital of Windows-1252, the code page picture names are stored in:
-// ASCII, À to Þ but ×, and the four pairs it keeps elsewhere.
-char16_t LetterLower(char16_t c) {
-  if ((c >= u'A' && c <= u'Z') || (c >= u'\u00C0' && c <= u'\u00DE' && c != u'\u00D7'))
-    return c + 0x20;
-  switch (c) {
-    case u'\u0160': return u'\u0161';  // Š
-    case u'\u0152': return u'\u0153';  // Œ
-    case u'\u017D': return u'\u017E';  // Ž
-    case u'\u0178': return u'\u00FF';  // Ÿ
-    default: return c;
-  }
 }
 
 }  // namespace

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # class_results_e2e.sh QUIZLOOM HELPER WORK_DIR
 # A teacher with the class's test open collects three students' sticks from A: (a folder the
-# test refills between disks), opens Class Results from the Results menu, exports both tables
-# and reads them back with Python's CSV reader and with a spreadsheet's own converter (Gnumeric's
-# ssconvert), all by keys in real windows under Xvfb. Two students typed names a spreadsheet
-# would run as formulas. The gradebook lives in a data folder of the test's own.
+# test refills between disks), opens Class Results from the Results menu, accepts "Water" for
+# H2O from the keyboard, exports both tables and reads them back with Python's CSV reader and
+# with a spreadsheet's own converter (Gnumeric's ssconvert), all by keys in real windows under
+# Xvfb. Two students typed names a spreadsheet would run as formulas. The gradebook lives in a
+# data folder of the test's own.
 set -euo pipefail
 quizloom=$1 helper=$2 work=$3
 rm -rf "$work"
@@ -46,7 +47,7 @@ key c
 wait_window "Storage Drive"
 key Down
 key Return
-for next in "=1+1 -Dee H2O Na cells" $'-5 M\xfcller H2O Na cell' ""; do
+for next in "=1+1 -Dee H2O Na cells" $'-5 M\xfcller Water Na cell' ""; do
   next_box
   shot "added-$box"
   key Return                      # "Added: ..."
@@ -61,14 +62,18 @@ key alt+r
 key r
 wait_window "^Class Results"
 shot class-results
-key alt+s
-wait_window "^Save As$"
-key ctrl+a
-type_text "$work/students.csv"
-key Return
-wait_file "$work/students.csv" "no students CSV"
-wait_window "^Class Results"
+# Question 1's first wrong answer is Muller's "Water": Alt+U goes into the Questions table,
+# End to its last column, Home and Right to the wrong answer, the Menu key to its commands.
 key alt+u
+key Home Right Right Right Right Right Right
+key Menu
+shot accepting-menu
+key a
+wait_window "^Accept This Answer$"
+shot accept-question
+key alt+y
+wait_gone "^Accept This Answer$"
+wait_window "^Class Results"
 shot questions
 key alt+q
 wait_window "^Save As$"
@@ -76,6 +81,14 @@ key ctrl+a
 type_text "$work/questions.csv"
 key Return
 wait_file "$work/questions.csv" "no questions CSV"
+wait_window "^Class Results"
+key alt+t
+key alt+s
+wait_window "^Save As$"
+key ctrl+a
+type_text "$work/students.csv"
+key Return
+wait_file "$work/students.csv" "no students CSV"
 wait_window "^Class Results"
 key alt+h
 shot charts
@@ -108,22 +121,25 @@ def spreadsheet(name):
     return rows
 students, questions = table("students"), table("questions")
 assert students[0] == ["Last name", "First name", "Course", "Period", "Instructor", "Date",
-                       "Correct", "Questions", "Percent", "Q1", "Q2", "Q3"], students[0]
+                       "Correct as taken", "Correct", "Questions", "Percent", "Q1", "Q2",
+                       "Q3"], students[0]
 assert [row[0] for row in students[1:]] == ["-Dee", "Lovelace", "M\u00fcller"], students
 rows = {row[0]: row for row in students[1:]}
-assert rows["Lovelace"][6:] == ["3", "3", "100", "1", "1", "1"], rows["Lovelace"]
-assert rows["-Dee"][1] == "'=1+1" and rows["-Dee"][6:] == ["1", "3", "33", "1", "0", "0"], rows
+assert rows["Lovelace"][6:] == ["3", "3", "3", "100", "1", "1", "1"], rows["Lovelace"]
+assert rows["-Dee"][1] == "'=1+1" and rows["-Dee"][6:] == ["1", "1", "3", "33", "1", "0", "0"], rows
 assert rows["M\u00fcller"][1:4] == ["-5", "Chemistry", "3"], rows["M\u00fcller"]
-assert rows["M\u00fcller"][6:] == ["2", "3", "67", "1", "0", "1"], rows["M\u00fcller"]
+# "Water" was wrong as taken and is right regraded.
+assert rows["M\u00fcller"][6:] == ["1", "2", "3", "67", "1", "0", "1"], rows["M\u00fcller"]
 sheet = spreadsheet("students")
 assert [sheet[r][0] for r in (1, 2, 3)] == ["-Dee", "Lovelace", "M\u00fcller"], sheet
-assert sheet[1][1] == "=1+1" and sheet[3][1] == "-5" and sheet[3][8] == "67", sheet
+assert sheet[1][1] == "=1+1" and sheet[3][1] == "-5" and sheet[3][9] == "67", sheet
 assert spreadsheet("questions")[1][2] == "H\u2082O"
-assert questions[0][:5] == ["Number", "Question", "Answer", "Facility", "Discrimination"]
+assert questions[0][:6] == ["Number", "Question", "Answer", "Also accepted", "Facility",
+                           "Discrimination"]
 assert [q[0] for q in questions[1:]] == ["1", "2", "3"]
-assert questions[1][1:4] == ["What is water?", "H\u2082O", "100.0"], questions[1]
-assert questions[2][2:4] == ["Na\u207a", "33.3"], questions[2]
-assert questions[2][5:7] == ["Na", "2"], questions[2]
-assert questions[3][3] == "66.7" and questions[3][5:7] == ["cells", "1"], questions[3]
+assert questions[1][1:5] == ["What is water?", "H\u2082O", "Water", "100.0"], questions[1]
+assert questions[2][2:5] == ["Na\u207a", "", "33.3"], questions[2]
+assert questions[2][6:8] == ["Na", "2"], questions[2]
+assert questions[3][4] == "66.7" and questions[3][6:8] == ["cells", "1"], questions[3]
 PYTHON
 echo "class results end to end: passed"

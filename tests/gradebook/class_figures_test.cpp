@@ -130,17 +130,17 @@ TEST(ClassFigures, ExportedBytes) {
   auto name = Attempt("-Dee", "+A1", 0, {"", "@SUM(1)"});
   const TClassData data = GatherClass({ada.get(), bea.get(), formula.get(), name.get()}, 2);
   EXPECT_EQ(StudentsCsv(data, {3, 1, 2, 0}),
-            "\xEF\xBB\xBFLast name,First name,Course,Period,Instructor,Date,Correct,Questions,"
-            "Percent,Q1,Q2\r\n"
-            "-Dee,'+A1,\"Chemistry, \"\"B\"\"\",3,Smith,2026-03-07,0,2,0,0,0\r\n"
-            "M\xC3\xBCller,Bea,\"Chemistry, \"\"B\"\"\",3,Smith,2026-03-07,0,2,0,0,0\r\n"
-            "'=1+1,-5,\"Chemistry, \"\"B\"\"\",3,Smith,2026-03-07,1,2,50,1,0\r\n"
-            "Lovelace,Ada,\"Chemistry, \"\"B\"\"\",3,Smith,2026-03-07,2,2,100,1,1\r\n");
+            "\xEF\xBB\xBFLast name,First name,Course,Period,Instructor,Date,Correct as taken,"
+            "Correct,Questions,Percent,Q1,Q2\r\n"
+            "-Dee,'+A1,\"Chemistry, \"\"B\"\"\",3,Smith,2026-03-07,0,0,2,0,0,0\r\n"
+            "M\xC3\xBCller,Bea,\"Chemistry, \"\"B\"\"\",3,Smith,2026-03-07,0,0,2,0,0,0\r\n"
+            "'=1+1,-5,\"Chemistry, \"\"B\"\"\",3,Smith,2026-03-07,1,1,2,50,1,0\r\n"
+            "Lovelace,Ada,\"Chemistry, \"\"B\"\"\",3,Smith,2026-03-07,2,2,2,100,1,1\r\n");
   EXPECT_EQ(QuestionsCsv(data, FigureQuestions(data.answers, 2)),
-            "\xEF\xBB\xBFNumber,Question,Answer,Facility,Discrimination,Wrong answer 1,Count 1,"
-            "Wrong answer 2,Count 2,Wrong answer 3,Count 3\r\n"
-            "1,\"Water is H\xE2\x82\x82O and\nice\",H\xE2\x82\x82O,50.0,0.58,(empty),2,,,,\r\n"
-            "2,x\xC2\xB2,4,25.0,0.58,5,1,'-2+3,1,'@SUM(1),1\r\n");
+            "\xEF\xBB\xBFNumber,Question,Answer,Also accepted,Facility,Discrimination,"
+            "Wrong answer 1,Count 1,Wrong answer 2,Count 2,Wrong answer 3,Count 3\r\n"
+            "1,\"Water is H\xE2\x82\x82O and\nice\",H\xE2\x82\x82O,,50.0,0.58,(empty),2,,,,\r\n"
+            "2,x\xC2\xB2,4,,25.0,0.58,5,1,'-2+3,1,'@SUM(1),1\r\n");
   EXPECT_EQ(core::LettersToUtf8({{'q', 1}, {'q', 2}, {0x80, 0}, {0x81, 0}}),
             "^q_q\xE2\x82\xAC\xEF\xBF\xBD");
 }

@@ -2,12 +2,16 @@
 
 #include <QDir>
 #include <QFile>
+#include <QMenu>
 #include <QProcess>
 #include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QtCharts/QChartView>
 
 #include "authoring/test_window.h"
+#include "core/mark_forms.h"
+#include "gradebook/class_print_layout.h"
 #include "gradebook/class_results_window.h"
 #include "gradebook/csv_export.h"
 #include "gradebook/letters_delegate.h"
@@ -63,10 +67,10 @@ TEST_F(ClassResultsWindowTest, SummaryAndTables) {
   QTableView* questions = window->QuestionsView();
   ASSERT_EQ(questions->model()->rowCount(), 2);
   EXPECT_EQ(Cell(questions, 0, 1), "Water is H\u2082O");
-  EXPECT_EQ(Cell(questions, 0, 3), "66.7");
-  EXPECT_EQ(Cell(questions, 0, 5), "(empty) (1)");
-  EXPECT_EQ(Cell(questions, 1, 3), "33.3");
-  EXPECT_EQ(Cell(questions, 1, 5), "5 (2)");
+  EXPECT_EQ(Cell(questions, 0, 4), "66.7");
+  EXPECT_EQ(Cell(questions, 0, 6), "(empty) (1)");
+  EXPECT_EQ(Cell(questions, 1, 4), "33.3");
+  EXPECT_EQ(Cell(questions, 1, 6), "5 (2)");
   const auto letters = questions->model()->index(1, 1).data(kLettersRole).value<core::TLetters>();
   EXPECT_EQ(letters, (core::TLetters{{'x', 0}, {'2', 1}}));
   EXPECT_EQ(Cell(questions, 0, 0, Qt::ToolTipRole), "");
@@ -137,6 +141,66 @@ TEST_F(ClassResultsWindowTest, DeleteExportAndPrint) {
     column.push_back(call.y);
   }
   EXPECT_EQ(pictures, 2);
+}
+
+// The teacher accepts "5" from its wrong answer's cell after a confirmation that names the
+// attempts changing: the students, summary, questions, charts, export and printout follow. An
+// empty answer is refused; Stop Accepting, from its list of accepted answers, undoes it all.
+TEST_F(ClassResultsWindowTest, AcceptingAnAnswerRegradesEveryFigure) {
+  ScriptedUser user;
+  user.AnswerMessage(platform::IDNO).AnswerMessage(platform::IDYES).AnswerMessage();
+  user.AnswerMessage(platform::IDYES);
+  QTableView* questions = window->QuestionsView();
+  QTableView* students = window->StudentsView();  // Babbage, Curie, Lovelace
+  const auto choose = [&](int row, int column, const QString& text, const QString& item = "") {
+    questions->setCurrentIndex(questions->model()->index(row, column));
+    QMenu menu;
+    window->FillAcceptingMenu(menu);
+    for (QAction* action : menu.actions()) {
+      if (action->text() != text) continue;
+      for (QAction* answer : action->menu() ? action->menu()->actions() : QList{action})
+        if (!action->menu() || answer->text() == item) return answer->trigger();
+    }
+    ADD_FAILURE() << text.toStdString();
+  };
+  const auto printed = [&] {
+    std::string text;
+    for (const TPrintBlock& block : LayOutClassPrint(window->Data(), window->StudentOrder(),
+                                                     window->Summary(),
+                                                     FigureQuestions(window->Data().answers, 2)))
+      for (const core::TLetters& line : block.lines) text += core::LettersToUtf8(line) + "\n";
+    return text;
+  };
+  choose(1, 6, "Accept This &Answer");
+  EXPECT_EQ(Cell(questions, 1, 6), "5 (2)");
+  choose(1, 6, "Accept This &Answer");
+  ASSERT_EQ(user.Messages().size(), 2u);
+  EXPECT_EQ(user.Messages()[1].text, "Accept '5' for question 2? 2 attempts of '5' become right.");
+  EXPECT_EQ(user.Messages()[1].caption, "Accept This Answer");
+  EXPECT_EQ(Cell(questions, 1, 3) + "|" + Cell(questions, 1, 4) + "|" + Cell(questions, 1, 6),
+            "5|100.0|");
+  EXPECT_EQ(FormatFigure(window->Summary().mean, 1), "83.3");
+  EXPECT_EQ(Cell(students, 0, 6) + "|" + Cell(students, 0, 8) + "|" + Cell(students, 0, 9) + "|" +
+                Cell(students, 2, 9),
+            "1|50 %|0 to 1|");
+  EXPECT_NE(StudentsCsv(window->Data(), window->StudentOrder())
+                .find("\r\nBabbage,Charles,\"Chemistry, \"\"B\"\"\",3,Smith,2026-03-07,0,1,2,50,0,1\r\n"),
+            std::string::npos);
+  EXPECT_TRUE(window->ScoresChart()->accessibleDescription().contains(
+      "50 to 59 percent: 1; 60 to 69 percent: 0; 70 to 79 percent: 0; 80 to 89 percent: 0; "
+      "90 to 100 percent: 2"));
+  EXPECT_NE(printed().find("Babbage"), std::string::npos);
+  EXPECT_NE(printed().find("\n     regraded: 0 to 1\n"), std::string::npos) << printed();
+  EXPECT_NE(printed().find("\n     Also accepted: 5\n"), std::string::npos) << printed();
+  choose(0, 6, "Accept This &Answer");
+  EXPECT_EQ(user.Messages()[2].text,
+            "An empty answer cannot be accepted: the student gave no answer for question 1.");
+  choose(1, 0, "&Stop Accepting This Answer", "5");
+  EXPECT_EQ(user.Messages()[3].text,
+            "Stop accepting '5' for question 2? 2 attempts of '5' become wrong again.");
+  EXPECT_EQ(FormatFigure(window->Summary().mean, 1), "50.0");
+  EXPECT_EQ(Cell(students, 0, 9) + Cell(questions, 1, 3), "");
+  EXPECT_EQ(printed().find("regraded"), std::string::npos);
 }
 
 // Class Results from the menu: an empty gradebook says so; otherwise, with no test open, the

@@ -26,6 +26,7 @@
 #include "core/results_codec.h"
 #include "gradebook/attempt_key.h"
 #include "gradebook/store.h"
+#include "tests/gradebook/gradebook_fixture.h"
 #include "tests/support/scripted_user.h"
 
 namespace gradebook {
@@ -73,18 +74,6 @@ core::TOpenTest OpenTest(int32_t markOfX) {
   return test;
 }
 
-// The server's teachers, as gradebook_server_e2e.sh makes them from the help's commands; the
-// last is a head of department.
-constexpr const char* kTeachers[] = {"ateacher", "bteacher", "hhead"};
-constexpr char kPassword[] = "classroom";
-
-// Runs SQL on the test server as its administrator.
-void AsAdministrator(const std::string& sql) {
-  const std::string command =
-      "runuser -u postgres -- psql -q -v ON_ERROR_STOP=1 -d quizloom -c \"" + sql + "\"";
-  ASSERT_EQ(std::system(command.c_str()), 0) << sql;
-}
-
 // What psql printed, errors included, for sql run as user: the administrator "postgres" or a
 // teacher signing in with the test password. status is psql's exit status.
 std::string Psql(const std::string& user, std::string sql, int* status = nullptr) {
@@ -107,30 +96,6 @@ void ServerControl(const char* action) {
       qEnvironmentVariable("PGHOST").toStdString() + "/server.log " + action;
   ASSERT_EQ(std::system(command.c_str()), 0) << action;
 }
-
-// Each case runs on this computer's file and on the test server alike; the server's cases are
-// skipped unless gradebook_server_e2e.sh started one (PGHOST).
-class GradebookTest : public ::testing::TestWithParam<bool> {
- protected:
-  void SetUp() override {
-    if (GetParam() && qEnvironmentVariableIsEmpty("PGHOST"))
-      GTEST_SKIP() << "no test server; gradebook_server_e2e runs these";
-    if (GetParam()) AsAdministrator("TRUNCATE tests, test_questions, attempts, responses");
-  }
-  std::unique_ptr<TStore> OpenStore(const char* teacher = kTeachers[0]) {
-    std::string error;
-    bool needsPassword = false;
-    auto store = GetParam() ? TStore::OpenServer(Server(teacher), kPassword, error, needsPassword)
-                            : TStore::Open(path, error);
-    EXPECT_TRUE(store) << error;
-    return store;
-  }
-  static TLocation Server(const char* teacher) {
-    return {true, "", qEnvironmentVariable("PGHOST").toStdString(), "", "quizloom", teacher, ""};
-  }
-  QTemporaryDir folder;
-  std::string path = folder.filePath("data/gradebook.sqlite").toStdString();
-};
 
 INSTANTIATE_TEST_SUITE_P(Engines, GradebookTest, ::testing::Values(false, true),
                          [](const auto& info) { return info.param ? "Server" : "ThisComputer"; });
@@ -209,7 +174,8 @@ void DowngradeToVersionTwo(const std::string& path) {
     database.setDatabaseName(QString::fromStdString(path));
     ASSERT_TRUE(database.open());
     QSqlQuery query(database);
-    for (const char* sql : {"DROP INDEX tests_by_collector", "ALTER TABLE tests DROP COLUMN collector",
+    for (const char* sql : {"DROP TABLE accepted_answers", "DROP INDEX tests_by_collector",
+                            "ALTER TABLE tests DROP COLUMN collector",
                             "ALTER TABLE test_questions DROP COLUMN collector",
                             "DELETE FROM schema_version WHERE version >= 3"})
       EXPECT_TRUE(query.exec(sql)) << sql;
@@ -218,15 +184,20 @@ void DowngradeToVersionTwo(const std::string& path) {
 }
 
 // A gradebook that cannot be written (here its folder and file, for another account: root
-// may write anything) is shown as it is, an older one's tables too, without WAL files, and
-// refuses collecting.
+// may write anything) is shown as it is, with its accepted answers, an older one's tables too,
+// without WAL files, and refuses collecting and accepting.
 TEST_P(GradebookTest, ReadOnlyGradebookIsShownNotCollectedInto) {
   if (GetParam()) GTEST_SKIP() << "this computer's file";
-  for (const int version : {4, 2}) {
+  const TAcceptance cells{2, TAcceptKind::ThisAnswer, {{'c', 0}, {'e', 0}, {'l', 0}, {'l', 0},
+                                                      {'s', 0}}};
+  for (const int version : {5, 2}) {
     SCOPED_TRACE(version);
     path = folder.filePath(QString("v%1/gradebook.sqlite").arg(version)).toStdString();
-    ASSERT_EQ(OpenStore()->Collect(*Attempt("Ada", {"H2O", "cell", "x2"}), {}),
+    auto writable = OpenStore();
+    ASSERT_EQ(writable->Collect(*Attempt("Ada", {"H2O", "cell", "x2"}), {}),
               TStore::Outcome::Added);
+    ASSERT_TRUE(writable->Accept(writable->Tests().value().at(0).id, cells));
+    writable.reset();
     if (version == 2) DowngradeToVersionTwo(path);
     const QString data = QFileInfo(QString::fromStdString(path)).absolutePath();
     ASSERT_EQ(chmod(QFile::encodeName(folder.path()).constData(), 0755), 0);
@@ -243,13 +214,18 @@ TEST_P(GradebookTest, ReadOnlyGradebookIsShownNotCollectedInto) {
       const auto tests = store->Tests();
       auto attempts = TRead<std::vector<TStore::TAttempt>>::Failed("");
       if (tests && !tests->empty()) attempts = store->Attempts(tests->front().id);
+      // An older gradebook's class is shown as taken, without accepted answers.
+      const auto accepted = attempts ? store->Acceptances(tests->front().id) : std::nullopt;
       const bool shown = store->SchemaVersion() == version &&
                          store->ReadOnlyReason().find("cannot be written") != std::string::npos &&
-                         attempts && attempts->size() == 1;
+                         attempts && attempts->size() == 1 && accepted &&
+                         accepted->size() == (version == 5 ? 1u : 0u);
       const bool refused =
           shown && store->Collect(*Attempt("Bea", {"H2O", "cell", "x2"}), {}) ==
                        TStore::Outcome::Failed &&
-          store->LastError() == store->ReadOnlyReason();
+          store->LastError() == store->ReadOnlyReason() &&
+          !store->StopAccepting(tests->front().id, cells) &&
+          store->AcceptingRefusal() == store->ReadOnlyReason();
       _exit(!shown ? 3 : !refused ? 4 : 0);
     }
     int status = 0;
@@ -406,12 +382,12 @@ TEST_P(GradebookTest, ServerPasswordVersionsAndCopy) {
       {"", "", "", false, true, false, "asks for a password."},
       {"wrong", "", "", false, true, false, "password authentication failed"},
       {kPassword, "DELETE FROM schema_version WHERE version > 1",
-       "INSERT INTO schema_version VALUES (2), (3), (4)", false, false, false,
-       "its gradebook tables are version 1, and this Quizloom needs version 4. Nothing was "
+       "INSERT INTO schema_version VALUES (2), (3), (4), (5)", false, false, false,
+       "its gradebook tables are version 1, and this Quizloom needs version 5. Nothing was "
        "written. The school's database administrator must update them"},
-      {kPassword, "INSERT INTO schema_version VALUES (5)",
-       "DELETE FROM schema_version WHERE version = 5", true, false, false,
-       "was updated for a newer Quizloom (version 5; this one knows 4)."},
+      {kPassword, "INSERT INTO schema_version VALUES (6)",
+       "DELETE FROM schema_version WHERE version = 6", true, false, false,
+       "was updated for a newer Quizloom (version 6; this one knows 5)."},
       {kPassword, "", "", true, false, true, ""},
   };
   for (const auto& c : cases) {
@@ -467,7 +443,8 @@ void ApplyTableFile(const char* name) {
 // results with a warning; the new file then gives each teacher their own rows, attempts kept.
 TEST_P(GradebookTest, TablesOfVersionTwoWarnThenBecomeEachTeachersOwn) {
   if (!GetParam()) GTEST_SKIP() << "a server's case";
-  AsAdministrator("DROP TABLE responses, attempts, test_questions, tests, schema_version");
+  AsAdministrator("DROP TABLE accepted_answers, responses, attempts, test_questions, tests, "
+                  "schema_version");
   ApplyTableFile("001_gradebook.sql");
   ApplyTableFile("002_server_access.sql");
   // The rights the earlier help's default privileges gave.
@@ -478,11 +455,13 @@ TEST_P(GradebookTest, TablesOfVersionTwoWarnThenBecomeEachTeachersOwn) {
     auto store = OpenStore(kTeachers[teacher]);
     EXPECT_EQ(store->OutdatedRights(),
               "The gradebook's rights are older than this Quizloom; ask the administrator to "
-              "apply 003_teacher_rights.sql, 004_collect_in_one_call.sql.");
+              "apply 003_teacher_rights.sql, 004_collect_in_one_call.sql, "
+              "005_accepted_answers.sql.");
     EXPECT_EQ(store->Collect(*Student(teacher), {}), TStore::Outcome::Added);
   }
   ApplyTableFile("003_teacher_rights.sql");
   ApplyTableFile("004_collect_in_one_call.sql");
+  ApplyTableFile("005_accepted_answers.sql");
   const auto tests = OpenStore(kTeachers[2])->Tests().value();
   ASSERT_EQ(tests.size(), 2u);
   for (int teacher : {0, 1}) {
@@ -515,6 +494,8 @@ TEST_P(GradebookTest, ColleagueAndHeadCannotUndermineATeacher) {
   for (int i = 0; i < 2; ++i) ASSERT_EQ(victim->Collect(*Student(i), {}), TStore::Outcome::Added);
   const auto test = victim->Tests().value().at(0);
   const auto before = victim->Attempts(test.id).value();
+  const TAcceptance anyCase{1, TAcceptKind::AnyLetterCase, {}};
+  ASSERT_TRUE(victim->Accept(test.id, anyCase)) << victim->LastError();
   const auto fill = [&](std::string sql) {
     for (const auto& [mark, value] : {std::pair{"%T", test.id}, {"%A", before[0].id}})
       for (std::size_t at; (at = sql.find(mark)) != std::string::npos;)
@@ -565,6 +546,23 @@ TEST_P(GradebookTest, ColleagueAndHeadCannotUndermineATeacher) {
       {"hhead", "UPDATE responses SET given_text = 'x' WHERE attempt_id = %A", kDenied},
       {"hhead", "DELETE FROM responses WHERE attempt_id = %A", kDenied},
       {"hhead", response, kPolicy},
+      {"bteacher", "UPDATE accepted_answers SET kind = 'answer'", kDenied},
+      {"bteacher", "INSERT INTO accepted_answers (test_id, collector, number, kind, answer_text, "
+                   "answer_marks) VALUES (%T, 'bteacher', 1, 'without marks', '', '')", kForeignKey},
+      {"hhead", "WITH gone AS (DELETE FROM accepted_answers RETURNING 1) SELECT COUNT(*) FROM gone",
+       kNone},
+      {"bteacher", "WITH gone AS (DELETE FROM accepted_answers RETURNING 1) "
+                   "SELECT COUNT(*) FROM gone", kNone},
+      {"bteacher", "SELECT COUNT(*) FROM accepted_answers", kNone},
+      {"bteacher", "INSERT INTO accepted_answers (test_id, collector, number, kind, answer_text, "
+                   "answer_marks) VALUES (%T, 'ateacher', 2, 'without marks', '', '')", kPolicy},
+      {"bteacher", "INSERT INTO accepted_answers (id, test_id, collector, number, kind, "
+                   "answer_text, answer_marks) OVERRIDING SYSTEM VALUE VALUES (1, %T, 'bteacher', "
+                   "2, 'without marks', '', '')", kDenied},
+      {"bteacher", "TRUNCATE accepted_answers", kDenied},
+      {"hhead", "INSERT INTO accepted_answers (test_id, collector, number, kind, answer_text, "
+                "answer_marks) VALUES (%T, 'hhead', 2, 'without marks', '', '')", kForeignKey},
+      {"hhead", "UPDATE accepted_answers SET number = 2", kDenied},
   };
   for (const auto& attack : attacks) {
     const std::string said = Psql(attack.who, fill(attack.statement));
@@ -581,6 +579,7 @@ TEST_P(GradebookTest, ColleagueAndHeadCannotUndermineATeacher) {
                                    TStore::Outcome::AlreadyCollected, TStore::Outcome::Added,
                                    TStore::Outcome::Added}));
   EXPECT_EQ(victim->Tests().value().size(), 1u);
+  EXPECT_EQ(victim->Acceptances(test.id).value(), std::vector{anyCase});
 }
 
 // A colleague's transaction holds the attempts locked: collecting gives up after the

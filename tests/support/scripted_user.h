@@ -19,11 +19,11 @@ struct Prompt {
   std::string caption;  // message caption, dialog title
   unsigned style = 0;   // message style
   platform::FileDialogKind fileKind = platform::FileDialogKind::Open;
-  platform::TOpenSaveDialogData fileData;  // file dialogs: the data as the dialog saw it
+  platform::TOpenSaveDialogData fileData = {};  // file dialogs: the data as the dialog saw it
   int helpCommand = 0;
-  platform::TPrintDialogData printData;  // print dialog: the limits and range it offered
+  platform::TPrintDialogData printData = {};  // print dialog: the limits and range it offered
   int page = 0;                          // printing dialog: the page about to be printed
-  std::vector<std::vector<std::string>> rows;  // a list of rows: the rows offered
+  std::vector<std::vector<std::string>> rows = {};  // a list of rows: the rows offered
 };
 
 // Answers every modal prompt from a queue and records it. An unexpected prompt (none queued,
@@ -94,7 +94,7 @@ class ScriptedUser : public platform::ModalUser {
     std::optional<std::string> path;
     std::vector<std::string> paths = {};
     int from = 0, to = 0;  // print pages; for a file dialog, from is the filter's type
-    std::string pages;
+    std::string pages = {};
     std::function<void(QPrintPreviewDialog&)> look = {};
     std::function<void(QDialog&)> fillQt = {};
   };
