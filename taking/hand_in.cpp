@@ -28,9 +28,9 @@ constexpr char kSystemFile[] = "/etc/xdg/Quizloom/quizdesk.conf";
 // How long connecting, and then the call, may take on the server's side.
 constexpr int kConnectSeconds = 5;
 constexpr int kCallSeconds = 5;
-// Past this the connection is cut from our side: a server stopped mid-call, or a cable
+// A second later the connection is cut from our side: a server stopped mid-call, or a cable
 // pulled, never answers, and libpq would wait for it for as long as TCP does.
-constexpr int kDeadlineMilliseconds = (kConnectSeconds + kCallSeconds + 1) * 1000;
+constexpr int kCallDeadlineMilliseconds = (kCallSeconds + 1) * 1000;
 
 constexpr const char* kRefusals[] = {"closed", "unknown", "too large", "too many"};
 
@@ -38,22 +38,20 @@ bool handingIn = false;
 
 // One call, shared by the thread that makes it and the window that waits for it.
 struct TCall {
+  QTimer* deadline = nullptr;  // the window's, started once the connection is open
   std::mutex lock;
   int socket = -1;  // the connection's socket while it is open
-  bool cut = false;
   THandInOutcome outcome;
 
   // libpq's wait on the socket ends at once with an error; nothing else is touched.
   void Cut() {
     std::lock_guard guard(lock);
-    cut = true;
     if (socket >= 0) ::shutdown(socket, SHUT_RDWR);
   }
-  // Publishes the socket of an open connection, or takes it back (-1). False once cut.
-  bool Watch(int fd) {
+  // Publishes the socket of an open connection, or takes it back (-1).
+  void Watch(int fd) {
     std::lock_guard guard(lock);
     socket = fd;
-    return !cut;
   }
 };
 
@@ -97,6 +95,20 @@ QString ConnectOptions(const THandInSetting& setting) {
   return options.trimmed();
 }
 
+THandInOutcome Ask(QSqlDatabase& database, const QString& code, const QByteArray& results) {
+  QSqlQuery query(database);
+  query.setForwardOnly(true);
+  query.prepare("SELECT hand_in(?, ?)");
+  query.addBindValue(code);
+  query.addBindValue(results);
+  if (!query.exec() || !query.next()) return {false, CallFailure(query.lastError())};
+  const std::string answer = query.value(0).toString().toStdString();
+  if (answer == "handed in") return {true, {}};
+  for (const char* refusal : kRefusals)
+    if (answer == refusal) return {false, refusal};
+  return {false, "the school server gave an answer Quizdesk does not know"};
+}
+
 void Call(TCall& call, const THandInSetting& setting, const QString& connectionName,
           const QString& code, const QByteArray& results) {
   QSqlDatabase database = QSqlDatabase::addDatabase("QPSQL", connectionName);
@@ -114,26 +126,10 @@ void Call(TCall& call, const THandInSetting& setting, const QString& connectionN
     call.outcome.reason = ConnectFailure(database.lastError());
     return;
   }
-  if (!call.Watch(SocketOf(database))) {
-    call.outcome.reason = kNoAnswer;
-  } else {
-    QSqlQuery query(database);
-    query.setForwardOnly(true);
-    query.prepare("SELECT hand_in(?, ?)");
-    query.addBindValue(code);
-    query.addBindValue(results);
-    if (!query.exec() || !query.next()) {
-      call.outcome.reason = CallFailure(query.lastError());
-    } else {
-      const std::string answer = query.value(0).toString().toStdString();
-      call.outcome.handedIn = answer == "handed in";
-      if (!call.outcome.handedIn) {
-        call.outcome.reason = "the school server gave an answer Quizdesk does not know";
-        for (const char* refusal : kRefusals)
-          if (answer == refusal) call.outcome.reason = refusal;
-      }
-    }
-  }
+  call.Watch(SocketOf(database));
+  QTimer* deadline = call.deadline;
+  QMetaObject::invokeMethod(deadline, [deadline] { deadline->start(); }, Qt::QueuedConnection);
+  call.outcome = Ask(database, code, results);
   call.Watch(-1);
   database.close();
 }
@@ -182,9 +178,10 @@ THandInOutcome HandIn(const THandInSetting& setting, const std::string& code,
   QObject::connect(thread.get(), &QThread::finished, &loop, &QEventLoop::quit);
   QTimer deadline;
   deadline.setSingleShot(true);
+  deadline.setInterval(kCallDeadlineMilliseconds);
   QObject::connect(&deadline, &QTimer::timeout, [call] { call->Cut(); });
+  call->deadline = &deadline;
   platform::TWaitCursor waiting;
-  deadline.start(kDeadlineMilliseconds);
   thread->start();
   // The window repaints meanwhile; a click or a key waits until the call is over.
   handingIn = true;
