@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QWidget>
 
 #include "core/results_codec.h"
 #include "platform/cp1252.h"
@@ -43,9 +44,11 @@ static_assert(sizeof(TSchoolDriveRecord) == 16);
 // is known for this test, so that a review goes the same way with a press of Enter.
 constexpr char kSchool[] = "School";
 
-std::string ChooseDriveOrSchool(QWidget* owner, bool handedInBefore) {
-  TSchoolDriveRecord record{{handedInBefore ? 0 : 1, 0, 0}, handedInBefore ? 1 : 0};
+std::string ChooseDriveOrSchool(QWidget* owner, bool codeKnown) {
+  TSchoolDriveRecord record{{codeKnown ? 0 : 1, 0, 0}, codeKnown ? 1 : 0};
   platform::TDialog dialog(owner, "SCHOOLDRIVEDLG", &record);
+  // The keys start from the choice made, as they do from C: in the first store.
+  if (codeKnown) dialog.Control(106)->setFocus();
   if (dialog.Execute() != platform::IDOK) return {};
   return record.school == 1 ? kSchool : core::DrivePath(record.drive);
 }
