@@ -12,33 +12,27 @@ start_postgres_server "$work"
 set_up_gradebook "$help" "$sql" classroom ateacher
 source "$(dirname "$0")/x_server.sh"
 start_x_server "$work"
-# Both servers end with the script, also when it fails.
 trap 'kill $(jobs -p) 2>/dev/null || true; wait 2>/dev/null || true
-      stop_postgres_server; rm -rf "$PG_STATE"' EXIT
+      stop_postgres_server; rm -rf "$PG_STATE"' EXIT  # both servers, also on failure
 source "$(dirname "$0")/quizdesk_steps.sh"
-
-sql() { runuser -u postgres -- psql -qAt -v ON_ERROR_STOP=1 -d quizloom -c "$1"; }
-code=$(sql "INSERT INTO hand_in_sessions (collector, fingerprint, question_count, closes)
+on_server() { runuser -u postgres -- psql -qAt -v ON_ERROR_STOP=1 -d quizloom -c "$1"; }
+code=$(on_server "INSERT INTO hand_in_sessions (collector, fingerprint, question_count, closes)
   VALUES ('ateacher', 'e2e', 2, now() + interval '1 hour') RETURNING code")
 printf '[HandIn]\nhost=%s\ndatabase=quizloom\nuser=quizdesk\npassword=classroom\n' "$PGHOST" \
-  >"$work/quizdesk.conf"
-chmod 644 "$work/quizdesk.conf"
-export QUIZDESK_HAND_IN_SETTINGS=$work/quizdesk.conf
-unset QUIZDESK_DRIVE_A QUIZDESK_DRIVE_B
+  >"$work/quizdesk.conf" && chmod 644 "$work/quizdesk.conf"
+export QUIZDESK_HAND_IN_SETTINGS=$work/quizdesk.conf && unset QUIZDESK_DRIVE_A QUIZDESK_DRIVE_B
 # hand_ins N FILE: waits until the server holds N hand-ins, and puts the last one in FILE.
 hand_ins() {
-  local n
-  for _ in $(seq 100); do n=$(sql "SELECT count(*) FROM hand_ins"); [ "$n" = "$1" ] && break; sleep 0.1; done
+  local n; for _ in $(seq 100); do
+    n=$(on_server "SELECT count(*) FROM hand_ins"); [ "$n" = "$1" ] && break; sleep 0.1; done
   [ "$n" = "$1" ] || fail "$n hand-ins on the server instead of $1"
-  sql "SELECT encode(results, 'base64') FROM hand_ins ORDER BY id DESC LIMIT 1" | base64 -d >"$2"
+  on_server "SELECT encode(results, 'base64') FROM hand_ins ORDER BY id DESC LIMIT 1" | base64 -d >"$2"
 }
 school() { wait_window "Storage Drive"; key Down Down Down; shot "$1"; key Return; }
 code_prompt() { wait_window "^Hand In\$"; type_text "$1"; shot "$2"; key Return; }
 handed_in() { wait_window "^Information\$"; shot "$1"; key Return; wait_gone "^Information\$"; }
-
 cd "$work/folder"
-start_quizdesk "$quizdesk"
-begin_test Ann Lee "$test_file"
+start_quizdesk "$quizdesk"; begin_test Ann Lee "$test_file"
 answer H2O yes; key Return
 answer water no; key Return
 school 5-school
@@ -46,14 +40,12 @@ code_prompt zzzzzz 6-code
 wait_window "^Warning\$"; shot 7-fallback; key Return
 store_on_c
 wait_file "$results" "no results.qzr after the fallback"
-
 wait_window "water.tst"; key alt+c; key Return; key Return
 school 8-school-again
 code_prompt "$(tr A-Z a-z <<<"${code:0:3} ${code:3}")" 9-code
 handed_in 10-handed-in
 hand_ins 1 "$work/first.qzr"
 cmp "$work/first.qzr" "$results" || fail "the bytes handed in are not the drive's"
-
 # The second answer corrected; School is chosen already and the code is not asked again.
 wait_window "water.tst"; key alt+c; key Return
 key End BackSpace BackSpace BackSpace BackSpace BackSpace
@@ -62,6 +54,5 @@ wait_window "Storage Drive"; shot 11-school-chosen; key Return
 handed_in 12-handed-in-again
 hand_ins 2 "$work/second.qzr"
 "$helper" check "$work/second.qzr" "$test_file" Ann Lee H2O:2:1 H2O:2:1 || fail "second hand-in"
-wait_window "water.tst"
-exit_with_alt_x
+wait_window "water.tst"; exit_with_alt_x
 echo "quizdesk hand-in end to end: passed"

@@ -68,8 +68,7 @@ TEST_F(HandInTest, AFailedHandInFallsBackToTheDrives) {
     user.AnswerDialog(1, [](platform::TDialog& d) { d.SetChecked(106, true); });
     user.AnswerDialog(1, [](platform::TDialog& d) { d.SetControlText(102, " k7m pq4"); });
     user.AnswerMessage().AnswerDialog(1);
-    Type("A");
-    Enter();
+    Type("A"), Enter();
     std::vector<std::string> shown;
     for (const auto& prompt : user.prompts()) shown.push_back(prompt.text + prompt.caption);
     EXPECT_EQ(shown, (std::vector<std::string>{
