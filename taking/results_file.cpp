@@ -65,9 +65,10 @@ std::string AskHandInCode(QWidget* owner) {
   }
 }
 
-// Tries the school server, as often as the student asks for it; false, after saying why,
-// when the results must go to a drive instead. handInCode keeps the code that was accepted
-// or is still worth trying; a code the server does not know (any more) is asked again.
+// The dialog with School, until the student stores or cancels: whether the results were
+// stored, or nothing, after saying why, when a hand-in failed and the drives alone remain.
+// handInCode keeps the code while it is worth trying; one the server does not know (any
+// more) is asked again next time.
 std::optional<bool> TryHandIn(std::span<const uint8_t> bytes, QWidget* owner,
                               std::string& handInCode, const THandInSetting& setting) {
   for (;;) {
