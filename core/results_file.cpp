@@ -18,7 +18,10 @@ std::string ChooseResultsPath(QWidget* owner) {
   TDriveRecord drive{1, 0, 0};
   TDriveDialog dialog(owner, &drive);
   if (dialog.Execute() != platform::IDOK) return {};
-  // C:, then A:, then B:; a later drive that is set wins.
+  return DrivePath(drive);
+}
+
+std::string DrivePath(const TDriveRecord& drive) {
   std::string path;
   if (drive.driveC == 1) path = kResultsOnC;
   if (drive.driveA == 1) path = kResultsOnA;

@@ -2,6 +2,7 @@
 #include <memory>
 #include <string>
 
+#include "core/dialog_records.h"
 #include "core/records.h"
 
 class QWidget;
@@ -15,6 +16,9 @@ inline constexpr char kResultsOnB[] = "B:\\results.qzr";
 // The storage drive dialog with C: chosen. The results path of the drive picked ("results.qzr"
 // in the current directory, "A:\results.qzr" or "B:\results.qzr"), or empty after Escape.
 std::string ChooseResultsPath(QWidget* owner);
+// The results path of the drive checked in a storage drive record: C:, then A:, then B:, a
+// later one that is set winning; C: when none is.
+std::string DrivePath(const TDriveRecord& drive);
 
 // After a disk of A: or B: has been dealt with, asks (Yes/No) whether another one follows in
 // the same drive; for C: there is no other disk.

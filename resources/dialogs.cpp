@@ -49,6 +49,17 @@ const std::vector<DialogTemplate>& DialogTemplates() {
         Radio(102, "C:", 51, 24, 18, 10, true), Radio(103, "A:", 51, 36, 32, 10),
         Radio(104, "B:", 51, 49, 32, 10), Shade(105, 26, 5, 93, 57),
         Button(1, 53, 67, 32, 20)}},
+      // Quizdesk's storage drive dialog on a computer set up to hand in at school: DRIVEDLG
+      // with a fourth choice, the frame and OK moved down to make room for it.
+      {"SCHOOLDRIVEDLG", "Storage Drive", 88, 49, 142, 104, false,
+       {Text(101, "Select the storage drive:", 33, 12, 81, 8),
+        Radio(102, "C:", 51, 24, 18, 10, true), Radio(103, "A:", 51, 36, 32, 10),
+        Radio(104, "B:", 51, 49, 32, 10), Radio(106, "School", 51, 61, 40, 10),
+        Shade(105, 26, 5, 93, 69), Button(1, 53, 79, 32, 20)}},
+      // The hand-in code that the teacher shows, asked once per test.
+      {"HANDINDLG", "Hand In", 82, 54, 142, 73, true,
+       {Text(101, "&Hand-in code from your teacher:", 19, 6, 110, 8),
+        Edit(102, 37, 20, 69, 13, 13), Button(1, 8, 48, 32, 20), Button(2, 101, 48, 32, 20)}},
       {"PRINTDLG", "Print Options", 63, 43, 168, 121, true,
        {Text(101, "Select your printing options:", 34, 12, 93, 8),
         Check(102, "&Course", 36, 26, 36, 10), Check(103, "&Period", 36, 39, 32, 10),

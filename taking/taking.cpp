@@ -149,7 +149,7 @@ void TTestWindow::FinishPass() {
   idleView->Invalidate(true);
   currentQuestion = nullptr;
   currentResponse = nullptr;
-  StoreResults(*information, this);
+  StoreResults(*information, this, handInCode);
 }
 
 }  // namespace quizdesk

@@ -7,6 +7,7 @@
 #include "platform/printer.h"
 #include "platform/system.h"
 #include "taking/blank_window.h"
+#include "taking/hand_in.h"
 
 namespace quizdesk {
 
@@ -55,9 +56,11 @@ void TTestWindow::CmUsingHelp() {
 }
 
 bool TTestWindow::CanClose() {
+  // The close box still reaches the window while a hand-in waits for the server: not now.
+  if (HandingIn()) return false;
   if (helpIndexOpened == 1) platform::WinHelp(this, kHelpFile, platform::HELP_QUIT);
   if (windowsHelpOpened == 1) platform::WinHelp(this, kWindowsHelpFile, platform::HELP_QUIT);
-  // Never refuses: an unfinished pass is simply lost.
+  // Otherwise never refuses: an unfinished pass is simply lost.
   return true;
 }
 

@@ -76,6 +76,9 @@ class TTestWindow : public platform::TFrameWindow, public editor::TEditorHost {
   int32_t testSize = 0;
   editor::TInputDialog* editor;
   std::unique_ptr<platform::TPrinter> printer;
+  // The hand-in code typed for this test, so that a review hands in again without asking;
+  // empty until School is chosen, and again when the server did not know the code.
+  std::string handInCode;
 
  private:
   void Warn(const char* text);

@@ -62,10 +62,12 @@ set_up_gradebook() {
     head=$teacher
   done
   run_help_commands "$help" head -e "s/asmith/$head/g"
-  # Teachers sign in with their password over the socket; the help's TLS line comes first, as
-  # on a school's server.
-  { sed -n '/<pre class="administrator" title="hba">/,/<\/pre>/p' "$help" | sed '1d;$d'
-    echo "local quizloom +quizloom_teacher scram-sha-256"
+  run_help_commands "$help" student \
+    -e "s/'\\\\password \\(.*\\)'/\"ALTER ROLE \\1 PASSWORD '$password'\"/"
+  # Teachers and the Quizdesk login sign in with their password over the socket; the help's
+  # TLS lines come first, as on a school's server.
+  { sed -n '/<pre class="administrator" title="[a-z]*hba">/,/<\/pre>/p' "$help" | grep -v pre
+    echo "local quizloom +quizloom_teacher,+quizloom_student scram-sha-256"
     cat "$PGDATA/pg_hba.conf"; } >"$PG_STATE/hba" && mv "$PG_STATE/hba" "$PGDATA/pg_hba.conf"
   chown postgres: "$PGDATA/pg_hba.conf"
   pg_ctl_as_postgres reload

@@ -74,22 +74,6 @@ core::TOpenTest OpenTest(int32_t markOfX) {
   return test;
 }
 
-// What psql printed, errors included, for sql run as user: the administrator "postgres" or a
-// teacher signing in with the test password. status is psql's exit status.
-std::string Psql(const std::string& user, std::string sql, int* status = nullptr) {
-  for (std::size_t quote = 0; (quote = sql.find('\'', quote)) != std::string::npos; quote += 4)
-    sql.replace(quote, 1, "'\\''");
-  const std::string command =
-      (user == "postgres" ? "runuser -u postgres -- psql" : "PGPASSWORD=classroom psql -U " + user) +
-      " -X -q -tA -v ON_ERROR_STOP=1 -d quizloom -c '" + sql + "' 2>&1";
-  std::string output;
-  FILE* pipe = popen(command.c_str(), "r");
-  for (char buffer[256]; pipe && fgets(buffer, sizeof buffer, pipe);) output += buffer;
-  const int exit = pipe ? pclose(pipe) : -1;
-  if (status) *status = exit;
-  return output;
-}
-
 void ServerControl(const char* action) {
   const std::string command =
       "runuser -u postgres -- /usr/lib/postgresql/15/bin/pg_ctl -w -m fast -l " +
@@ -190,7 +174,7 @@ TEST_P(GradebookTest, ReadOnlyGradebookIsShownNotCollectedInto) {
   if (GetParam()) GTEST_SKIP() << "this computer's file";
   const TAcceptance cells{2, TAcceptKind::ThisAnswer, {{'c', 0}, {'e', 0}, {'l', 0}, {'l', 0},
                                                       {'s', 0}}};
-  for (const int version : {5, 2}) {
+  for (const int version : {6, 2}) {
     SCOPED_TRACE(version);
     path = folder.filePath(QString("v%1/gradebook.sqlite").arg(version)).toStdString();
     auto writable = OpenStore();
@@ -219,7 +203,7 @@ TEST_P(GradebookTest, ReadOnlyGradebookIsShownNotCollectedInto) {
       const bool shown = store->SchemaVersion() == version &&
                          store->ReadOnlyReason().find("cannot be written") != std::string::npos &&
                          attempts && attempts->size() == 1 && accepted &&
-                         accepted->size() == (version == 5 ? 1u : 0u);
+                         accepted->size() == (version == 6 ? 1u : 0u);
       const bool refused =
           shown && store->Collect(*Attempt("Bea", {"H2O", "cell", "x2"}), {}) ==
                        TStore::Outcome::Failed &&
@@ -382,12 +366,12 @@ TEST_P(GradebookTest, ServerPasswordVersionsAndCopy) {
       {"", "", "", false, true, false, "asks for a password."},
       {"wrong", "", "", false, true, false, "password authentication failed"},
       {kPassword, "DELETE FROM schema_version WHERE version > 1",
-       "INSERT INTO schema_version VALUES (2), (3), (4), (5)", false, false, false,
-       "its gradebook tables are version 1, and this Quizloom needs version 5. Nothing was "
+       "INSERT INTO schema_version VALUES (2), (3), (4), (5), (6)", false, false, false,
+       "its gradebook tables are version 1, and this Quizloom needs version 6. Nothing was "
        "written. The school's database administrator must update them"},
-      {kPassword, "INSERT INTO schema_version VALUES (6)",
-       "DELETE FROM schema_version WHERE version = 6", true, false, false,
-       "was updated for a newer Quizloom (version 6; this one knows 5)."},
+      {kPassword, "INSERT INTO schema_version VALUES (7)",
+       "DELETE FROM schema_version WHERE version = 7", true, false, false,
+       "was updated for a newer Quizloom (version 7; this one knows 6)."},
       {kPassword, "", "", true, false, true, ""},
   };
   for (const auto& c : cases) {
@@ -443,8 +427,9 @@ void ApplyTableFile(const char* name) {
 // results with a warning; the new file then gives each teacher their own rows, attempts kept.
 TEST_P(GradebookTest, TablesOfVersionTwoWarnThenBecomeEachTeachersOwn) {
   if (!GetParam()) GTEST_SKIP() << "a server's case";
-  AsAdministrator("DROP TABLE accepted_answers, responses, attempts, test_questions, tests, "
-                  "schema_version");
+  AsAdministrator("DROP TABLE hand_in_guesses, hand_ins, hand_in_sessions, accepted_answers, "
+                  "responses, attempts, test_questions, tests, schema_version; DROP FUNCTION "
+                  "hand_in, new_hand_in_code");
   ApplyTableFile("001_gradebook.sql");
   ApplyTableFile("002_server_access.sql");
   // The rights the earlier help's default privileges gave.
@@ -456,12 +441,13 @@ TEST_P(GradebookTest, TablesOfVersionTwoWarnThenBecomeEachTeachersOwn) {
     EXPECT_EQ(store->OutdatedRights(),
               "The gradebook's rights are older than this Quizloom; ask the administrator to "
               "apply 003_teacher_rights.sql, 004_collect_in_one_call.sql, "
-              "005_accepted_answers.sql.");
+              "005_accepted_answers.sql, 006_hand_in.sql.");
     EXPECT_EQ(store->Collect(*Student(teacher), {}), TStore::Outcome::Added);
   }
   ApplyTableFile("003_teacher_rights.sql");
   ApplyTableFile("004_collect_in_one_call.sql");
   ApplyTableFile("005_accepted_answers.sql");
+  ApplyTableFile("006_hand_in.sql");
   const auto tests = OpenStore(kTeachers[2])->Tests().value();
   ASSERT_EQ(tests.size(), 2u);
   for (int teacher : {0, 1}) {

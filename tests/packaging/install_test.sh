@@ -22,7 +22,7 @@ expected=(bin/quizloom bin/quizdesk
   share/doc/quizloom/copyright share/doc/quizloom/changelog.gz
   share/quizloom/sql/001_gradebook.sql share/quizloom/sql/002_server_access.sql
   share/quizloom/sql/003_teacher_rights.sql share/quizloom/sql/004_collect_in_one_call.sql
-  share/quizloom/sql/005_accepted_answers.sql)
+  share/quizloom/sql/005_accepted_answers.sql share/quizloom/sql/006_hand_in.sql)
 # The sample text file comes with importing; when the sources have it, it is installed too.
 [ -e "$source/samples/lesson.txt" ] && expected+=(share/quizloom/samples/lesson.txt)
 for program in quizloom quizdesk; do

@@ -53,6 +53,8 @@ class TakingTest : public ::testing::Test {
     core::FixTodayForTests(&kDate);
     savedDirectory_ = QDir::currentPath();
     QDir::setCurrent(folder.path());
+    // Hermetic: no school server unless a test writes this file.
+    qputenv("QUIZDESK_HAND_IN_SETTINGS", (folder.path() + "/quizdesk.conf").toUtf8());
     app = std::make_unique<TMyApp>(false);
     window().SeedQuestionOrder(1);
   }
@@ -62,6 +64,7 @@ class TakingTest : public ::testing::Test {
     core::FixTodayForTests(nullptr);
     qunsetenv("QUIZDESK_DRIVE_A");
     qunsetenv("QUIZDESK_DRIVE_B");
+    qunsetenv("QUIZDESK_HAND_IN_SETTINGS");
   }
 
   TTestWindow& window() { return app->Window(); }
