@@ -368,6 +368,8 @@ bool TStore::EnsureConnected() {
   return false;
 }
 
+QSqlDriver* TStore::Driver() const { return connection_->database.driver(); }
+
 const std::string& TStore::Collector() const { return connection_->collector; }
 
 bool TStore::Refused() {
