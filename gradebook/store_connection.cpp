@@ -241,13 +241,11 @@ std::unique_ptr<TStore> TStore::Open(const std::string& path, std::string& error
   if (!database.open()) return fail(database.lastError().text());
   QSqlQuery query(database);
   // WAL lets the Class Results window read while a collection writes; NORMAL keeps every
-  // commit whole after a crash and spares a disk flush per file. A class's batch fits in the
-  // page cache, which is filled only as needed, rather than spilling to the WAL as it grows;
-  // each file's savepoint keeps the pages it would undo in memory, not in a temporary file.
+  // commit whole after a crash and spares a disk flush per file; each file's savepoint keeps
+  // the pages it would undo in memory, not in a temporary file.
   if (!query.exec("PRAGMA foreign_keys = ON") ||
       (writable && (!query.exec("PRAGMA journal_mode = WAL") ||
                     !query.exec("PRAGMA synchronous = NORMAL") ||
-                    !query.exec("PRAGMA cache_size = -16384") ||
                     !query.exec("PRAGMA temp_store = MEMORY"))))
     return fail(query.lastError().text());
   QString reason;
