@@ -155,11 +155,11 @@ bool TTestWindow::CollectDisk(gradebook::TGradebookThread& gradebook,
   }
   auto outcome = gradebook::TStore::Outcome::Failed;
   std::string error;
-  const bool finished =
-      gradebook.Use(this, "Collecting the results...", [&](gradebook::TStore& store, gradebook::TJob&) {
-        outcome = store.Collect(*information, AskReplace(this, kCollectCaption, *information));
-        error = store.LastError();
-      });
+  const auto collect = [&](gradebook::TStore& store, gradebook::TJob&) {
+    outcome = store.Collect(*information, AskReplace(this, kCollectCaption, *information));
+    error = store.LastError();
+  };
+  const bool finished = gradebook.Use(this, "Collecting the results...", collect);
   switch (outcome) {
     case gradebook::TStore::Outcome::Added:
       ++stored;
