@@ -4,26 +4,28 @@
 #include "authoring/test_window.h"
 #include "gradebook/class_print.h"
 #include "gradebook/class_results_window.h"
+#include "gradebook/gradebook_thread.h"
 #include "gradebook/location_dialog.h"
 #include "gradebook/store.h"
 #include "platform/modal.h"
 
 namespace quizloom {
 
-gradebook::TStore* TTestWindow::Gradebook() {
-  if (!gradebookStore) {
+gradebook::TGradebookThread* TTestWindow::Gradebook() {
+  if (!gradebookThread) gradebookThread = std::make_unique<gradebook::TGradebookThread>();
+  if (!gradebookThread->Store()) {
     std::string error;
     // This computer's file or the school's server, as Gradebook Location chose.
-    gradebookStore = gradebook::OpenChosen(this, error);
-    if (!gradebookStore && !error.empty()) Warn(error.c_str());
+    gradebookThread->Keep(gradebook::OpenChosen(*gradebookThread, this, error));
+    if (!gradebookThread->Store() && !error.empty()) Warn(error.c_str());
   }
-  return gradebookStore.get();
+  return gradebookThread->Store() ? gradebookThread.get() : nullptr;
 }
 
 std::optional<int64_t> TTestWindow::ChooseClassResults(std::string& name) {
-  gradebook::TStore* store = Gradebook();
-  if (!store) return std::nullopt;
-  return gradebook::ChooseClassTest(this, *store, &listWindow->openTest, name);
+  gradebook::TGradebookThread* gradebook = Gradebook();
+  if (!gradebook) return std::nullopt;
+  return gradebook::ChooseClassTest(this, *gradebook, &listWindow->openTest, name);
 }
 
 // One window at a time: asking for another test's results shows that test in its place.
@@ -32,7 +34,7 @@ void TTestWindow::CmClassResults() {
   const std::optional<int64_t> test = ChooseClassResults(name);
   if (!test) return;
   if (!classResultsWindow || classResultsWindow->TestId() != *test)
-    classResultsWindow = std::make_unique<gradebook::TClassResultsWindow>(*gradebookStore, *test,
+    classResultsWindow = std::make_unique<gradebook::TClassResultsWindow>(*gradebookThread, *test,
                                                                          name, *printer, this);
   if (!classResultsWindow->Reload()) return;
   classResultsWindow->show();
@@ -48,14 +50,14 @@ void TTestWindow::RefreshClassResults() {
 // The next Class Results reads the gradebook at its new place.
 void TTestWindow::ForgetGradebook() {
   classResultsWindow.reset();
-  gradebookStore.reset();
+  if (gradebookThread) gradebookThread->Close();
 }
 
 void TTestWindow::CmPrintClassResults() {
   std::string name;
   const std::optional<int64_t> test = ChooseClassResults(name);
   gradebook::TLoadedClass loaded;
-  if (!test || !loaded.Load(*gradebookStore, *test, this)) return;
+  if (!test || !loaded.Load(*gradebookThread, *test, this)) return;
   gradebook::TClassPrint printout(name, loaded.data, gradebook::ByName(loaded.data), *printer);
   printer->Print(this, printout, true);
 }

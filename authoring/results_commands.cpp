@@ -5,12 +5,12 @@
 
 #include <QApplication>
 #include <QFileInfo>
-#include <QProgressDialog>
 
 #include "authoring/blank_window.h"
 #include "authoring/test_window.h"
 #include "core/results_file.h"
 #include "gradebook/attempt_key.h"
+#include "gradebook/gradebook_thread.h"
 #include "gradebook/location_dialog.h"
 #include "gradebook/statistics.h"
 #include "gradebook/store.h"
@@ -27,8 +27,8 @@ constexpr char kAddCaption[] = "Add Results Files";
 constexpr char kCollectAgain[] =
     "Do you want to collect another set of results from the same drive? If so put the next "
     "disk into the drive.";
-// Lists longer than this show their progress, with Cancel.
-constexpr int kListShownFrom = 20;
+constexpr char kCancelledDisk[] = "Cancelled: the results on this disk were not stored.";
+constexpr char kCancelledFile[] = "Cancelled: the file in hand was not stored.";
 
 std::string Field(const char* field, std::size_t size) {
   return std::string(field, strnlen(field, size));
@@ -75,25 +75,21 @@ std::string DateAndScore(const core::TInformation& information) {
 gradebook::TStore::ReplaceQuestion AskReplace(QWidget* owner, const char* caption,
                                               const core::TInformation& newer) {
   return [owner, caption, &newer](const core::TInformation& earlier) {
-    // Asked while the wait cursor is up: the question gets the ordinary one.
-    QApplication::setOverrideCursor(Qt::ArrowCursor);
-    const int answer = platform::MessageBox(owner,
-                                            "Replace the attempt of " + StudentName(earlier) +
-                                                " collected before (" + DateAndScore(earlier) +
-                                                ") with this one (" + DateAndScore(newer) +
-                                                ")? No keeps both.",
-                                            caption, platform::MB_YESNO | platform::MB_ICONQUESTION);
-    QApplication::restoreOverrideCursor();
+    int answer = platform::IDNO;
+    // Asked on the window's thread while the gradebook's waits for the answer.
+    gradebook::TGradebookThread::AskOnWindowThread([&] {
+      // Asked while the wait cursor is up: the question gets the ordinary one.
+      QApplication::setOverrideCursor(Qt::ArrowCursor);
+      answer = platform::MessageBox(owner,
+                                    "Replace the attempt of " + StudentName(earlier) +
+                                        " collected before (" + DateAndScore(earlier) +
+                                        ") with this one (" + DateAndScore(newer) +
+                                        ")? No keeps both.",
+                                    caption, platform::MB_YESNO | platform::MB_ICONQUESTION);
+      QApplication::restoreOverrideCursor();
+    });
     return answer == platform::IDYES;
   };
-}
-
-// Stores one attempt with the wait cursor up, as the server may make it wait.
-gradebook::TStore::Outcome StoreAttempt(QWidget* owner, const char* caption,
-                                        gradebook::TStore& store,
-                                        const core::TInformation& information) {
-  platform::TWaitCursor wait;
-  return store.Collect(information, AskReplace(owner, caption, information));
 }
 
 // What a failure leaves behind: the attempts this command stored before it stay stored.
@@ -131,19 +127,20 @@ void TTestWindow::CmCollectResults() {
   const std::string drivePath = core::ChooseResultsPath(this);
   if (drivePath.empty()) return;
   // The one gradebook connection, which Class Results reads through too.
-  gradebook::TStore* store = Gradebook();
-  if (!store) return;
-  SayOutdated(this, *store, kCollectCaption);
+  gradebook::TGradebookThread* gradebook = Gradebook();
+  if (!gradebook) return;
+  SayOutdated(this, *gradebook->Store(), kCollectCaption);
   int stored = 0;
   do {
-    // The gradebook failing (busy, full disk) ends the loop; a disk without results does not.
-    if (!CollectDisk(*store, drivePath, stored)) return;
+    // The gradebook failing (busy, full disk) or Cancel ends the loop; a disk without results
+    // does not.
+    if (!CollectDisk(*gradebook, drivePath, stored)) return;
     RefreshClassResults();
   } while (core::AskForAnotherDisk(this, drivePath, kCollectAgain, kCollectCaption));
 }
 
-bool TTestWindow::CollectDisk(gradebook::TStore& store, const std::string& drivePath,
-                              int& stored) {
+bool TTestWindow::CollectDisk(gradebook::TGradebookThread& gradebook,
+                              const std::string& drivePath, int& stored) {
   const std::optional<std::string> path = platform::MapDrivePath(drivePath);
   if (!path || !QFileInfo(platform::PathToQt(*path)).isFile()) {
     Say(this, "There are no test results on the specified drive!!", kCollectCaption,
@@ -156,7 +153,14 @@ bool TTestWindow::CollectDisk(gradebook::TStore& store, const std::string& drive
     Say(this, refusal, kCollectCaption, platform::MB_ICONEXCLAMATION);
     return true;
   }
-  switch (StoreAttempt(this, kCollectCaption, store, *information)) {
+  auto outcome = gradebook::TStore::Outcome::Failed;
+  std::string error;
+  const auto collect = [&](gradebook::TStore& store, gradebook::TJob&) {
+    outcome = store.Collect(*information, AskReplace(this, kCollectCaption, *information));
+    error = store.LastError();
+  };
+  const bool finished = gradebook.Use(this, "Collecting the results...", collect);
+  switch (outcome) {
     case gradebook::TStore::Outcome::Added:
       ++stored;
       Say(this, "Added" + OtherTest(*information, OpenTestKey(), "to") + ": " +
@@ -179,7 +183,7 @@ bool TTestWindow::CollectDisk(gradebook::TStore& store, const std::string& drive
     case gradebook::TStore::Outcome::Failed:
       break;
   }
-  Say(this, store.LastError() + StoredBefore(stored), kCollectCaption,
+  Say(this, (finished ? error : kCancelledDisk) + StoredBefore(stored), kCollectCaption,
       platform::MB_ICONEXCLAMATION);
   return false;
 }
@@ -187,58 +191,59 @@ bool TTestWindow::CollectDisk(gradebook::TStore& store, const std::string& drive
 void TTestWindow::CmAddResultsFiles() {
   std::vector<std::string> paths;
   if (!platform::GetOpenFileNames(this, resultsFileData, paths)) return;
-  gradebook::TStore* store = Gradebook();
-  if (!store) return;
-  SayOutdated(this, *store, kAddCaption);
-  // The list is one batch: each file whole or not at all, and on a server no round trip for
-  // each file's own transaction.
-  if (!store->BeginBatch())
-    return Say(this, store->LastError(), kAddCaption, platform::MB_ICONEXCLAMATION);
+  gradebook::TGradebookThread* gradebook = Gradebook();
+  if (!gradebook) return;
+  SayOutdated(this, *gradebook->Store(), kAddCaption);
   const int count = static_cast<int>(paths.size());
-  QProgressDialog progress("Collecting results files...", "Cancel", 0, count, this);
-  progress.setWindowTitle(kAddCaption);
-  progress.setWindowModality(Qt::WindowModal);
-  progress.setMinimumDuration(count > kListShownFrom ? 0 : 1000000);
   int added = 0, replaced = 0, known = 0, done = 0;
   std::vector<std::string> refused;
   std::string stopped;
+  bool began = false;
   const std::optional<std::string> openTestKey = OpenTestKey();
   std::map<std::string, int> addedElsewhere;  // by the test's file name
-  for (const std::string& path : paths) {
-    progress.setValue(done);
-    if (progress.wasCanceled()) break;
-    const std::string name = platform::PathToText(QFileInfo(platform::PathToQt(path))
-                                                      .fileName().toStdString());
-    std::string refusal;
-    std::unique_ptr<core::TInformation> information = ReadAttempt(path, name, refusal);
-    if (information) {
-      switch (StoreAttempt(this, kAddCaption, *store, *information)) {
-        case gradebook::TStore::Outcome::Added:
-          ++added;
-          if (!OtherTest(*information, openTestKey, "to").empty())
-            ++addedElsewhere[gradebook::TestFileName(*information)];
-          break;
-        case gradebook::TStore::Outcome::Replaced: ++replaced; break;
-        case gradebook::TStore::Outcome::AlreadyCollected: ++known; break;
-        case gradebook::TStore::Outcome::Damaged: refusal = Damaged(name); break;
-        case gradebook::TStore::Outcome::Failed: stopped = store->LastError(); break;
+  const auto collect = [&](gradebook::TStore& store, gradebook::TJob& job) {
+    // The list is one batch: each file whole or not at all, and on a server no round trip for
+    // each file's own transaction.
+    if (!(began = store.BeginBatch())) return void(stopped = store.LastError());
+    for (const std::string& path : paths) {
+      job.Progress(done, count);
+      if (job.Cancelled()) break;
+      const std::string name = platform::PathToText(QFileInfo(platform::PathToQt(path))
+                                                        .fileName().toStdString());
+      std::string refusal;
+      std::unique_ptr<core::TInformation> information = ReadAttempt(path, name, refusal);
+      if (information) {
+        switch (store.Collect(*information, AskReplace(this, kAddCaption, *information))) {
+          case gradebook::TStore::Outcome::Added:
+            ++added;
+            if (!OtherTest(*information, openTestKey, "to").empty())
+              ++addedElsewhere[gradebook::TestFileName(*information)];
+            break;
+          case gradebook::TStore::Outcome::Replaced: ++replaced; break;
+          case gradebook::TStore::Outcome::AlreadyCollected: ++known; break;
+          case gradebook::TStore::Outcome::Damaged: refusal = Damaged(name); break;
+          case gradebook::TStore::Outcome::Failed: stopped = store.LastError(); break;
+        }
       }
+      if (!stopped.empty()) break;
+      if (!refusal.empty()) refused.push_back(refusal);
+      ++done;
     }
-    if (!stopped.empty()) break;
-    if (!refusal.empty()) refused.push_back(refusal);
-    ++done;
-  }
-  progress.reset();
-  if (store->ConnectionLost()) {
-    // The server undid the batch with its connection: nothing of it is stored.
-    store->AbandonBatch();
-    added = replaced = 0, addedElsewhere.clear();
-  } else if (!store->EndBatch()) {
-    stopped += (stopped.empty() ? "" : " ") + store->LastError();
-    added = replaced = 0, addedElsewhere.clear();
-  } else if (!stopped.empty()) {
-    stopped += StoredBefore(added + replaced);
-  }
+    // The statement that Cancel interrupted failed: its file was undone, the others stay.
+    if (job.Cancelled() && !stopped.empty()) stopped = kCancelledFile;
+    if (store.ConnectionLost()) {
+      // The server undid the batch with its connection: nothing of it is stored.
+      store.AbandonBatch();
+      added = replaced = 0, addedElsewhere.clear();
+    } else if (!store.EndBatch()) {
+      stopped += (stopped.empty() ? "" : " ") + store.LastError();
+      added = replaced = 0, addedElsewhere.clear();
+    } else if (!stopped.empty()) {
+      stopped += StoredBefore(added + replaced);
+    }
+  };
+  gradebook->Use(this, "Collecting results files...", collect);
+  if (!began) return Say(this, stopped, kAddCaption, platform::MB_ICONEXCLAMATION);
   std::string elsewhere;
   for (const auto& [test, count] : addedElsewhere)
     elsewhere += (elsewhere.empty() ? ", of which " : " and ") + std::to_string(count) + " to " +

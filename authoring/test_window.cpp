@@ -141,7 +141,8 @@ void TTestWindow::Warn(const char* text) {
 }
 
 void TTestWindow::CmGradebookLocation() {
-  gradebook::TLocationDialog dialog(this);
+  if (!gradebookThread) gradebookThread = std::make_unique<gradebook::TGradebookThread>();
+  gradebook::TLocationDialog dialog(this, *gradebookThread);
   if (platform::Modal().RunQtDialog(this, dialog) != QDialog::Accepted) return;
   gradebook::SaveLocation(dialog.Location());
   ForgetGradebook();

@@ -14,6 +14,7 @@ class TInputDialog;
 }
 namespace gradebook {
 class TClassResultsWindow;
+class TGradebookThread;
 class TStore;
 }
 namespace platform {
@@ -105,8 +106,9 @@ class TTestWindow : public platform::TFrameWindow, public editor::TEditorHost {
   int32_t usingHelpOpened = 0;
   // Keeps the chosen printer and pages between prints.
   std::unique_ptr<platform::TPrinter> printer;
-  // The teacher's gradebook, opened on first use; the class results window shown last.
-  std::unique_ptr<gradebook::TStore> gradebookStore;
+  // The gradebook's thread and its one connection, started and opened on first use; the class
+  // results window shown last.
+  std::unique_ptr<gradebook::TGradebookThread> gradebookThread;
   std::unique_ptr<gradebook::TClassResultsWindow> classResultsWindow;
 
  private:
@@ -119,11 +121,12 @@ class TTestWindow : public platform::TFrameWindow, public editor::TEditorHost {
   void PrintTest(PrintKind kind);
   // Collects the results file on one disk of the drive; false when the gradebook failed.
   // stored counts the attempts the command has stored so far.
-  bool CollectDisk(gradebook::TStore& store, const std::string& drivePath, int& stored);
+  bool CollectDisk(gradebook::TGradebookThread& gradebook, const std::string& drivePath,
+                   int& stored);
   // The open test as the gradebook knows tests, or nothing when no test is open.
   std::optional<std::string> OpenTestKey() const;
   // The gradebook, opened when first needed; null (the user told why) when it cannot be.
-  gradebook::TStore* Gradebook();
+  gradebook::TGradebookThread* Gradebook();
   void RefreshClassResults();
   void ForgetGradebook();
   // The test whose class results to show or print, with the gradebook holding it.

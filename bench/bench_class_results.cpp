@@ -91,9 +91,9 @@ BENCHMARK(BM_ClassFigures)->Unit(benchmark::kMillisecond);
 void BM_ClassResultsWindowShown(benchmark::State& state) {
   Gradebook& gradebook = Filled();
   platform::TPrinter printer;
+  gradebook::TGradebookThread here(*gradebook.store);
   for (auto _ : state) {
-    gradebook::TClassResultsWindow window(*gradebook.store, gradebook.testId, "BENCH.TST",
-                                          printer, nullptr);
+    gradebook::TClassResultsWindow window(here, gradebook.testId, "BENCH.TST", printer, nullptr);
     window.Reload();
     window.show();
     QApplication::processEvents();
@@ -123,8 +123,8 @@ void BM_AcceptAnswerRegradedAndRedrawn(benchmark::State& state) {
   platform::TPrinter printer;
   YesUser yes;
   platform::SetModalUser(&yes);
-  gradebook::TClassResultsWindow window(*gradebook.store, gradebook.testId, "BENCH.TST", printer,
-                                        nullptr);
+  gradebook::TGradebookThread here(*gradebook.store);
+  gradebook::TClassResultsWindow window(here, gradebook.testId, "BENCH.TST", printer, nullptr);
   window.Reload();
   window.Tabs()->setCurrentIndex(1);  // the Questions tab, where the teacher accepts
   window.show();

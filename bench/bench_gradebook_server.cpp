@@ -85,7 +85,7 @@ void CollectIntoSqlite(benchmark::State& state) {
 std::unique_ptr<gradebook::TStore> EmptyServer(benchmark::State& state,
                                                const gradebook::TLocation& server) {
   if (std::system("runuser -u postgres -- psql -q -d quizloom -c "
-                  "'TRUNCATE tests, test_questions, attempts, responses'") != 0)
+                  "'TRUNCATE tests, test_questions, attempts, responses, accepted_answers'") != 0)
     return state.SkipWithError("the test server's gradebook could not be emptied"), nullptr;
   std::string error;
   bool needsPassword = false;

@@ -1,21 +1,23 @@
 // Saving and loading tests of 20, 2,000 and 20,000 questions of 400 letters, against reading
-// and writing the same bytes with plain std::fstream, and the peak heap of a load against the
-// file size.
+// and writing the same bytes plainly, and the peak heap of a load against the file size,
+// reported through ratio_reporter.h.
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
 #include <atomic>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <memory>
 #include <unistd.h>
 
 #include <QApplication>
 #include <QTemporaryDir>
 
+#include "bench/ratio_reporter.h"
 #include "core/test_file.h"
 #include "core/test_file_codec.h"
 
@@ -84,34 +86,126 @@ void free(void* p) {
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-core::TOpenTest MakeTest(int count) {
+// A test of count questions of 400 letters, its file's bytes, and where both are written.
+struct TSized {
+  explicit TSized(int count) {
+    for (int i = 0; i < count; ++i) {
+      auto q = std::make_unique<core::TQuestion>();
+      for (int j = 0; j < 400; ++j)
+        q->text.emplace_back(static_cast<unsigned char>('a' + j % 26), j % 3);
+      for (char c : std::string("answer")) q->answer.emplace_back(static_cast<unsigned char>(c), 0);
+      test.questions.Add(std::move(q));
+    }
+    test.fileName = (folder.path() + "/bench.tst").toStdString();
+    bytes = core::EncodeTestFile(test.questions);
+    raw = (folder.path() + "/raw.bin").toStdString();
+    WriteRaw(false);
+  }
+  void WriteRaw(bool sync) const {
+    FILE* f = std::fopen(raw.c_str(), "wb");
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fflush(f);
+    if (sync) fdatasync(fileno(f));
+    std::fclose(f);
+  }
+  QTemporaryDir folder;
   core::TOpenTest test;
-  for (int i = 0; i < count; ++i) {
-    auto q = std::make_unique<core::TQuestion>();
-    for (int j = 0; j < 400; ++j) q->text.emplace_back(static_cast<unsigned char>('a' + j % 26), j % 3);
-    for (char c : std::string("answer")) q->answer.emplace_back(static_cast<unsigned char>(c), 0);
-    test.questions.Add(std::move(q));
-  }
-  return test;
+  std::vector<uint8_t> bytes;
+  std::string raw;
+};
+
+TSized& Sized(int64_t count) {
+  static std::map<int64_t, std::unique_ptr<TSized>> sized;
+  auto& one = sized[count];
+  if (!one) one = std::make_unique<TSized>(static_cast<int>(count));
+  return *one;
 }
 
-// The best of repeats runs of f, each after an untimed prepare.
-template <class F, class P = void (*)()>
-double Seconds(int repeats, F&& f, P&& prepare = [] {}) {
-  double best = 1e9;
-  for (int r = 0; r < repeats; ++r) {
-    prepare();
-    auto start = Clock::now();
-    f();
-    best = std::min(best, std::chrono::duration<double>(Clock::now() - start).count());
-  }
-  return best;
+void BM_Encode(benchmark::State& state) {
+  TSized& sized = Sized(state.range(0));
+  for (auto _ : state) benchmark::DoNotOptimize(core::EncodeTestFile(sized.test.questions));
 }
+
+// Save replaces the file only once its bytes are on the disk (QSaveFile syncs the data before
+// the rename); the fair plain write syncs too.
+void BM_Save(benchmark::State& state) {
+  TSized& sized = Sized(state.range(0));
+  for (auto _ : state) core::Save(sized.test, nullptr, {});
+}
+
+void BM_RawWrite(benchmark::State& state) {
+  TSized& sized = Sized(state.range(0));
+  for (auto _ : state) sized.WriteRaw(false);
+}
+
+void BM_RawWriteSync(benchmark::State& state) {
+  TSized& sized = Sized(state.range(0));
+  for (auto _ : state) sized.WriteRaw(true);
+}
+
+// Both into an empty list: dropping the previous test is no part of reading this one.
+void BM_Decode(benchmark::State& state) {
+  TSized& sized = Sized(state.range(0));
+  core::TList<core::TQuestion> decoded;
+  for (auto _ : state) {
+    core::DecodeTestFile(sized.bytes, decoded);
+    state.PauseTiming();
+    decoded.Clear();
+    state.ResumeTiming();
+  }
+}
+
+// The heap of a load into an empty test, at its peak and held afterwards, per byte of the file.
+void BM_Load(benchmark::State& state) {
+  TSized& sized = Sized(state.range(0));
+  core::Save(sized.test, nullptr, {});
+  core::TOpenTest loaded;
+  loaded.fileName = sized.test.fileName;
+  for (auto _ : state) {
+    core::Load(loaded, nullptr);
+    state.PauseTiming();
+    loaded.questions.Clear();
+    state.ResumeTiming();
+  }
+  const long long before = g_heap;
+  g_peak = before;
+  core::Load(loaded, nullptr);
+  const double file = static_cast<double>(sized.bytes.size());
+  state.counters["peak_per_file"] = double(g_peak - before) / file;  // goal at most 3
+  state.counters["held_per_file"] = double(g_heap - before) / file;
+}
+
+void BM_RawRead(benchmark::State& state) {
+  TSized& sized = Sized(state.range(0));
+  for (auto _ : state) {
+    std::ifstream in(sized.raw, std::ios::binary | std::ios::ate);
+    std::vector<char> all(static_cast<std::size_t>(in.tellg()));
+    in.seekg(0);
+    in.read(all.data(), static_cast<std::streamsize>(all.size()));
+    benchmark::DoNotOptimize(all.data());
+  }
+}
+
+constexpr int kSizes[] = {20, 2000, 20000};
+
+void Sizes(benchmark::internal::Benchmark* benchmark) {
+  for (int count : kSizes) benchmark->Arg(count);
+  benchmark->Unit(benchmark::kMillisecond);
+}
+
+BENCHMARK(BM_Encode)->Apply(Sizes);
+BENCHMARK(BM_Save)->Apply(Sizes);
+BENCHMARK(BM_RawWrite)->Apply(Sizes);
+BENCHMARK(BM_RawWriteSync)->Apply(Sizes);
+BENCHMARK(BM_Decode)->Apply(Sizes);
+BENCHMARK(BM_Load)->Apply(Sizes);
+BENCHMARK(BM_RawRead)->Apply(Sizes);
 
 }  // namespace
 
+// Goals: a load within 3 x the raw read, a save within 2 x the raw write that syncs as it
+// does; the save against a write that does not sync, and the load's peak heap against the
+// file (counter peak_per_file, at most 3), are printed for comparing.
 int main(int argc, char** argv) {
   // Freed memory stays with the process, so every timed run, plain or ours, works on warm
   // pages: otherwise glibc's trimming decides which runs pay the kernel for fresh pages.
@@ -119,60 +213,16 @@ int main(int argc, char** argv) {
   mallopt(M_MMAP_THRESHOLD, 1 << 30);
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
-  QTemporaryDir dir;
-  std::printf("%10s %12s %9s %9s %9s %13s %9s %9s %9s %10s %10s\n", "questions", "file bytes", "encode ms",
-              "save ms", "save/raw", "save/raw+sync", "decode ms", "load ms", "load/raw", "peak/file", "held/file");
-  // Sizes given on the command line replace the usual three.
-  std::vector<int> counts;
-  for (int i = 1; i < argc; ++i) counts.push_back(std::atoi(argv[i]));
-  if (counts.empty()) counts = {20, 2000, 20000};
-  for (int count : counts) {
-    core::TOpenTest test = MakeTest(count);
-    test.fileName = (dir.path() + "/bench.tst").toStdString();
-    const int repeats = count > 2000 ? 5 : 20;
-    const double save = Seconds(repeats, [&] { core::Save(test, nullptr, {}); });
-    std::vector<uint8_t> bytes;
-    const double encode = Seconds(repeats, [&] { bytes = core::EncodeTestFile(test.questions); });
-    const std::string raw = (dir.path() + "/raw.bin").toStdString();
-    const double rawWrite = Seconds(repeats, [&] {
-      std::ofstream out(raw, std::ios::binary | std::ios::trunc);
-      out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    });
-    // Save replaces the file only once its bytes are on the disk (QSaveFile syncs the data
-    // before the rename); the fair plain write syncs too.
-    const double rawWriteSync = Seconds(repeats, [&] {
-      FILE* f = std::fopen(raw.c_str(), "wb");
-      std::fwrite(bytes.data(), 1, bytes.size(), f);
-      std::fflush(f);
-      fdatasync(fileno(f));
-      std::fclose(f);
-    });
-    core::TList<core::TQuestion> decoded;
-    // Both into an empty list: dropping the previous test is no part of reading this one.
-    const double decode = Seconds(repeats, [&] { core::DecodeTestFile(bytes, decoded); },
-                                  [&] { decoded.Clear(); });
-    core::TOpenTest loaded;
-    loaded.fileName = test.fileName;
-    const double load = Seconds(repeats, [&] { core::Load(loaded, nullptr); },
-                                [&] { loaded.questions.Clear(); });
-    const double rawRead = Seconds(repeats, [&] {
-      std::ifstream in(raw, std::ios::binary | std::ios::ate);
-      std::vector<char> all(static_cast<std::size_t>(in.tellg()));
-      in.seekg(0);
-      in.read(all.data(), static_cast<std::streamsize>(all.size()));
-      benchmark::DoNotOptimize(all.data());
-    });
-    // The heap of a load into an empty test: at its peak, and held afterwards.
-    loaded.questions.Clear();
-    const long long before = g_heap;
-    g_peak = before;
-    core::Load(loaded, nullptr);
-    const double file = static_cast<double>(bytes.size());
-    std::printf("%10d %12zu %9.2f %9.2f %9.2f %13.2f %9.2f %9.2f %9.2f %10.2f %10.2f\n", count, bytes.size(),
-                encode * 1e3, save * 1e3, save / rawWrite, save / rawWriteSync, decode * 1e3, load * 1e3, load / rawRead,
-                double(g_peak - before) / file, double(g_heap - before) / file);
-    std::fflush(stdout);
+  std::vector<bench::RatioReporter::Pair> ratios;
+  std::map<std::string, double> goals;
+  for (int count : kSizes) {
+    const std::string size = "/" + std::to_string(count);
+    ratios.push_back({"BM_Load" + size, "BM_RawRead" + size});
+    ratios.push_back({"BM_Save" + size, "BM_RawWriteSync" + size});
+    ratios.push_back({"BM_Encode" + size, "BM_RawWrite" + size});
+    goals["BM_Save" + size] = 2;
+    goals["BM_Encode" + size] = 0;
   }
-  std::printf("goals: load within 3 x the raw read, save within 2 x the raw write, peak at most 3 x the file\n");
+  bench::RunComparing(argc, argv, ratios, 3, goals);
   return 0;
 }

@@ -14,19 +14,30 @@ constexpr std::size_t kAnswerLetters = sizeof core::TResponse::expected - 1;
 
 void AppendInt(std::string& out, int64_t value) {
   const auto bits = static_cast<uint64_t>(value);
-  for (int shift = 0; shift < 64; shift += 8) out.push_back(static_cast<char>(bits >> shift));
+  char bytes[8];
+  for (int i = 0; i < 8; ++i) bytes[i] = static_cast<char>(bits >> (8 * i));
+  out.append(bytes, sizeof bytes);
 }
 
 // Length first, so that no two different lists of fields give the same bytes.
-void AppendBytes(std::string& out, const std::string& bytes) {
-  AppendInt(out, static_cast<int64_t>(bytes.size()));
-  out += bytes;
+void AppendBytes(std::string& out, const char* bytes, std::size_t size) {
+  AppendInt(out, static_cast<int64_t>(size));
+  out.append(bytes, size);
 }
 
+void AppendBytes(std::string& out, const std::string& bytes) {
+  AppendBytes(out, bytes.data(), bytes.size());
+}
+
+// Every file's keys are made for each attempt collected: no string of their own on the way.
 void AppendField(std::string& out, const char* field, std::size_t size, const int32_t* marks) {
-  const std::string text = FieldText(field, size);
-  AppendBytes(out, text);
-  if (marks) AppendBytes(out, MarkBytes(marks, text.size()));
+  const std::size_t letters = strnlen(field, size);
+  AppendBytes(out, field, letters);
+  if (!marks) return;
+  if constexpr (std::endian::native == std::endian::little)
+    AppendBytes(out, reinterpret_cast<const char*>(marks), letters * 4);
+  else
+    AppendBytes(out, MarkBytes(marks, letters));
 }
 
 // The letters an editor buffer of limit letters holds: up to the first zero byte.

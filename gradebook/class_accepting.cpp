@@ -39,7 +39,7 @@ void Warn(QWidget* owner, const std::string& text) {
 }  // namespace
 
 std::string TClassResultsWindow::AcceptingRefusal() const {
-  std::string why = store_.AcceptingRefusal();
+  std::string why = gradebook_.Store()->AcceptingRefusal();
   // A head of department reads another teacher's class as that teacher regraded it.
   if (why.empty() && !data_.collectors.empty())
     why = "Only the teacher who collected a test may accept answers for it.";
@@ -116,22 +116,25 @@ void TClassResultsWindow::CmChangeAcceptance(const TAcceptance& change, bool acc
                            platform::MB_YESNO | platform::MB_ICONQUESTION) != platform::IDYES)
     return;
   bool done = false;
-  {
-    platform::TWaitCursor wait;
-    done = accept ? store_.Accept(testId_, change) : store_.StopAccepting(testId_, change);
-  }
-  if (!done) Warn(this, store_.LastError());
+  std::string error;
+  const bool finished = gradebook_.Use(this, "Storing the accepted answer...",
+                                       [&](TStore& store, TJob&) {
+    done = accept ? store.Accept(testId_, change) : store.StopAccepting(testId_, change);
+    error = store.LastError();
+  });
+  if (!done) Warn(this, finished ? error : kCancelled);
   // Another Quizloom may have changed them as well: the gradebook's are shown.
   ShowRegraded();
 }
 
 void TClassResultsWindow::ShowRegraded() {
   std::optional<std::vector<TAcceptance>> read;
-  {
-    platform::TWaitCursor wait;
-    read = store_.Acceptances(testId_);
-  }
-  if (!read) return Warn(this, store_.LastError());
+  std::string error;
+  const bool finished = gradebook_.Use(this, "Reading the gradebook...", [&](TStore& store, TJob&) {
+    read = store.Acceptances(testId_);
+    error = store.LastError();
+  });
+  if (!read) return Warn(this, finished ? error : kCancelled);
   class_.acceptances = std::move(*read);
   const QModelIndex current = questionsView_->currentIndex();
   Regrade(class_.data, class_.acceptances);

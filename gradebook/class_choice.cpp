@@ -27,26 +27,23 @@ std::string Day(int32_t day) {
 }
 
 constexpr std::size_t kOpeningLetters = 40;
+constexpr char kReading[] = "Reading the gradebook...";
 
 }  // namespace
 
-bool TLoadedClass::Load(TStore& store, int64_t testId, QWidget* owner) {
-  TRead<std::vector<TStore::TAttempt>> read = [&] {
-    platform::TWaitCursor wait;
-    return store.Attempts(testId);
-  }();
-  if (!read) {
-    Warn(owner, read.Error());
+bool TLoadedClass::Load(TGradebookThread& gradebook, int64_t testId, QWidget* owner) {
+  auto read = TRead<std::vector<TStore::TAttempt>>::Failed(kCancelled);
+  std::optional<std::vector<TAcceptance>> accepted;
+  std::string error;
+  const bool finished = gradebook.Use(owner, kReading, [&](TStore& store, TJob&) {
+    read = store.Attempts(testId);
+    if (read) accepted = store.Acceptances(testId), error = store.LastError();
+  });
+  if (!finished || !read || !accepted) {
+    Warn(owner, !finished ? kCancelled : !read ? read.Error() : error);
     return false;
   }
-  std::optional<std::vector<TAcceptance>> accepted = [&] {
-    platform::TWaitCursor wait;
-    return store.Acceptances(testId);
-  }();
-  if (!accepted) {
-    Warn(owner, store.LastError());
-    return false;
-  }
+  const TStore& store = *gradebook.Store();
   attempts = std::move(*read);
   acceptances = std::move(*accepted);
   std::vector<const core::TInformation*> informations;
@@ -76,33 +73,30 @@ core::TLetters OpeningWords(const core::TLetters& text, std::size_t limit) {
   return words;
 }
 
-std::optional<int64_t> ChooseClassTest(QWidget* owner, TStore& store,
+std::optional<int64_t> ChooseClassTest(QWidget* owner, TGradebookThread& gradebook,
                                        const core::TOpenTest* openTest, std::string& name) {
-  TRead<std::vector<TStore::TTestSummary>> read = [&] {
-    platform::TWaitCursor wait;
-    return store.Tests();
-  }();
-  if (!read) {
-    Warn(owner, read.Error());
+  auto read = TRead<std::vector<TStore::TTestSummary>>::Failed(kCancelled);
+  TRead<std::optional<int64_t>> found{std::optional<int64_t>()};
+  bool others = false;
+  const bool finished = gradebook.Use(owner, kReading, [&](TStore& store, TJob&) {
+    read = store.Tests();
+    if (!read) return;
+    // A head of department's list holds other teachers' tests too, each with whose it is:
+    // they choose whose class to see, even of the open test.
+    others = std::any_of(read->begin(), read->end(), [&](const auto& test) {
+      return !test.collector.empty() && test.collector != store.Collector();
+    });
+    if (!others && openTest && !openTest->questions.IsEmpty()) found = store.FindTest(*openTest);
+  });
+  if (!finished || !read || !found) {
+    Warn(owner, !finished ? kCancelled : !read ? read.Error() : found.Error());
     return std::nullopt;
   }
   const std::vector<TStore::TTestSummary>& tests = *read;
-  // A head of department's list holds other teachers' tests too, each with whose it is: they
-  // choose whose class to see, even of the open test.
-  const bool others = std::any_of(tests.begin(), tests.end(), [&](const auto& test) {
-    return !test.collector.empty() && test.collector != store.Collector();
-  });
-  if (!others && openTest && !openTest->questions.IsEmpty()) {
-    TRead<std::optional<int64_t>> found = store.FindTest(*openTest);
-    if (!found) {
-      Warn(owner, found.Error());
-      return std::nullopt;
-    }
-    if (std::optional<int64_t> id = *found) {
-      name = platform::PathToText(platform::PathFromQt(
-          QFileInfo(platform::PathToQt(openTest->fileName)).fileName()));
-      return id;
-    }
+  if (std::optional<int64_t> id = *found) {
+    name = platform::PathToText(platform::PathFromQt(
+        QFileInfo(platform::PathToQt(openTest->fileName)).fileName()));
+    return id;
   }
   if (tests.empty()) {
     platform::MessageBox(owner,

@@ -6,6 +6,7 @@
 
 #include "core/open_test.h"
 #include "gradebook/class_data.h"
+#include "gradebook/gradebook_thread.h"
 #include "gradebook/store.h"
 
 class QWidget;
@@ -19,7 +20,7 @@ struct TLoadedClass {
   std::vector<TAcceptance> acceptances;
   TClassData data;
   // False, the user told, when the gradebook could not be read.
-  bool Load(TStore& store, int64_t testId, QWidget* owner);
+  bool Load(TGradebookThread& gradebook, int64_t testId, QWidget* owner);
 };
 
 // Chooses the test whose results to show: the open test when the gradebook knows it, else
@@ -28,7 +29,7 @@ struct TLoadedClass {
 // of department, whose list holds every teacher's tests with their collector, always picks.
 // Nothing (the user told why) when there is none to show or the choice was cancelled. name is
 // the test's name as the teacher opened it, or else as the results files gave it.
-std::optional<int64_t> ChooseClassTest(QWidget* owner, TStore& store,
+std::optional<int64_t> ChooseClassTest(QWidget* owner, TGradebookThread& gradebook,
                                        const core::TOpenTest* openTest, std::string& name);
 
 // The first line's opening words, at most about limit letters, "..." marking a cut.

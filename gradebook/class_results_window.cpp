@@ -93,10 +93,11 @@ void Warn(QWidget* owner, const std::string& text) {
 
 }  // namespace
 
-TClassResultsWindow::TClassResultsWindow(TStore& store, int64_t testId, std::string testName,
-                                         platform::TPrinter& printer, QWidget* parent)
+TClassResultsWindow::TClassResultsWindow(TGradebookThread& gradebook, int64_t testId,
+                                         std::string testName, platform::TPrinter& printer,
+                                         QWidget* parent)
     : QDialog(parent),
-      store_(store),
+      gradebook_(gradebook),
       testId_(testId),
       testName_(std::move(testName)),
       printer_(printer) {
@@ -269,7 +270,7 @@ bool TClassResultsWindow::Reload() {
   // The models point into the data being replaced: they let go of it first.
   studentsModel_->SetClass(nullptr);
   questionsModel_->SetClass(nullptr, nullptr);
-  if (!class_.Load(store_, testId_, this)) return false;
+  if (!class_.Load(gradebook_, testId_, this)) return false;
   ShowClass();
   return true;
 }
@@ -362,11 +363,12 @@ void TClassResultsWindow::CmDeleteAttempt() {
                            platform::MB_YESNO | platform::MB_ICONQUESTION) != platform::IDYES)
     return;
   bool deleted = false;
-  {
-    platform::TWaitCursor wait;
-    deleted = store_.DeleteAttempt(attempt.id);
-  }
-  if (!deleted) Warn(this, store_.LastError() + " The attempt was not deleted.");
+  std::string error;
+  const bool finished = gradebook_.Use(this, "Deleting the attempt...", [&](TStore& store, TJob&) {
+    deleted = store.DeleteAttempt(attempt.id);
+    error = store.LastError();
+  });
+  if (!deleted) Warn(this, (finished ? error : kCancelled) + " The attempt was not deleted.");
   Reload();
   const int rows = studentsOrder_->rowCount();
   if (rows > 0)

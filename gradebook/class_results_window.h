@@ -36,7 +36,7 @@ class TStudentsModel;
 // before their labels are cut.
 class TClassResultsWindow : public QDialog {
  public:
-  TClassResultsWindow(TStore& store, int64_t testId, std::string testName,
+  TClassResultsWindow(TGradebookThread& gradebook, int64_t testId, std::string testName,
                       platform::TPrinter& printer, QWidget* parent);
   ~TClassResultsWindow() override;
 
@@ -88,7 +88,7 @@ class TClassResultsWindow : public QDialog {
   void Export(const std::string& suffix, const std::string& bytes);
   std::string DefaultExportName(const std::string& suffix) const;
 
-  TStore& store_;
+  TGradebookThread& gradebook_;
   int64_t testId_;
   std::string testName_;
   platform::TPrinter& printer_;

@@ -8,7 +8,6 @@
 #include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -35,35 +34,43 @@ QString FromCp1252(const std::string& text) { return platform::FromCp1252(text);
 
 }  // namespace
 
-std::unique_ptr<TStore> OpenAt(QWidget* parent, const TLocation& location, std::string& error) {
+TStorePtr OpenAt(TGradebookThread& thread, QWidget* parent, const TLocation& location,
+                 std::string& error) {
   const std::string key = Describe(location);
   for (;;) {
     bool needsPassword = false;
-    std::unique_ptr<TStore> store;
-    {
-      platform::TWaitCursor wait;
-      if (!location.onServer) return TStore::Open(TStore::DefaultPath(), error);
-      store = TStore::OpenServer(location, Passwords()[key].toStdString(), error, needsPassword);
+    const std::string password = Passwords()[key].toStdString();
+    TStore* opened = nullptr;
+    // A server that does not answer cannot be interrupted before it has a connection: Cancel
+    // then waits for the connection's timeout.
+    const bool finished = thread.Run(parent, "Opening the gradebook...", [&](TJob&) {
+      opened = TStore::Open(location, password, error, needsPassword).release();
+    });
+    TStorePtr store(opened, TEndOnThread{&thread});
+    if (!finished) {
+      error = "Opening the gradebook was cancelled.";
+      return TStorePtr(nullptr, TEndOnThread{&thread});
     }
     if (store || !needsPassword) return store;
     const std::string prompt = Passwords()[key].isEmpty()
                                    ? "The gradebook server asks for a password."
                                    : "The server refused the password.";
-    const std::optional<std::string> password = platform::Modal().AskPassword(
+    const std::optional<std::string> typed = platform::Modal().AskPassword(
         parent, "Gradebook Server", prompt + "\nPassword for " + key + ":");
-    if (!password) {
+    if (!typed) {
       error = "The gradebook on the server was not opened: no password was given.";
-      return nullptr;
+      return store;
     }
-    Passwords()[key] = QString::fromStdString(*password);
+    Passwords()[key] = QString::fromStdString(*typed);
   }
 }
 
-std::unique_ptr<TStore> OpenChosen(QWidget* parent, std::string& error) {
-  return OpenAt(parent, LoadLocation(), error);
+TStorePtr OpenChosen(TGradebookThread& thread, QWidget* parent, std::string& error) {
+  return OpenAt(thread, parent, LoadLocation(), error);
 }
 
-TLocationDialog::TLocationDialog(QWidget* parent) : QDialog(parent) {
+TLocationDialog::TLocationDialog(QWidget* parent, TGradebookThread& thread)
+    : QDialog(parent), thread_(thread) {
   setWindowTitle(kCaption);
   auto* layout = new QVBoxLayout(this);
   thisComputer_ = new QRadioButton("&This computer", this);
@@ -153,7 +160,7 @@ void TLocationDialog::TestConnection() {
   if (RefusesPassword()) return;
   std::string error;
   const TLocation location = Location();
-  auto store = OpenAt(this, location, error);
+  auto store = OpenAt(thread_, this, location, error);
   if (!store) return Message(FromCp1252(error), true);
   if (!location.onServer)
     return Message("The gradebook on this computer can be used:\n" +
@@ -173,28 +180,24 @@ void TLocationDialog::CopyToServer() {
   if (!QFileInfo::exists(QString::fromStdString(TStore::DefaultPath())))
     return Message("This computer has no gradebook to copy.", false);
   std::string error;
-  auto local = TStore::Open(TStore::DefaultPath(), error);
+  TStorePtr local = OpenAt(thread_, this, TLocation{}, error);
   if (!local) return Message(FromCp1252(error), true);
-  auto server = OpenAt(this, Location(), error);
+  TStorePtr server = OpenAt(thread_, this, Location(), error);
   if (!server) return Message(FromCp1252(error), true);
-  QProgressDialog progress("Copying this computer's gradebook to the server...", "Cancel", 0, 0,
-                           this);
-  progress.setWindowTitle(kCaption);
-  progress.setWindowModality(Qt::WindowModal);
-  progress.setMinimumDuration(500);
   std::optional<TStore::TCopyCounts> counts;
-  {
-    platform::TWaitCursor wait;
-    counts = server->CopyFrom(*local, [&](int done, int total) {
-      return !platform::Modal().ProgressCancelled(progress, done, total);
-    });
-  }
-  progress.reset();
+  const bool finished =
+      thread_.Run(this, "Copying this computer's gradebook to the server...", [&](TJob& job) {
+        job.Watch(*server);
+        counts = server->CopyFrom(*local, [&](int done, int total) {
+          job.Progress(done, total);
+          return !job.Cancelled();
+        });
+      });
   if (!counts)
-    return Message(server->LastError().empty()
-                       ? QString("Nothing was copied.")
+    return Message(!finished || server->LastError().empty()
+                       ? QString("The copy was cancelled: nothing was copied.")
                        : FromCp1252(server->LastError()) + " Nothing was copied.",
-                   !server->LastError().empty());
+                   finished && !server->LastError().empty());
   Message(QString("Copied to the server: %1 attempts. Already there, so skipped: %2.")
               .arg(counts->copied)
               .arg(counts->skipped),

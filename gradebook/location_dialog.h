@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+#include "gradebook/gradebook_thread.h"
 #include "gradebook/location.h"
 
 class QLineEdit;
@@ -13,19 +14,20 @@ class QSpinBox;
 
 namespace gradebook {
 
-class TStore;
-
-// Opens the gradebook where the teacher chose to keep it. When the server asks for a
-// password, asks the teacher and keeps it in memory until Quizloom closes; never elsewhere.
-// Nothing, and the reason in error, when it cannot be used or the teacher cancels.
-std::unique_ptr<TStore> OpenAt(QWidget* parent, const TLocation& location, std::string& error);
-std::unique_ptr<TStore> OpenChosen(QWidget* parent, std::string& error);
+// Opens the gradebook where the teacher chose to keep it, on the gradebook thread. When the
+// server asks for a password, asks the teacher and keeps it in memory until Quizloom closes;
+// never elsewhere. Nothing, and the reason in error, when it cannot be used or the teacher
+// cancels.
+TStorePtr OpenAt(TGradebookThread& thread, QWidget* parent, const TLocation& location,
+                 std::string& error);
+TStorePtr OpenChosen(TGradebookThread& thread, QWidget* parent, std::string& error);
 
 // Gradebook Location: this computer or a school's server, with Test Connection and copying
 // this computer's gradebook to the server. OK keeps the choice in Quizloom's settings.
 class TLocationDialog : public QDialog {
  public:
-  explicit TLocationDialog(QWidget* parent);
+  // Test Connection and the copy use the gradebook thread's connections of their own.
+  TLocationDialog(QWidget* parent, TGradebookThread& thread);
   TLocation Location() const;
 
  protected:
@@ -51,6 +53,7 @@ class TLocationDialog : public QDialog {
   QWidget* serverFields_;
   QPushButton* test_;
   QPushButton* copy_;
+  TGradebookThread& thread_;
 };
 
 }  // namespace gradebook

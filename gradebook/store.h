@@ -12,6 +12,7 @@
 #include "gradebook/location.h"
 #include "gradebook/regrading.h"
 
+class QSqlDriver;
 class QSqlError;
 class QString;
 
@@ -166,6 +167,8 @@ class TStore {
   // The server's version ("15.8"), or empty for this computer's file.
   const std::string& ServerVersion() const { return serverVersion_; }
   int SchemaVersion() const { return schemaVersion_; }
+  // Qt's driver of the connection, whose handle Cancel interrupts: on the store's thread.
+  QSqlDriver* Driver() const;
   // Why nothing may be written (the file or its folder is read-only, or the tables are newer
   // than this program knows), or empty.
   const std::string& ReadOnlyReason() const { return readOnlyReason_; }

@@ -1,5 +1,8 @@
 #include <sqlite3.h>
 
+#include <bit>
+#include <cstring>
+
 #include "core/answer_check.h"
 #include "gradebook/attempt_key.h"
 #include "gradebook/store_internal.h"
@@ -57,15 +60,19 @@ bool InsertResponsesHere(TStore::TConnection& connection, int64_t attemptId,
   sqlite3_stmt* statement = *static_cast<sqlite3_stmt* const*>(handle.constData());
   int position = 0;
   for (const auto& response : information.responses) {
-    const std::string given = FieldText(response->given, sizeof response->given);
-    const std::string marks = MarkBytes(response->givenMarks, given.size());
+    // The record's own bytes are bound: they outlive the step, and need no copy.
+    const std::size_t letters = strnlen(response->given, sizeof response->given);
+    std::string marks;
+    const void* markBytes = response->givenMarks;
+    if constexpr (std::endian::native != std::endian::little)
+      markBytes = (marks = MarkBytes(response->givenMarks, letters)).data();
     sqlite3_reset(statement);
     sqlite3_bind_int64(statement, 1, attemptId);
     sqlite3_bind_int(statement, 2, ++position);
     sqlite3_bind_int(statement, 3, response->number);
     sqlite3_bind_int(statement, 4, response->correct);
-    sqlite3_bind_blob(statement, 5, given.data(), int(given.size()), SQLITE_TRANSIENT);
-    sqlite3_bind_blob(statement, 6, marks.data(), int(marks.size()), SQLITE_TRANSIENT);
+    sqlite3_bind_blob(statement, 5, response->given, int(letters), SQLITE_STATIC);
+    sqlite3_bind_blob(statement, 6, markBytes, int(letters * 4), SQLITE_STATIC);
     const int result = sqlite3_step(statement);
     if (result != SQLITE_DONE) {
       error = QSqlError(QString(), QString::fromUtf8(sqlite3_errmsg(sqlite3_db_handle(statement))),
@@ -75,6 +82,8 @@ bool InsertResponsesHere(TStore::TConnection& connection, int64_t attemptId,
     }
   }
   sqlite3_reset(statement);
+  // The records bound may go before the statement runs again.
+  sqlite3_clear_bindings(statement);
   return true;
 }
 

@@ -38,7 +38,9 @@ class ClassResultsWindowTest : public ::testing::Test {
                           Attempt("Curie", "Marie", 1, {"H2O", "5"})})
       ASSERT_EQ(store->Collect(*attempt, {}), TStore::Outcome::Added) << store->LastError();
     testId = store->Tests().value().at(0).id;
-    window = std::make_unique<TClassResultsWindow>(*store, testId, "WATER.TST", printer, nullptr);
+    gradebook = std::make_unique<TGradebookThread>(*store);
+    window = std::make_unique<TClassResultsWindow>(*gradebook, testId, "WATER.TST", printer,
+                                                   nullptr);
     ASSERT_TRUE(window->Reload());
   }
   QString Cell(QTableView* view, int row, int column, int role = Qt::DisplayRole) {
@@ -47,6 +49,7 @@ class ClassResultsWindowTest : public ::testing::Test {
 
   QTemporaryDir folder;
   std::unique_ptr<TStore> store;
+  std::unique_ptr<TGradebookThread> gradebook;
   int64_t testId = 0;
   platform::TPrinter printer;
   std::unique_ptr<TClassResultsWindow> window;
@@ -216,11 +219,12 @@ TEST(ClassResultsCommand, EmptyGradebookThenATestPicked) {
   EXPECT_EQ(user.Messages()[0].text,
             "The gradebook holds no results yet. Collect them first with Collect Results or Add "
             "Results Files.");
-  ASSERT_TRUE(main.gradebookStore);
-  main.gradebookStore->Collect(*Attempt("Lovelace", "Ada", 2, {"H2O", "4"}), {});
+  ASSERT_TRUE(main.gradebookThread && main.gradebookThread->Store());
   auto shorter = Attempt("Curie", "Marie", 1, {"H2O"});  // another version of WATER.TST
   shorter->day = 9;
-  main.gradebookStore->Collect(*shorter, {});
+  main.gradebookThread->Use(nullptr, "", [&](TStore& store, TJob&) {
+    store.Collect(*Attempt("Lovelace", "Ada", 2, {"H2O", "4"}), {}), store.Collect(*shorter, {});
+  });
   main.Command(quizloom::CM_CLASS_RESULTS);
   EXPECT_EQ(user.prompts().back().rows,
             (std::vector<std::vector<std::string>>{

@@ -18,13 +18,18 @@
 
 #include <cstdlib>
 
+#include <QApplication>
 #include <QDialog>
 #include <QLineEdit>
+#include <QProgressDialog>
+#include <QThread>
 #include <QRadioButton>
 
 #include "authoring/test_window.h"
 #include "core/results_codec.h"
 #include "gradebook/attempt_key.h"
+#include "gradebook/gradebook_thread.h"
+#include "gradebook/location.h"
 #include "gradebook/store.h"
 #include "tests/gradebook/gradebook_fixture.h"
 #include "tests/support/scripted_user.h"
@@ -568,23 +573,38 @@ TEST_P(GradebookTest, ColleagueAndHeadCannotUndermineATeacher) {
   EXPECT_EQ(victim->Acceptances(test.id).value(), std::vector{anyCase});
 }
 
+// A colleague's psql session, bteacher's, holding the attempts locked in mode ("SHARE") until
+// EndColleague; returns once the server granted the lock, which pg_locks calls lockName.
+pid_t HoldAttempts(const std::string& mode, const std::string& lockName) {
+  const pid_t holder = fork();
+  if (holder == 0) {
+    setenv("PGPASSWORD", kPassword, 1);
+    const std::string sql = "BEGIN; LOCK TABLE attempts IN " + mode + " MODE; SELECT pg_sleep(120)";
+    execlp("psql", "psql", "-X", "-q", "-U", kTeachers[1], "-d", "quizloom", "-c", sql.c_str(),
+           nullptr);
+    _exit(127);
+  }
+  const auto locked = [&] {
+    return Psql("postgres", "SELECT COUNT(*) FROM pg_locks WHERE granted AND relation = "
+                            "'attempts'::regclass AND mode = '" + lockName + "'") == "1\n";
+  };
+  for (int tries = 0; holder > 0 && tries < 300 && !locked(); ++tries) usleep(100000);
+  return holder;
+}
+
+void EndColleague(pid_t holder) {
+  Psql("postgres", "SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE usename = "
+                   "'bteacher'");
+  int status = 0;
+  ASSERT_EQ(waitpid(holder, &status, 0), holder);
+}
+
 // A colleague's transaction holds the attempts locked: collecting gives up after the
 // timeout with the busy message, and works again once the lock is gone.
 TEST_P(GradebookTest, ColleaguesLockEndsCollectingAtTheTimeout) {
   if (!GetParam()) GTEST_SKIP() << "a server's case";
-  const pid_t holder = fork();
+  const pid_t holder = HoldAttempts("ACCESS EXCLUSIVE", "AccessExclusiveLock");
   ASSERT_GE(holder, 0);
-  if (holder == 0) {
-    setenv("PGPASSWORD", kPassword, 1);
-    execlp("psql", "psql", "-X", "-q", "-U", kTeachers[1], "-d", "quizloom", "-c",
-           "BEGIN; LOCK TABLE attempts IN ACCESS EXCLUSIVE MODE; SELECT pg_sleep(120)", nullptr);
-    _exit(127);
-  }
-  const auto locked = [] {
-    return Psql("postgres", "SELECT COUNT(*) FROM pg_locks WHERE granted AND relation = "
-                            "'attempts'::regclass AND mode = 'AccessExclusiveLock'") == "1\n";
-  };
-  for (int tries = 0; tries < 300 && !locked(); ++tries) usleep(100000);
   TLocation location = Server(kTeachers[0]);
   location.timeoutSeconds = 1;
   std::string error;
@@ -595,11 +615,48 @@ TEST_P(GradebookTest, ColleaguesLockEndsCollectingAtTheTimeout) {
   EXPECT_EQ(store->LastError(),
             "The gradebook server is busy (another program holds the gradebook); try again.");
   EXPECT_FALSE(store->ConnectionLost());
-  Psql("postgres", "SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE usename = "
-                   "'bteacher'");
-  int status = 0;
-  ASSERT_EQ(waitpid(holder, &status, 0), holder);
+  EndColleague(holder);
   EXPECT_EQ(store->Collect(*Student(0), {}), TStore::Outcome::Added);
+}
+
+// Add Results Files while a colleague's lock holds the server busy: the window's thread stays
+// free to offer Cancel, pressing it has libpq's cancel request stop the statement on the
+// server, and the command ends with its own message, nothing stored.
+TEST_P(GradebookTest, CancelStopsTheServersStatement) {
+  if (!GetParam()) GTEST_SKIP() << "a server's case";
+  QTemporaryDir settings;
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+  SaveLocation(Server(kTeachers[2]));
+  QFile file(folder.filePath("ada.qzr"));
+  const std::vector<uint8_t> bytes = core::EncodeResults(*Student(0));
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly) &&
+              file.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size())));
+  file.close();
+  QFile log(qEnvironmentVariable("PGHOST") + "/server.log");
+  const qint64 logged = log.size();
+  const pid_t holder = HoldAttempts("SHARE", "ShareLock");
+  ASSERT_GE(holder, 0);
+  struct TCancelling : testing_support::ScriptedUser {
+    int asked = 0;
+    bool ProgressCancelled(QProgressDialog&, int, int) override {
+      return ++asked, QThread::currentThread() == qApp->thread();
+    }
+  } user;
+  user.ChooseFiles({file.fileName().toStdString()}).AnswerPassword(kPassword).AnswerMessage();
+  quizloom::TTestWindow main;
+  main.Command(quizloom::CM_ADD_RESULTS_FILES);
+  EndColleague(holder);
+  EXPECT_GE(user.asked, 1);
+  ASSERT_EQ(user.Messages().size(), 1u);
+  EXPECT_EQ(user.Messages()[0].text,
+            "Added: 0. Replaced: 0. Already collected: 0. Refused: 0.\nCancelled: the file in "
+            "hand was not stored. The gradebook server undid this collection: none of its files "
+            "is stored.\n1 of 1 files were not read.");
+  EXPECT_TRUE(OpenStore(kTeachers[2])->Tests().value().empty());
+  ASSERT_TRUE(log.open(QIODevice::ReadOnly) && log.seek(logged));
+  EXPECT_TRUE(log.readAll().contains("canceling statement due to user request"));
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                     QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
 }
 
 // Gradebook Location and the server's password prompt answered through the modal seam: a
@@ -633,14 +690,14 @@ TEST_P(GradebookTest, LocationAndPasswordAnsweredThroughTheModalSeam) {
   EXPECT_EQ(user.prompts()[2].text,
             "The server refused the password.\nPassword for ateacher" + where);
   EXPECT_EQ(user.prompts()[3].text.substr(0, 33), "The gradebook holds no results ye");
-  ASSERT_TRUE(main.gradebookStore);
-  EXPECT_EQ(main.gradebookStore->Collector(), kTeachers[0]);
+  ASSERT_TRUE(main.gradebookThread->Store());
+  EXPECT_EQ(main.gradebookThread->Store()->Collector(), kTeachers[0]);
 
   user.Forget();
   user.AnswerQtDialog(QDialog::Accepted, choose(kTeachers[1])).AnswerPassword({}).AnswerMessage();
   main.Command(quizloom::CM_GRADEBOOK_LOCATION);
   main.Command(quizloom::CM_CLASS_RESULTS);
-  EXPECT_FALSE(main.gradebookStore);
+  EXPECT_FALSE(main.gradebookThread->Store());
   ASSERT_EQ(user.Messages().size(), 1u);
   EXPECT_EQ(user.Messages()[0].text,
             "The gradebook on the server was not opened: no password was given.");

@@ -78,7 +78,10 @@ TEST(ScreenFit, EveryWindowAndDialogLiesWithinTheScreenAtTwiceTheScale) {
       {"Preview", [&] { QPrintPreviewDialog p(quizloom); Modal().PrintPreview(quizloom, p); },
        true},
       {"Choose a test", [&] { Modal().ChooseRow(quizloom, "Tests", {"Test"}, {{"A"}}); }, true},
-      {"Gradebook Location", [&] { gradebook::TLocationDialog(quizloom).exec(); }, true}};
+      {"Gradebook Location", [&] {
+         gradebook::TGradebookThread thread;
+         gradebook::TLocationDialog(quizloom, thread).exec();
+       }, true}};
   for (const char* name : {"INFODIALOG", "DRIVEDLG", "PRINTDLG", "SDIALOG", "DINTRO", "CINTRO",
                            "INSERTDIALOG", "ABOX", resources::kPrintingDialog})
     rows.push_back({name, [&, name] { TDialog(quizdesk, name, record.data()).Execute(); }, true});
