@@ -4,6 +4,8 @@
 #include "authoring/test_window.h"
 #include "gradebook/class_print.h"
 #include "gradebook/class_results_window.h"
+#include "gradebook/hand_in_listener.h"
+#include "gradebook/hand_in_window.h"
 #include "gradebook/location_dialog.h"
 #include "gradebook/store.h"
 #include "platform/modal.h"
@@ -34,6 +36,9 @@ void TTestWindow::CmClassResults() {
   if (!classResultsWindow || classResultsWindow->TestId() != *test)
     classResultsWindow = std::make_unique<gradebook::TClassResultsWindow>(*gradebookStore, *test,
                                                                          name, *printer, this);
+  // What was handed in while nobody watched is collected first; arrivals are then followed.
+  FollowHandIns();
+  CollectHandInsOf(*test);
   if (!classResultsWindow->Reload()) return;
   classResultsWindow->show();
   classResultsWindow->raise();
@@ -47,6 +52,8 @@ void TTestWindow::RefreshClassResults() {
 
 // The next Class Results reads the gradebook at its new place.
 void TTestWindow::ForgetGradebook() {
+  handInWindow.reset();
+  handInListener.reset();
   classResultsWindow.reset();
   gradebookStore.reset();
 }
