@@ -30,6 +30,9 @@ std::optional<int64_t> TTestWindow::ChooseClassResults(std::string& name) {
 
 // One window at a time: asking for another test's results shows that test in its place.
 void TTestWindow::CmClassResults() {
+  // The open test's hand-ins first: they may be all the gradebook will hold of it.
+  if (!Gradebook()) return;
+  CollectHandInsOf(std::nullopt);
   std::string name;
   const std::optional<int64_t> test = ChooseClassResults(name);
   if (!test) return;

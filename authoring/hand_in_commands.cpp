@@ -63,8 +63,8 @@ void TTestWindow::FollowHandIns() {
   if (!handInListener) return;
   connect(handInListener.get(), &gradebook::THandInListener::Arrived, this,
           [this](qint64 session) {
-            const bool shown = handInWindow && handInWindow->isVisible();
-            if (shown && (session == 0 || session == handInWindow->SessionId()))
+            // Collected as they come, also while the teacher has hidden the window.
+            if (handInWindow && (session == 0 || session == handInWindow->SessionId()))
               handInWindow->RefreshSoon();  // which shows Class Results anew when it collected
             else if (classResultsWindow && classResultsWindow->isVisible() && !handInsPending)
               // Once for the notices that came together.
@@ -79,9 +79,12 @@ void TTestWindow::FollowHandIns() {
 
 // Hand-ins of the test that nobody collected yet, because Quizloom was closed when they came
 // or they went to another of the teacher's sessions, go into the gradebook before it is read.
-void TTestWindow::CollectHandInsOf(int64_t testId) {
+void TTestWindow::CollectHandInsOf(std::optional<int64_t> testId) {
   if (!gradebookStore || !gradebookStore->HandInRefusal().empty()) return;
-  auto pending = gradebookStore->PendingHandIns(testId);
+  // Without a stored test, the open one: nothing of it may have been collected yet.
+  if (!testId && listWindow->openTest.questions.IsEmpty()) return;
+  auto pending = testId ? gradebookStore->PendingHandIns(*testId)
+                        : gradebookStore->PendingHandIns(listWindow->openTest);
   std::string error;
   if (pending && !pending->empty()) {
     platform::TWaitCursor wait;

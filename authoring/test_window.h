@@ -140,8 +140,8 @@ class TTestWindow : public platform::TFrameWindow, public editor::TEditorHost {
   std::optional<int64_t> ChooseClassResults(std::string& name);
   // Starts hearing of hand-ins, when the gradebook takes them; the windows follow them.
   void FollowHandIns();
-  // Collects the hand-ins of the stored test that nobody collected yet.
-  void CollectHandInsOf(int64_t testId);
+  // Collects the hand-ins of the stored test, or of the open test, that nobody collected yet.
+  void CollectHandInsOf(std::optional<int64_t> testId);
 };
 
 }  // namespace quizloom

@@ -13,8 +13,8 @@
 #include <QProcess>
 #include <QTreeWidget>
 
+#include "bench/bench_results.h"
 #include "bench/ratio_reporter.h"
-#include "core/results_codec.h"
 #include "gradebook/hand_in_listener.h"
 #include "gradebook/hand_in_window.h"
 #include "gradebook/store.h"
@@ -23,30 +23,6 @@ namespace {
 
 constexpr int kStudents = 30;
 constexpr int kAnswers = 50;
-
-// Student's results file of the round: a test of kAnswers questions, a few answered wrong.
-std::vector<uint8_t> ResultsFile(int round, int student) {
-  core::TInformation information;
-  const std::string first = "Student" + std::to_string(round * kStudents + student);
-  core::CopyField(information.firstName, 21, first.c_str());
-  core::CopyField(information.lastName, 21, "Lovelace");
-  core::CopyField(information.course, 21, "Biology");
-  core::CopyField(information.period, 6, "3");
-  core::CopyField(information.testFile, 80, "C:\\TESTS\\CELLS.TST");
-  information.year = 2026, information.month = 3, information.day = 7;
-  information.questionCount = kAnswers;
-  const int32_t noMarks[500] = {};
-  for (int number = 1; number <= kAnswers; ++number) {
-    const std::string expected = "answer " + std::to_string(number);
-    const bool right = (student + number) % 7 != 0;
-    information.correctCount += right;
-    information.responses.Add(std::make_unique<core::TResponse>(
-        number, right ? expected.c_str() : "wrong", expected.c_str(),
-        ("Question " + std::to_string(number)).c_str(), right ? 1 : 0, noMarks, noMarks,
-        noMarks));
-  }
-  return core::EncodeResults(information);
-}
 
 bool AllCollected(QTreeWidget* arrivals) {
   if (arrivals->topLevelItemCount() < kStudents) return false;
@@ -77,12 +53,11 @@ void ThirtyHandInsAtOnce(benchmark::State& state) {
                      [&] { window.RefreshSoon(); });
     std::vector<QByteArray> calls;
     for (int student = 0; student < kStudents; ++student) {
-      const std::vector<uint8_t> bytes = ResultsFile(round, student);
+      const auto bytes = bench::ResultsFile(round * kStudents + student, kAnswers);
+      const QByteArray hex =
+          QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())).toHex();
       calls.push_back("SELECT hand_in('" + QByteArray::fromStdString(session->code) +
-                      "', decode('" +
-                      QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()))
-                          .toHex() +
-                      "', 'hex'));\n");
+                      "', decode('" + hex + "', 'hex'));\n");
     }
     ++round;
     std::vector<std::unique_ptr<QProcess>> clients;
@@ -98,7 +73,8 @@ void ThirtyHandInsAtOnce(benchmark::State& state) {
     }
     // When the last client had its answer, for comparison: what the window adds to it.
     std::chrono::duration<double> handedIn{};
-    for (QDeadlineTimer deadline(30000); !AllCollected(window.Arrivals()) && !deadline.hasExpired();) {
+    for (QDeadlineTimer deadline(30000);
+         !AllCollected(window.Arrivals()) && !deadline.hasExpired();) {
       QApplication::processEvents(QEventLoop::AllEvents, 5);
       if (handedIn.count() == 0 && std::all_of(clients.begin(), clients.end(), [](auto& client) {
             return client->state() == QProcess::NotRunning;
@@ -113,7 +89,8 @@ void ThirtyHandInsAtOnce(benchmark::State& state) {
     state.SetIterationTime(seconds.count());
     store->CloseHandIn(session->id);
   }
-  state.counters["all_handed_in_ms"] = benchmark::Counter(clientsDone, benchmark::Counter::kAvgIterations);
+  state.counters["all_handed_in_ms"] =
+      benchmark::Counter(clientsDone, benchmark::Counter::kAvgIterations);
 }
 
 }  // namespace

@@ -174,6 +174,7 @@ class TStore {
   // stored test, from any session.
   TRead<std::vector<THandIn>> HandIns(int64_t sessionId);
   TRead<std::vector<THandIn>> PendingHandIns(int64_t testId);
+  TRead<std::vector<THandIn>> PendingHandIns(const core::TOpenTest& test);
   bool MarkHandIn(int64_t handInId, const std::string& outcome);
   // The teacher's stored attempt identical to information, if any.
   TRead<std::optional<int64_t>> FindAttempt(const core::TInformation& information);
@@ -220,7 +221,7 @@ class TStore {
   bool Refused();
   bool ChangeAcceptance(int64_t testId, const TAcceptance& acceptance, bool accept);
   QSqlQuery* RunHandIn(const QString& sql, const std::vector<QVariant>& values);
-  TRead<std::vector<THandIn>> ReadHandIns(const QString& filter, int64_t value);
+  TRead<std::vector<THandIn>> ReadHandIns(const QString& filter, const QVariant& value);
 
   std::unique_ptr<TConnection> connection_;
   std::string lastError_;

@@ -57,7 +57,7 @@ QSqlQuery* TStore::RunHandIn(const QString& sql, const std::vector<QVariant>& va
 TRead<THandInSession> TStore::OpenHandIn(const core::TOpenTest& test, int minutes) {
   QSqlQuery* query = RunHandIn(
       QString("INSERT INTO hand_in_sessions AS s (collector, fingerprint, question_count, "
-              "closes) VALUES (current_user, ?, ?, now() + make_interval(0, 0, 0, 0, 0, ?::integer)) "
+              "closes) VALUES (current_user, ?, ?, now() + make_interval(mins => ?::integer)) "
               "RETURNING ") + kSessionColumns,
       {Fingerprint(TestKey(test)), int(test.questions.Count()), minutes});
   if (!query || !query->next()) return TRead<THandInSession>::Failed(lastError_);
@@ -98,12 +98,12 @@ bool TStore::CloseHandIn(int64_t sessionId) {
   return query != nullptr;
 }
 
-TRead<std::vector<THandIn>> TStore::ReadHandIns(const QString& filter, int64_t value) {
+TRead<std::vector<THandIn>> TStore::ReadHandIns(const QString& filter, const QVariant& value) {
   using TList = TRead<std::vector<THandIn>>;
   QSqlQuery* query = RunHandIn(QString("SELECT ") + kHandInColumns +
                                    " FROM hand_ins h JOIN hand_in_sessions s ON s.id = "
                                    "h.session_id WHERE " + filter + " ORDER BY h.id",
-                               {qint64(value)});
+                               {value});
   if (!query) return TList::Failed(lastError_);
   std::vector<THandIn> handIns;
   while (query->next()) {
@@ -119,14 +119,19 @@ TRead<std::vector<THandIn>> TStore::ReadHandIns(const QString& filter, int64_t v
 }
 
 TRead<std::vector<THandIn>> TStore::HandIns(int64_t sessionId) {
-  return ReadHandIns("h.session_id = ?", sessionId);
+  return ReadHandIns("h.session_id = ?", qint64(sessionId));
 }
 
 // A head of department reads every teacher's hand-ins, but collects only their own.
 TRead<std::vector<THandIn>> TStore::PendingHandIns(int64_t testId) {
   return ReadHandIns("h.outcome IS NULL AND s.collector = current_user AND s.fingerprint = "
                      "(SELECT t.fingerprint FROM tests t WHERE t.id = ?)",
-                     testId);
+                     qint64(testId));
+}
+
+TRead<std::vector<THandIn>> TStore::PendingHandIns(const core::TOpenTest& test) {
+  return ReadHandIns("h.outcome IS NULL AND s.collector = current_user AND s.fingerprint = ?",
+                     Fingerprint(TestKey(test)));
 }
 
 bool TStore::MarkHandIn(int64_t handInId, const std::string& outcome) {

@@ -203,7 +203,8 @@ TEST_P(GradebookTest, SessionWindowFollowsCollectsReplacesAndRestores) {
   };
   ASSERT_EQ(HandIn(session.code, core::EncodeResults(*Attempt("Lovelace", "Ada", 2, {"H2O", "4"}))),
             "handed in\n");
-  EXPECT_EQ(rows(1), std::vector<std::string>{"Ada Lovelace: Added"}) << window.StatusLabel()->text().toStdString();
+  EXPECT_EQ(rows(1), std::vector<std::string>{"Ada Lovelace: Added"})
+      << window.StatusLabel()->text().toStdString();
   EXPECT_EQ(window.CountLabel()->text(), "1 handed in");
   EXPECT_EQ(scores(), std::vector{2});
   ASSERT_EQ(HandIn(session.code, core::EncodeResults(*Attempt("Lovelace", "Ada", 1, {"H2O", "5"}))),
@@ -228,6 +229,14 @@ TEST_P(GradebookTest, SessionWindowFollowsCollectsReplacesAndRestores) {
   window.CmCloseHandIn();
   EXPECT_FALSE(window.IsOpen());
   EXPECT_EQ(HandIn(session.code, {1}), "closed\n");
+  // Handed in while no Quizloom listened: Class Results collects it before reading.
+  const std::string next = store->OpenHandIn(test, kHandInMinutes).value().code;
+  ASSERT_EQ(HandIn(next, core::EncodeResults(*Attempt("Curie", "Bea", 0, {"", "5"}))),
+            "handed in\n");
+  std::string failure;
+  ASSERT_TRUE(CollectHandIns(*store, store->PendingHandIns(test).value(), failure)) << failure;
+  EXPECT_EQ(scores(), std::vector{0});
+  EXPECT_TRUE(store->PendingHandIns(test).value().empty());
 }
 
 }  // namespace
