@@ -5,6 +5,8 @@
 #include "gradebook/class_print.h"
 #include "gradebook/class_results_window.h"
 #include "gradebook/gradebook_thread.h"
+#include "gradebook/hand_in_listener.h"
+#include "gradebook/hand_in_window.h"
 #include "gradebook/location_dialog.h"
 #include "gradebook/store.h"
 #include "platform/modal.h"
@@ -30,12 +32,18 @@ std::optional<int64_t> TTestWindow::ChooseClassResults(std::string& name) {
 
 // One window at a time: asking for another test's results shows that test in its place.
 void TTestWindow::CmClassResults() {
+  // The open test's hand-ins first: they may be all the gradebook will hold of it.
+  if (!Gradebook()) return;
+  CollectHandInsOf(std::nullopt);
   std::string name;
   const std::optional<int64_t> test = ChooseClassResults(name);
   if (!test) return;
   if (!classResultsWindow || classResultsWindow->TestId() != *test)
     classResultsWindow = std::make_unique<gradebook::TClassResultsWindow>(*gradebookThread, *test,
                                                                          name, *printer, this);
+  // What was handed in while nobody watched is collected first; arrivals are then followed.
+  FollowHandIns();
+  CollectHandInsOf(*test);
   if (!classResultsWindow->Reload()) return;
   classResultsWindow->show();
   classResultsWindow->raise();
@@ -49,6 +57,8 @@ void TTestWindow::RefreshClassResults() {
 
 // The next Class Results reads the gradebook at its new place.
 void TTestWindow::ForgetGradebook() {
+  handInWindow.reset();
+  handInListener = nullptr;  // ended on the thread by Close
   classResultsWindow.reset();
   if (gradebookThread) gradebookThread->Close();
 }

@@ -7,6 +7,8 @@
 #include "authoring/import_window.h"
 #include "editor/input_dialog.h"
 #include "gradebook/class_results_window.h"
+#include "gradebook/hand_in_listener.h"
+#include "gradebook/hand_in_window.h"
 #include "gradebook/store.h"
 #include "gradebook/location_dialog.h"
 #include "platform/modal.h"
@@ -71,6 +73,7 @@ TTestWindow::TTestWindow() : TFrameWindow("Quizloom") {
   Respond(CM_CLASS_RESULTS, [this] { CmClassResults(); });
   Respond(CM_PRINT_CLASS_RESULTS, [this] { CmPrintClassResults(); });
   Respond(CM_GRADEBOOK_LOCATION, [this] { CmGradebookLocation(); });
+  Respond(CM_OPEN_HAND_IN, [this] { CmOpenHandIn(); });
 
   SetClient(listWindow);
 }

@@ -15,6 +15,8 @@ class TInputDialog;
 namespace gradebook {
 class TClassResultsWindow;
 class TGradebookThread;
+class THandInListener;
+class THandInWindow;
 class TStore;
 }
 namespace platform {
@@ -41,6 +43,7 @@ enum Command : int {
   CM_CLASS_RESULTS = 403,
   CM_PRINT_CLASS_RESULTS = 404,
   CM_GRADEBOOK_LOCATION = 405,
+  CM_OPEN_HAND_IN = 406,
   CM_OK = 610,
   CM_CANCEL = 611,
   CM_HELP_INDEX = 901,
@@ -54,7 +57,8 @@ enum Command : int {
 // Delete, OK and Cancel), import_commands.cpp (Import and Done), print_commands.cpp
   // (Print, Print Preview, Print Answer Key), exchange_commands.cpp (Export, Import From
   // Platform), results_commands.cpp (Collect Results, Add Results Files) and
-  // class_results_commands.cpp (Class Results, Print Class Results).
+  // class_results_commands.cpp (Class Results, Print Class Results) and hand_in_commands.cpp
+  // (Open Hand-In, following arrivals).
 class TTestWindow : public platform::TFrameWindow, public editor::TEditorHost {
  public:
   TTestWindow();
@@ -82,6 +86,8 @@ class TTestWindow : public platform::TFrameWindow, public editor::TEditorHost {
   void CmClassResults();
   void CmPrintClassResults();
   void CmGradebookLocation();
+  // A hand-in session for the open test, on the school's server: its window.
+  void CmOpenHandIn();
   bool CanClose() override;
 
   // Empties the editor's question, answer, their marks and the picture name.
@@ -110,6 +116,10 @@ class TTestWindow : public platform::TFrameWindow, public editor::TEditorHost {
   // results window shown last.
   std::unique_ptr<gradebook::TGradebookThread> gradebookThread;
   std::unique_ptr<gradebook::TClassResultsWindow> classResultsWindow;
+  // The hand-in session window shown last, and the connection that hears of arrivals.
+  gradebook::THandInListener* handInListener = nullptr;  // hosted on the gradebook's thread
+  std::unique_ptr<gradebook::THandInWindow> handInWindow;
+  bool handInsPending = false;  // Class Results will collect what was just handed in
 
  private:
   enum class NumberPrompt { Delete, Change, Insert };
@@ -131,6 +141,13 @@ class TTestWindow : public platform::TFrameWindow, public editor::TEditorHost {
   void ForgetGradebook();
   // The test whose class results to show or print, with the gradebook holding it.
   std::optional<int64_t> ChooseClassResults(std::string& name);
+  // Starts hearing of hand-ins, when the gradebook takes them; the windows follow them.
+  void FollowHandIns();
+  // Collects the hand-ins of the stored test, or of the open test, that nobody collected yet.
+  void CollectHandInsOf(std::optional<int64_t> testId);
+  // What arrived for the test Class Results shows, collected and shown; once the gradebook is
+  // free when a command runs.
+  void CollectForClassResults();
 };
 
 }  // namespace quizloom

@@ -13,6 +13,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "bench/bench_results.h"
 #include "bench/ratio_reporter.h"
 #include "core/results_codec.h"
 #include "gradebook/store.h"
@@ -26,29 +27,8 @@ constexpr int kAnswers = 50;
 const std::vector<std::vector<uint8_t>>& ResultsFiles() {
   static const std::vector<std::vector<uint8_t>> files = [] {
     std::vector<std::vector<uint8_t>> made;
-    const int32_t noMarks[500] = {};
-    for (int student = 0; student < kFiles; ++student) {
-      core::TInformation information;
-      core::CopyField(information.firstName, 21, ("Student" + std::to_string(student)).c_str());
-      core::CopyField(information.lastName, 21, "Lovelace");
-      core::CopyField(information.course, 21, "Biology");
-      core::CopyField(information.period, 6, "3");
-      core::CopyField(information.instructor, 26, "Smith");
-      core::CopyField(information.testFile, 80, "C:\\TESTS\\CELLS.TST");
-      information.year = 1997, information.month = 3, information.day = 7;
-      information.questionCount = kAnswers;
-      for (int number = 1; number <= kAnswers; ++number) {
-        const std::string question = "What is the name of part " + std::to_string(number) + "?";
-        const std::string expected = "answer " + std::to_string(number);
-        const bool right = (student + number) % 7 != 0;
-        const std::string given = right ? expected : "wrong " + std::to_string(student % 5);
-        information.correctCount += right;
-        information.responses.Add(std::make_unique<core::TResponse>(
-            number, given.c_str(), expected.c_str(), question.c_str(), right ? 1 : 0, noMarks,
-            noMarks, noMarks));
-      }
-      made.push_back(core::EncodeResults(information));
-    }
+    for (int student = 0; student < kFiles; ++student)
+      made.push_back(bench::ResultsFile(student, kAnswers));
     return made;
   }();
   return files;

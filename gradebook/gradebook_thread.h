@@ -84,6 +84,9 @@ class TGradebookThread {
   bool Use(QWidget* owner, const std::string& label,
            const std::function<void(TStore&, TJob&)>& work);
 
+  // A piece of work is running: what the window does meanwhile (a notice, a timer) waits.
+  bool Busy() const { return running_; }
+
   // The one connection: null until one is kept. Its settings (Collector, OutdatedRights...) may
   // be read on the window's thread while no work runs; its commands go through Use.
   TStore* Store() const { return store_; }

@@ -9,12 +9,15 @@
 
 #include "core/open_test.h"
 #include "core/records.h"
+#include "gradebook/hand_in.h"
 #include "gradebook/location.h"
 #include "gradebook/regrading.h"
 
 class QSqlDriver;
 class QSqlError;
+class QSqlQuery;
 class QString;
+class QVariant;
 
 namespace gradebook {
 
@@ -159,6 +162,26 @@ class TStore {
   // Why nothing may be accepted in this gradebook, or empty.
   std::string AcceptingRefusal() const;
 
+  // Handing in over the network (hand_in.h), on a school's server only. Why this gradebook
+  // takes no hand-ins (this computer's, older tables, read only), or empty.
+  std::string HandInRefusal() const;
+  // Opens a session for the test, closing after minutes; the server draws its code.
+  TRead<THandInSession> OpenHandIn(const core::TOpenTest& test, int minutes);
+  // The teacher's session for the test that is still open, if any; as it stands now.
+  TRead<std::optional<THandInSession>> OpenHandInOf(const core::TOpenTest& test);
+  TRead<THandInSession> HandInSession(int64_t sessionId);
+  bool CloseHandIn(int64_t sessionId);
+  // The session's hand-ins in the order they came; the teacher's not yet collected of a
+  // stored test, from any session.
+  TRead<std::vector<THandIn>> HandIns(int64_t sessionId);
+  TRead<std::vector<THandIn>> PendingHandIns(int64_t testId);
+  TRead<std::vector<THandIn>> PendingHandIns(const core::TOpenTest& test);
+  bool MarkHandIn(int64_t handInId, const std::string& outcome);
+  // The teacher's stored attempt identical to information, if any.
+  TRead<std::optional<int64_t>> FindAttempt(const core::TInformation& information);
+  // A second connection, idle, that hears of new hand-ins; nothing, and why, when it cannot.
+  std::unique_ptr<THandInListener> ListenForHandIns(std::string& error);
+
   const std::string& LastError() const { return lastError_; }
   // The account whose rows are this connection's own: the server's user, or this login.
   const std::string& Collector() const;
@@ -200,6 +223,8 @@ class TStore {
   bool EachAttempt(int64_t testId, const std::function<bool(TAttempt&&)>& visit, int pageSize);
   bool Refused();
   bool ChangeAcceptance(int64_t testId, const TAcceptance& acceptance, bool accept);
+  QSqlQuery* RunHandIn(const QString& sql, const std::vector<QVariant>& values);
+  TRead<std::vector<THandIn>> ReadHandIns(const QString& filter, const QVariant& value);
 
   std::unique_ptr<TConnection> connection_;
   std::string lastError_;

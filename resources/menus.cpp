@@ -30,7 +30,8 @@ std::vector<MenuEntry> ListMenu(bool test, bool searchAgain) {
     m.push_back(End());
   }
   m.insert(m.end(), {Item(301, "&Import"), Popup("&Results"), Item(401, "&Collect Results..."),
-                     Item(402, "&Add Results Files..."), Item(403, "Class &Results..."),
+                     Item(402, "&Add Results Files..."), Item(406, "Open &Hand-In..."),
+                     Item(403, "Class &Results..."),
                      Item(404, "&Print Class Results..."), Separator(),
                      Item(405, "Gradebook &Location..."), End()});
   m.insert(m.end(), {Popup("&Help"), Item(901, "Help &Index"), Item(902, "&Using Help"), End()});

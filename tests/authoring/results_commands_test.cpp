@@ -125,5 +125,20 @@ TEST_F(ResultsCommandsTest, AddResultsFilesReportsEachRefusedFile) {
                          "file.\nThe results file gone.qzr cannot be read."}));
 }
 
+// Handing in needs a test open and the school's server; the command says so plainly.
+TEST_F(ResultsCommandsTest, OpenHandInNeedsTheOpenTestAndTheSchoolServer) {
+  user.AnswerMessage().AnswerMessage();
+  window().Command(CM_OPEN_HAND_IN);
+  GiveQuestions(2);
+  window().Command(CM_OPEN_HAND_IN);
+  EXPECT_EQ(Shown(), (std::vector<std::string>{
+                         "Open Hand-In 64: Open the test the class is taking first: hand-in "
+                         "opens for the open test.",
+                         "Open Hand-In 48: Handing in over the network needs the gradebook on "
+                         "the school's server; this computer's gradebook cannot take hand-ins. "
+                         "Choose School server in Results, Gradebook Location, or collect the "
+                         "results from the students' drives."}));
+}
+
 }  // namespace
 }  // namespace quizloom

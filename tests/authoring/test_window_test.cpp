@@ -35,7 +35,7 @@ TEST_F(AuthoringTest, StartsWithTheEmptyListMenuNineAndItsFields) {
   EXPECT_EQ(window().Caption(), "Quizloom");
   EXPECT_EQ(Menu(), "9");
   EXPECT_EQ(MenuCommands(window()),
-            (std::set<int>{101, 102, 109, 24340, 301, 401, 402, 403, 404, 405, 901, 902}));
+            (std::set<int>{101, 102, 109, 24340, 301, 401, 402, 403, 404, 405, 406, 901, 902}));
   EXPECT_EQ(window().Client(), window().listWindow);
   EXPECT_FALSE(editor().isVisibleTo(&window()));
   EXPECT_EQ(editor().Program(), editor::EditorProgram::Quizloom);

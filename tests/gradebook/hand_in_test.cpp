@@ -1,10 +1,22 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QLabel>
+#include <QTreeWidget>
+
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "core/results_codec.h"
+#include "gradebook/gradebook_thread.h"
+#include "gradebook/hand_in_listener.h"
+#include "gradebook/hand_in_window.h"
+#include "platform/modal.h"
+#include "tests/gradebook/class_fixture.h"
 #include "tests/gradebook/gradebook_fixture.h"
+#include "tests/support/scripted_user.h"
 
 namespace gradebook {
 namespace {
@@ -148,6 +160,85 @@ TEST_P(GradebookTest, ThirtyHandInsAtOnceEachArriveOnce) {
   EXPECT_EQ(said, each);
   EXPECT_EQ(Psql("ateacher", "SELECT COUNT(*), COUNT(DISTINCT results) FROM hand_ins"),
             "30|30\n");
+}
+
+// What psql's hand_in as the Quizdesk login answered for these bytes.
+std::string HandIn(const std::string& code, const std::vector<uint8_t>& bytes) {
+  return Psql(kStudent, "SELECT hand_in('" + code + "', decode('" +
+                            QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                                       qsizetype(bytes.size())).toHex().toStdString() +
+                            "', 'hex'))");
+}
+
+// The session window follows arrivals as a teacher watches them: each is collected as it
+// comes, a student's second hand-in replaces the first and Restore Earlier brings it back, a
+// damaged one is listed and refused, a forged one's attempt is deleted, and a closed
+// session's code is refused.
+TEST_P(GradebookTest, SessionWindowFollowsCollectsReplacesAndRestores) {
+  if (!GetParam()) GTEST_SKIP() << "a server's case";
+  auto store = OpenStore();
+  core::TOpenTest test;
+  for (int i = 0; i < 2; ++i) test.questions.Add(std::make_unique<core::TQuestion>());
+  auto session = store->OpenHandIn(test, kHandInMinutes).value();
+  TGradebookThread gradebook(*store);
+  THandInWindow window(gradebook, session, "WATER.TST", nullptr);
+  std::string error;
+  auto listener = store->ListenForHandIns(error);
+  ASSERT_TRUE(listener) << error;
+  QObject::connect(listener.get(), &THandInListener::Arrived, &window, [&] { window.Refresh(); });
+  EXPECT_EQ(window.CodeLabel()->text().toStdString(), session.code);
+  const auto rows = [&](int count) {
+    for (QDeadlineTimer deadline(20000); window.Arrivals()->topLevelItemCount() < count &&
+                                         !deadline.hasExpired();)
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    std::vector<std::string> shown;
+    for (int row = 0; row < window.Arrivals()->topLevelItemCount(); ++row)
+      shown.push_back(window.Arrivals()->topLevelItem(row)->text(1).toStdString() + ": " +
+                      window.Arrivals()->topLevelItem(row)->text(2).toStdString());
+    return shown;
+  };
+  const auto scores = [&] {
+    std::vector<int> correct;
+    const auto attempts = store->Attempts(store->Tests().value().at(0).id).value();
+    for (const auto& attempt : attempts) correct.push_back(attempt.information->correctCount);
+    return correct;
+  };
+  ASSERT_EQ(HandIn(session.code, core::EncodeResults(*Attempt("Lovelace", "Ada", 2, {"H2O", "4"}))),
+            "handed in\n");
+  EXPECT_EQ(rows(1), std::vector<std::string>{"Ada Lovelace: Added"})
+      << window.StatusLabel()->text().toStdString();
+  EXPECT_EQ(window.CountLabel()->text(), "1 handed in");
+  EXPECT_EQ(scores(), std::vector{2});
+  ASSERT_EQ(HandIn(session.code, core::EncodeResults(*Attempt("Lovelace", "Ada", 1, {"H2O", "5"}))),
+            "handed in\n");
+  ASSERT_EQ(HandIn(session.code, {1, 2, 3}), "handed in\n");
+  EXPECT_EQ(rows(3), (std::vector<std::string>{"Ada Lovelace: Replaced by a later one",
+                                                "Ada Lovelace: Replaced",
+                                                "(no name): Refused: damaged, kept here"}));
+  EXPECT_EQ(scores(), std::vector{1});
+  window.Arrivals()->setCurrentItem(window.Arrivals()->topLevelItem(1));
+  window.CmRestoreEarlier();
+  EXPECT_EQ(rows(3), (std::vector<std::string>{"Ada Lovelace: Restored",
+                                                "Ada Lovelace: Undone by Restore Earlier",
+                                                "(no name): Refused: damaged, kept here"}));
+  EXPECT_EQ(scores(), std::vector{2});
+  testing_support::ScriptedUser user;
+  user.AnswerMessage(platform::IDYES);
+  window.Arrivals()->setCurrentItem(window.Arrivals()->topLevelItem(0));
+  window.CmDeleteAttempt();
+  EXPECT_EQ(rows(3)[0], "Ada Lovelace: Deleted");
+  EXPECT_EQ(scores(), std::vector<int>{});
+  window.CmCloseHandIn();
+  EXPECT_FALSE(window.IsOpen());
+  EXPECT_EQ(HandIn(session.code, {1}), "closed\n");
+  // Handed in while no Quizloom listened: Class Results collects it before reading.
+  const std::string next = store->OpenHandIn(test, kHandInMinutes).value().code;
+  ASSERT_EQ(HandIn(next, core::EncodeResults(*Attempt("Curie", "Bea", 0, {"", "5"}))),
+            "handed in\n");
+  std::string failure;
+  ASSERT_TRUE(CollectHandIns(*store, store->PendingHandIns(test).value(), failure)) << failure;
+  EXPECT_EQ(scores(), std::vector{0});
+  EXPECT_TRUE(store->PendingHandIns(test).value().empty());
 }
 
 }  // namespace

@@ -78,9 +78,9 @@ TEST(Menus, MenusOfQuizdesk) {
 TEST(Menus, ListMenusOfQuizloomCarryTheirCommands) {
   platform::TFrameWindow frame("Quizloom");
   EXPECT_EQ(Commands(frame, 9),
-            (std::set<int>{101, 102, 109, 24340, 301, 401, 402, 403, 404, 405, 901, 902}));
+            (std::set<int>{101, 102, 109, 24340, 301, 401, 402, 403, 404, 405, 406, 901, 902}));
   const std::set<int> listing = {101, 102, 103, 104, 105, 106, 107, 108, 109, 24340, 201, 202,
-                                 203, 206, 204, 301, 401, 402, 403, 404, 405, 901, 902};
+                                 203, 206, 204, 301, 401, 402, 403, 404, 405, 406, 901, 902};
   EXPECT_EQ(Commands(frame, "MENU_1"), listing);
   std::set<int> searching = listing;
   searching.insert(205);
@@ -93,7 +93,8 @@ TEST(Menus, ListMenusOfQuizloomCarryTheirCommands) {
                            "24340 E&xit...Alt-X", "201 &Add", "202 &Delete",
                            "203 &Change", "206 &Insert", "204 &Search", "205 Search A&gain",
                            "301 &Import\n[&Results]\n  401 &Collect Results...\n"
-                           "  402 &Add Results Files...\n  403 Class &Results...\n"
+                           "  402 &Add Results Files...\n  406 Open &Hand-In...\n"
+                           "  403 Class &Results...\n"
                            "  404 &Print Class Results...\n  ---\n  405 Gradebook &Location...\n[&Help]",
                            "901 Help &Index", "902 &Using Help"})
     EXPECT_NE(menu10.find(text), std::string::npos) << text;
