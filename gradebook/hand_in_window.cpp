@@ -141,47 +141,45 @@ void THandInWindow::Say(const std::string& text) {
   platform::MessageBox(this, text, kCaption, platform::MB_OK | platform::MB_ICONEXCLAMATION);
 }
 
-void THandInWindow::CmRestoreEarlier() {
-  const THandIn* handIn = Current();
-  if (!handIn) return;
+void THandInWindow::Change(const std::string& label,
+                           const std::function<bool(TStore&, std::string&)>& step) {
   std::string error;
   bool done = false;
-  if (!gradebook_.Use(this, "Restoring the earlier attempt...", [&](TStore& store, TJob&) {
-        done = RestoreEarlier(store, *handIn, error);
-      }))
+  if (!gradebook_.Use(this, label, [&](TStore& store, TJob&) { done = step(store, error); }))
     error = kCancelled;
   if (!done) Say(error);
   Refresh();
+}
+
+void THandInWindow::CmRestoreEarlier() {
+  const THandIn* current = Current();
+  if (!current) return;
+  const THandIn handIn = *current;  // the list may be read anew while the gradebook works
+  Change("Restoring the earlier attempt...", [&](TStore& store, std::string& error) {
+    return RestoreEarlier(store, handIn, error);
+  });
   if (collected_) collected_();
 }
 
 void THandInWindow::CmDeleteAttempt() {
-  const THandIn* handIn = Current();
-  if (!handIn) return;
-  const std::string text = "Delete the attempt that " + HandInName(*handIn) + " handed in at " +
-                           handIn->received + " from the gradebook? Its hand-in stays listed.";
+  const THandIn* current = Current();
+  if (!current) return;
+  const THandIn handIn = *current;
+  const std::string text = "Delete the attempt that " + HandInName(handIn) + " handed in at " +
+                           handIn.received + " from the gradebook? Its hand-in stays listed.";
   if (platform::MessageBox(this, text, kCaption, platform::MB_YESNO | platform::MB_ICONQUESTION) !=
       platform::IDYES)
     return;
-  std::string error;
-  bool done = false;
-  if (!gradebook_.Use(this, "Deleting the attempt...", [&](TStore& store, TJob&) {
-        done = DeleteHandInAttempt(store, *handIn, error);
-      }))
-    error = kCancelled;
-  if (!done) Say(error);
-  Refresh();
+  Change("Deleting the attempt...", [&](TStore& store, std::string& error) {
+    return DeleteHandInAttempt(store, handIn, error);
+  });
   if (collected_) collected_();
 }
 
 void THandInWindow::CmCloseHandIn() {
-  std::string error;
-  if (!gradebook_.Use(this, "Closing the hand-in...", [&](TStore& store, TJob&) {
-        if (!store.CloseHandIn(session_.id)) error = store.LastError();
-      }) && error.empty())
-    error = kCancelled;
-  if (!error.empty()) Say(error);
-  Refresh();
+  Change("Closing the hand-in...", [&](TStore& store, std::string& error) {
+    return store.CloseHandIn(session_.id) || (error = store.LastError(), false);
+  });
 }
 
 }  // namespace gradebook

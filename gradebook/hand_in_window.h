@@ -54,6 +54,9 @@ class THandInWindow : public QDialog {
   const THandIn* Current() const;
   // Says why a command failed, through the modal seam.
   void Say(const std::string& text);
+  // Runs a command's step on the gradebook's thread, says why it failed, and shows the
+  // session as it then stands.
+  void Change(const std::string& label, const std::function<bool(TStore&, std::string&)>& step);
 
   TGradebookThread& gradebook_;
   THandInSession session_;
