@@ -15,7 +15,10 @@ fail() { echo "FAILED: $*" >&2; shot failure; exit 1; }
 # nothing gives the focus back after a dialog closes.
 wait_window() {
   window_id=""
-  for _ in $(seq 200); do
+  # A deadline in seconds rather than a count of tries: under the sanitizers on a busy machine
+  # a dialog such as Print, which asks the print server first, can take well over 20 s.
+  local deadline=$((SECONDS + 60))
+  while [ "$SECONDS" -lt "$deadline" ]; do
     window_id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | tail -1 || true)
     [ -n "$window_id" ] && break
     kill -0 "$program_pid" 2>/dev/null || fail "the program ended while waiting for '$1'"
