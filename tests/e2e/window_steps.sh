@@ -11,7 +11,7 @@ start_program() {
 }
 shot() { import -window root "$work/$1.png" 2>/dev/null || true; }
 fail() { echo "FAILED: $*" >&2; shot failure; exit 1; }
-# Waits up to 20 s for a window whose name matches, and focuses it: without a window manager
+# Waits up to a minute for a window whose name matches, and focuses it: without a window manager
 # nothing gives the focus back after a dialog closes.
 wait_window() {
   window_id=""
